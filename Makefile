@@ -1,0 +1,41 @@
+# make run   installs what is missing, builds and starts Tenmirel
+# make test  installs what is missing, builds and runs every test: warnings as
+#            errors, again under AddressSanitizer and UndefinedBehaviorSanitizer,
+#            and a short run of the catalogue fuzzer
+.PHONY: run test deps build build-ci test-ci test-sanitize fuzz bench clean
+
+FUZZ_SECONDS ?= 60
+JOBS ?= $(shell nproc)
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake --preset dev
+	cmake --build --preset dev -j $(JOBS)
+
+run: build
+	@scripts/run-program
+
+test-ci: deps
+	cmake --preset ci
+	cmake --build --preset ci -j $(JOBS)
+	ctest --preset ci -j $(JOBS)
+
+test-sanitize: deps
+	cmake --preset sanitize
+	cmake --build --preset sanitize -j $(JOBS)
+	ctest --preset sanitize -j $(JOBS)
+
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/run-fuzzers $(FUZZ_SECONDS)
+
+test: test-ci test-sanitize fuzz
+
+bench: build
+	scripts/run-benchmarks
+
+clean:
+	rm -rf build

@@ -1,0 +1,29 @@
+#pragma once
+// Local sidereal time of the built-in site and the altitude of a star. Every term
+// passes through a text cell, so the check window shows exactly the numbers the
+// result was computed from.
+#include <array>
+#include <string>
+
+namespace tenmirel {
+
+// The seventeen text cells of the calculation, named after the check window's labels.
+struct CalcLabels {
+  std::array<std::string, 2> lblTu;    // days since the 1900 epoch, T in centuries
+  std::array<std::string, 3> lblS0;    // terms of the sidereal time at 0h UT
+  std::array<std::string, 5> lblS;     // terms of the local sidereal time
+  std::array<std::string, 6> lblSinh;  // sines and cosines of the altitude formula
+  std::string lblH;                    // the altitude in degrees
+};
+
+// Local sidereal time in degrees, 0 <= result < 360, for a Julian day in UT.
+// Fills lblTu, lblS0 and lblS.
+double CalcSidereal(const double& julianDayUt, CalcLabels& labels);
+
+// Altitude in degrees of the star at right ascension and declination (degrees)
+// for the local sidereal time in degrees. Fills lblSinh and lblH. Where the
+// rounded terms reach |sin h| >= 1 the result is +90 or -90.
+double CalcAltitude(const double& alphaDegrees, const double& deltaDegrees,
+                    const double& thetaDegrees, CalcLabels& labels);
+
+}  // namespace tenmirel

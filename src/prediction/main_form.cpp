@@ -1,0 +1,197 @@
+#include "prediction/main_form.h"
+
+#include <cmath>
+
+#include "astro/julian_day.h"
+#include "catalogue/star_file.h"
+#include "common/number_text.h"
+
+namespace tenmirel {
+namespace {
+
+constexpr double kMinutesPerHour = 60;
+constexpr double kDegreesPerHourOfRightAscension = 15;
+
+bool allCellsWritten(const CalcLabels& labels) {
+  // A term that is not a finite number leaves its cell empty.
+  auto filled = [](const auto& cells) {
+    for (const auto& cell : cells) {
+      if (cell.empty()) return false;
+    }
+    return true;
+  };
+  return filled(labels.lblTu) && filled(labels.lblS0) && filled(labels.lblS) && filled(labels.lblSinh) &&
+         !labels.lblH.empty();
+}
+
+}  // namespace
+
+FrmYohouModel::FrmYohouModel(MessageSink& messages, CheckWindowTrigger& checkWindow, FileChooser& chooser)
+    : messages_(messages), checkWindow_(checkWindow), chooser_(chooser) {}
+
+void FrmYohouModel::setCombo1ListIndex(int index) {
+  if (index < -1 || index >= static_cast<int>(combo1Items.size())) return;
+  combo1ListIndex_ = index;
+  if (index >= 0) Combo1_Click();
+}
+
+std::string FrmYohouModel::combo1Text() const {
+  if (combo1ListIndex_ < 0 || combo1ListIndex_ >= static_cast<int>(combo1Items.size())) return {};
+  return combo1Items[static_cast<std::size_t>(combo1ListIndex_)];
+}
+
+void FrmYohouModel::Form_Load(std::chrono::system_clock::time_point now) {
+  using namespace std::chrono;
+  // The site's clock, UT + 9 h, whatever zone the computer is set to.
+  const auto local = time_point_cast<minutes>(now) + hours(static_cast<int>(kLocalHoursAheadOfUt));
+  const auto day = floor<days>(local);
+  const year_month_day date{day};
+  const hh_mm_ss clock{local - day};
+  txtInputYear = std::to_string(static_cast<int>(date.year()));
+  txtInputMonth = std::to_string(static_cast<unsigned>(date.month()));
+  txtInputDay = std::to_string(static_cast<unsigned>(date.day()));
+  txtInputHour = std::to_string(clock.hours().count());
+  txtInputMin = std::to_string(clock.minutes().count());
+  starCount = 0;
+  combo1Items = {kManualInputEntry};
+  combo1ListIndex_ = -1;
+}
+
+void FrmYohouModel::Combo1_Click() {
+  const int index = combo1ListIndex_;
+  if (index < 0) return;
+  if (!StarTable::hasRow(index)) {
+    // The manual-input entry after a catalogue of 1001 stars has no row.
+    txtGanki.clear();
+    txtSyuki.clear();
+    lblMemo.clear();
+    return;
+  }
+  const StarRecord& row = starTable[index];
+  txtGanki = row.ganki;
+  txtSyuki = row.syuki;
+  lblMemo = row.memo;
+}
+
+void FrmYohouModel::Command1_Click() {
+  const int loaded = LoadStarFile(chooser_, messages_, starTable);
+  if (loaded == 0) return;
+  starCount = loaded;
+  combo1Items.clear();
+  combo1ListIndex_ = -1;
+  for (int i = 0; i < loaded; ++i) combo1Items.push_back(starTable[i].starName);
+  combo1Items.emplace_back(kManualInputEntry);
+  setCombo1ListIndex(0);
+  caption = kLoadedCaption;
+}
+
+void FrmYohouModel::refreshCoordinates() {
+  const int index = combo1ListIndex_;
+  if (index == starCount || !StarTable::hasRow(index)) {
+    alpha = 0;
+    delta = 0;
+    return;
+  }
+  const StarRecord& row = starTable[index];
+  alpha = (parseLenient(row.alphaHour) + parseLenient(row.alphaMin) / kMinutesPerHour) *
+          kDegreesPerHourOfRightAscension;
+  delta = parseLenient(row.deltaDeg) + parseLenient(row.deltaMin) / kMinutesPerHour;
+  if (row.deltaSign == kSouthSignText) delta = -delta;
+}
+
+bool FrmYohouModel::Command2_Click() {
+  if (parseLenient(txtOutputKaiki) == kCheckWindowTriggerValue) checkWindow_.showCheckWindow();
+  if (combo1ListIndex_ == -1) {
+    messages_.showMessage(kSelectStarMessage);
+    return false;
+  }
+  if (txtSyuki.empty() || txtGanki.empty()) {
+    messages_.showMessage(kEnterElementsMessage);
+    return false;
+  }
+  const double year = parseLenient(txtInputYear);
+  const double month = parseLenient(txtInputMonth);
+  const double day = parseLenient(txtInputDay);
+  const double hour = parseLenient(txtInputHour);
+  const double minute = parseLenient(txtInputMin);
+  const double epoch = parseLenient(txtGanki);
+  const double period = parseLenient(txtSyuki);
+  if (period == 0) {
+    messages_.showMessage(kZeroPeriodMessage);
+    return false;
+  }
+  const double savedAlpha = alpha;
+  const double savedDelta = delta;
+  refreshCoordinates();
+  const double reference = js(year, month, day, hour - kLocalHoursAheadOfUt, minute);
+  const double cycle = floorTowardMinusInfinity((reference - epoch) / period) + 1;
+  const double extremum = cycle * period + epoch;
+  if (!showExtremum(cycle, extremum, true, reference)) {
+    alpha = savedAlpha;
+    delta = savedDelta;
+    return false;
+  }
+  return true;
+}
+
+bool FrmYohouModel::Command3_Click() {
+  if (combo1ListIndex_ == -1) {
+    messages_.showMessage(kSelectStarMessage);
+    return false;
+  }
+  if (txtSyuki.empty() || txtGanki.empty()) {
+    messages_.showMessage(kEnterElementsMessage);
+    return false;
+  }
+  if (txtOutputKaiki.empty()) return Command2_Click();
+  const double cycle = parseLenient(txtOutputKaiki) + 1;
+  const double epoch = parseLenient(txtGanki);
+  const double period = parseLenient(txtSyuki);
+  return showExtremum(cycle, period * cycle + epoch, false, 0);
+}
+
+bool FrmYohouModel::showExtremum(double cycle, double extremumJulianDay, bool withReference,
+                                 double referenceJulianDay) {
+  const bool withAltitude = !manualInputSelected();
+  CalcLabels labels = calc;
+  double siderealDegrees = theta;
+  double altitudeDegrees = koudo;
+  bool finite = std::isfinite(cycle) && std::isfinite(extremumJulianDay) &&
+                (!withReference || std::isfinite(referenceJulianDay));
+  if (finite && withAltitude) {
+    siderealDegrees = CalcSidereal(extremumJulianDay, labels);
+    altitudeDegrees = CalcAltitude(alpha, delta, siderealDegrees, labels);
+    finite = std::isfinite(siderealDegrees) && std::isfinite(altitudeDegrees) && allCellsWritten(labels);
+  }
+  if (!finite) {
+    messages_.showMessage(kNotFiniteMessage);
+    return false;
+  }
+
+  if (withReference) {
+    julKijun = referenceJulianDay;
+    lblJulKijun = numberToText(julKijun);
+  }
+  kaiki = cycle;
+  txtOutputKaiki = numberToText(kaiki);
+  julKekka = extremumJulianDay;
+  lblJulKekka = numberToText(julKekka);
+  double shifted = julKekka;  // sj moves its argument to local time
+  const LocalMinute local = sj(shifted);
+  txtOutputYear = local.yearFound ? std::to_string(local.year) : std::string();
+  txtOutputMonth = std::to_string(local.month);
+  txtOutputDay = std::to_string(local.day);
+  txtOutputHour = std::to_string(local.hour);
+  txtOutputMin = std::to_string(local.minute);
+  if (withAltitude) {
+    calc = labels;
+    theta = siderealDegrees;
+    koudo = altitudeDegrees;
+    txtOutputKoudo = numberToText(koudo);
+  } else {
+    txtOutputKoudo = kNoCoordinatesText;
+  }
+  return true;
+}
+
+}  // namespace tenmirel

@@ -1,0 +1,111 @@
+#pragma once
+// The main window's logic without any window toolkit: every field the window shows
+// is a text here, and every operation is one of the window's event operations.
+// The Qt window binds its widgets to these texts; the list features drive this
+// model exactly as a user drives the window.
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "astro/altitude.h"
+#include "catalogue/star_table.h"
+#include "common/ui_ports.h"
+
+namespace tenmirel {
+
+inline constexpr const char* kInitialCaption = "Tenmirel";
+inline constexpr const char* kLoadedCaption = "TenmirelVar1.5";
+inline constexpr const char* kManualInputEntry = "手動入力";
+inline constexpr const char* kNoCoordinatesText = "？？？";
+inline constexpr const char* kSelectStarMessage = "変光星を選択してください";
+inline constexpr const char* kEnterElementsMessage = "元期と周期を入力してください";
+inline constexpr const char* kZeroPeriodMessage =
+    "周期が０です。０でない周期を入力してください。";
+inline constexpr const char* kNotFiniteMessage =
+    "予報を計算できません。元期・周期・基準日時（または回帰数）の値が大きすぎます。";
+// The cycle-number box value that opens the altitude check window.
+inline constexpr double kCheckWindowTriggerValue = 4.61;
+
+class FrmYohouModel {
+ public:
+  FrmYohouModel(MessageSink& messages, CheckWindowTrigger& checkWindow, FileChooser& chooser);
+
+  // Window caption.
+  std::string caption = kInitialCaption;
+
+  // Inputs.
+  std::string txtGanki;  // epoch, Julian day (UT)
+  std::string txtSyuki;  // period, days
+  std::string txtInputYear = "1999";
+  std::string txtInputMonth = "3";
+  std::string txtInputDay = "21";
+  std::string txtInputHour = "9";
+  std::string txtInputMin = "0";
+  std::string lblMemo;
+
+  // Outputs.
+  std::string txtOutputYear;
+  std::string txtOutputMonth;
+  std::string txtOutputDay;
+  std::string txtOutputHour;
+  std::string txtOutputMin;
+  std::string txtOutputKoudo;
+  std::string txtOutputKaiki;
+  std::string lblJulKijun;
+  std::string lblJulKekka;
+
+  // The star selector: entries and the selected position (-1 for none).
+  std::vector<std::string> combo1Items;
+  int combo1ListIndex() const { return combo1ListIndex_; }
+  // Setting the position runs Combo1_Click, as choosing an entry does.
+  void setCombo1ListIndex(int index);
+  // The text of the selected entry, empty when none is selected.
+  std::string combo1Text() const;
+
+  // The star table and the state of the last prediction.
+  StarTable starTable;
+  int starCount = 0;
+  double alpha = 0;  // degrees
+  double delta = 0;  // degrees, south negative
+  double kaiki = 0;
+  double julKijun = 0;
+  double julKekka = 0;
+  double theta = 0;  // degrees
+  double koudo = 0;  // degrees
+
+  // The calculation cells shown by the altitude check window.
+  CalcLabels calc;
+
+  // Event operations.
+  // Fills the reference fields from the clock, in the site's local time (UT + 9 h).
+  void Form_Load(std::chrono::system_clock::time_point now);
+  void Combo1_Click();
+  void Command1_Click();  // load a catalogue
+  void MenuOpen_Click() { Command1_Click(); }
+  // Prediction start. Returns whether a prediction was written (false when a
+  // message was shown instead and the outputs kept what they held).
+  bool Command2_Click();
+  bool MenuYohouStart_Click() { return Command2_Click(); }
+  // Next cycle. Returns whether a prediction was written.
+  bool Command3_Click();
+  bool MenuNext_Click() { return Command3_Click(); }
+
+  // Sets alpha and delta for the selected entry from the star table (0 and 0 for
+  // the manual-input entry), as the prediction start does.
+  void refreshCoordinates();
+
+  MessageSink& messages() { return messages_; }
+
+ private:
+  // Writes the extremum of julKekka (its calendar texts and the altitude) into the
+  // outputs; refuses a result that is not a finite number before writing anything.
+  bool showExtremum(double cycle, double extremumJulianDay, bool withReference, double referenceJulianDay);
+  bool manualInputSelected() const { return combo1ListIndex_ == starCount; }
+
+  MessageSink& messages_;
+  CheckWindowTrigger& checkWindow_;
+  FileChooser& chooser_;
+  int combo1ListIndex_ = -1;
+};
+
+}  // namespace tenmirel
