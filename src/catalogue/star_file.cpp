@@ -1,11 +1,189 @@
 #include "catalogue/star_file.h"
 
-namespace tenmirel {
+#include <array>
+#include <cmath>
+#include <exception>
+#include <fstream>
+#include <system_error>
 
-// Placeholder until the reader lands: every load fails quietly.
-int LoadStarFile(FileChooser& chooser, MessageSink&, StarTable&) {
-  (void)chooser.chooseFileToOpen(kCatalogueFilterDescription, kCataloguePattern);
-  return 0;
+#include "catalogue/text_decoding.h"
+#include "common/number_text.h"
+
+namespace tenmirel {
+namespace {
+
+// The file's lines in the order of a record.
+constexpr std::array<std::string StarRecord::*, kLinesPerStarRecord> kRecordFields = {
+    &StarRecord::starName,  &StarRecord::ganki,    &StarRecord::syuki,
+    &StarRecord::alphaHour, &StarRecord::alphaMin, &StarRecord::deltaSign,
+    &StarRecord::deltaDeg,  &StarRecord::deltaMin, &StarRecord::memo,
+};
+
+// How many characters of a bad count line a message quotes.
+constexpr std::size_t kQuotedCountCharacters = 40;
+
+enum class LineRead { line, endOfFile, tooLong };
+
+// Splits a stream into lines. CR LF, CR and LF all end a line; the last line
+// may end at the end of the file. A line end is never part of a line.
+class LineReader {
+ public:
+  explicit LineReader(std::istream& in) : buffer_(in.rdbuf()) {}
+
+  // Reads the next line into `line`. With a limit, stops as soon as the line
+  // is longer, so a file that is not a catalogue is never read whole.
+  LineRead next(std::string& line, std::size_t limit = std::string::npos) {
+    line.clear();
+    if (buffer_ == nullptr) return LineRead::endOfFile;
+    using Traits = std::char_traits<char>;
+    auto c = buffer_->sbumpc();
+    if (Traits::eq_int_type(c, Traits::eof())) return LineRead::endOfFile;
+    while (!Traits::eq_int_type(c, Traits::eof())) {
+      const char ch = Traits::to_char_type(c);
+      if (ch == '\n') break;
+      if (ch == '\r') {
+        if (Traits::eq_int_type(buffer_->sgetc(), Traits::to_int_type('\n'))) buffer_->sbumpc();
+        break;
+      }
+      if (line.size() >= limit) return LineRead::tooLong;
+      line.push_back(ch);
+      c = buffer_->sbumpc();
+    }
+    return LineRead::line;
+  }
+
+ private:
+  std::streambuf* buffer_;
+};
+
+StarFileReadResult failed(StarFileFailure why) {
+  StarFileReadResult result;
+  result.failure = why;
+  return result;
+}
+
+// The count must be a whole number from 1 up; blanks around it are allowed.
+std::optional<double> wholePositiveCount(std::string_view text) {
+  const std::optional<double> value = parseStrict(text);
+  if (!value || *value < 1 || std::floor(*value) != *value) return std::nullopt;
+  return value;
+}
+
+std::string quoteShortened(const std::string& text) {
+  std::string quoted;
+  std::size_t characters = 0;
+  for (char c : text) {
+    const bool startsCharacter = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    if (startsCharacter && ++characters > kQuotedCountCharacters) {
+      quoted += "…";
+      break;
+    }
+    quoted.push_back(c);
+  }
+  return quoted;
+}
+
+StarFileReadResult readLines(std::istream& in) {
+  LineReader reader(in);
+  std::string line;
+
+  const std::size_t magicLimit = kUtf8ByteOrderMark.size() + std::string_view(kCatalogueMagicLine).size();
+  const LineRead first = reader.next(line, magicLimit);
+  if (first == LineRead::endOfFile) return failed(StarFileFailure::emptyFile);
+  const bool byteOrderMark = std::string_view(line).substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark;
+  if (byteOrderMark) line.erase(0, kUtf8ByteOrderMark.size());
+  if (first == LineRead::tooLong || line != kCatalogueMagicLine) return failed(StarFileFailure::wrongMagicLine);
+
+  if (reader.next(line) == LineRead::endOfFile) return failed(StarFileFailure::noCountLine);
+  const std::optional<double> count = wholePositiveCount(line);
+  if (!count || *count > kMaxStarRecords) {
+    StarFileReadResult result = failed(count ? StarFileFailure::tooManyRecords : StarFileFailure::badCount);
+    result.countLineText = decodeLine(line, isValidUtf8(line) ? TextEncoding::utf8 : TextEncoding::cp932);
+    return result;
+  }
+  const int records = static_cast<int>(*count);
+
+  // Whole file first, so that a file cut short changes nothing and the encoding
+  // is judged on everything that will be stored.
+  std::vector<std::string> lines(static_cast<std::size_t>(records * kLinesPerStarRecord));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (reader.next(lines[i]) == LineRead::endOfFile) {
+      StarFileReadResult result = failed(StarFileFailure::endsInsideRecord);
+      result.failedRecord = static_cast<int>(i / kLinesPerStarRecord) + 1;
+      result.count = records;
+      return result;
+    }
+  }
+
+  StarFileReadResult result;
+  result.count = records;
+  result.records.resize(static_cast<std::size_t>(records));
+  TextDecoder decoder(detectEncoding(lines, byteOrderMark));
+  std::size_t next = 0;
+  for (StarRecord& record : result.records) {
+    for (auto field : kRecordFields) decoder.decode(lines[next++], record.*field);
+  }
+  return result;
+}
+
+}  // namespace
+
+StarFileReadResult readStarStream(std::istream& in) {
+  try {
+    return readLines(in);
+  } catch (const std::exception&) {
+    // Running out of memory on an absurd line is a file we cannot read.
+    return failed(StarFileFailure::cannotOpen);
+  }
+}
+
+StarFileReadResult readStarFile(const std::filesystem::path& file) {
+  std::error_code error;
+  const auto status = std::filesystem::status(file, error);
+  if (status.type() == std::filesystem::file_type::not_found) return failed(StarFileFailure::notFound);
+  if (std::filesystem::is_directory(status)) return failed(StarFileFailure::cannotOpen);
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return failed(StarFileFailure::cannotOpen);
+  return readStarStream(in);  // the stream closes the file on every path
+}
+
+std::string describeStarFileFailure(const std::filesystem::path& file, const StarFileReadResult& result) {
+  const std::string name = "ファイル「" + file.string() + "」";
+  switch (result.failure) {
+    case StarFileFailure::none:
+      return {};
+    case StarFileFailure::notFound:
+      return name + "が見つかりません。";
+    case StarFileFailure::cannotOpen:
+      return name + "を開けません（読み取りが許されていないか、ファイルではありません）。";
+    case StarFileFailure::emptyFile:
+      return name + "は空です。変光星データファイルではありません。";
+    case StarFileFailure::wrongMagicLine:
+      return name + "は変光星データファイルではありません（1行目が「" + kCatalogueMagicLine + "」ではありません）。";
+    case StarFileFailure::noCountLine:
+      return name + "には星の数を書いた2行目がありません。";
+    case StarFileFailure::badCount:
+      return name + "の2行目「" + quoteShortened(result.countLineText) +
+             "」は星の数ではありません（1以上の整数を書きます）。";
+    case StarFileFailure::endsInsideRecord:
+      return name + "は" + std::to_string(result.failedRecord) + "件目の星のデータの途中で終わっています（2行目の星の数は" +
+             std::to_string(result.count) + "件）。";
+    case StarFileFailure::tooManyRecords:
+      return name + "の星の数「" + quoteShortened(result.countLineText) + "」は多すぎます（" +
+             std::to_string(kMaxStarRecords) + "件まで読み込めます）。";
+  }
+  return name + "を読み込めません。";
+}
+
+int LoadStarFile(FileChooser& chooser, MessageSink& messages, StarTable& table) {
+  const std::optional<std::string> chosen = chooser.chooseFileToOpen(kCatalogueFilterDescription, kCataloguePattern);
+  if (!chosen) return 0;  // a cancel ends the load like any failure
+  StarFileReadResult result = readStarFile(*chosen);
+  if (result.failure == StarFileFailure::wrongMagicLine) messages.showMessage(kWrongMagicMessage);
+  if (!result.ok()) return 0;
+  // Only a whole file replaces rows; the rows above N keep what they held.
+  for (int i = 0; i < result.count; ++i) table[i] = std::move(result.records[static_cast<std::size_t>(i)]);
+  return result.count;
 }
 
 }  // namespace tenmirel

@@ -1,5 +1,12 @@
 #pragma once
 // Reading a catalogue file into the star table.
+#include <filesystem>
+#include <istream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "catalogue/star_table.h"
 #include "common/ui_ports.h"
 
@@ -9,6 +16,45 @@ inline constexpr const char* kCatalogueMagicLine = "Quorrelith 1999";
 inline constexpr const char* kCatalogueFilterDescription = "変光星ﾃﾞｰﾀﾌｧｲﾙ(*.vsd)";
 inline constexpr const char* kCataloguePattern = "*.vsd";
 inline constexpr const char* kWrongMagicMessage = "Error!";
+inline constexpr int kLinesPerStarRecord = 9;
+inline constexpr int kMaxStarRecords = kStarTableRows;  // 1001
+
+// Why a catalogue file was not read.
+enum class StarFileFailure {
+  none,
+  notFound,        // no such file
+  cannotOpen,      // exists but cannot be opened or read (a folder, no permission)
+  emptyFile,       // not even line 1
+  wrongMagicLine,  // line 1 is not exactly "Quorrelith 1999"
+  noCountLine,     // the file ends after line 1
+  badCount,        // the count line is not a whole number from 1 up
+  endsInsideRecord,
+  tooManyRecords,  // the count is above 1001
+};
+
+struct StarFileReadResult {
+  std::vector<StarRecord> records;  // exactly `count` records on success, none on failure
+  int count = 0;
+  StarFileFailure failure = StarFileFailure::none;
+  int failedRecord = 0;        // for endsInsideRecord: the record (1-based) the file ends in
+  std::string countLineText;   // the count line as read, for the description of badCount
+  bool ok() const { return failure == StarFileFailure::none; }
+};
+
+// Reads a whole catalogue. Line ends may be CR LF, CR or LF; texts are decoded
+// from CP932 (or UTF-8, see text_decoding.h) and otherwise kept exactly.
+// Never throws.
+StarFileReadResult readStarFile(const std::filesystem::path& file);
+StarFileReadResult readStarStream(std::istream& in);
+
+// A plain Japanese sentence naming the file and the reason; empty on success.
+std::string describeStarFileFailure(const std::filesystem::path& file, const StarFileReadResult& result);
+
+// Finds a star by the text a user typed: its exact name, its list position
+// (0-based, as `tenmirel-cli stars` shows it), or, when exactly one star
+// matches, its name without a remark in parentheses or the remark itself
+// ("Algol" or "bet Per" for "Algol (bet Per)"), letter case ignored.
+std::optional<int> findStar(const std::vector<StarRecord>& records, std::string_view nameOrIndex);
 
 // Asks the chooser for a file and reads it. On success rows 0..N-1 of the table
 // are replaced and N is returned; on any failure the table is untouched and 0 is
