@@ -4,17 +4,18 @@ namespace tenmirel::cli {
 namespace {
 
 void printUsage(std::ostream& out) {
-  out << "Usage: tenmirel-cli <command> [options]\n"
+  out << "使い方: tenmirel-cli <コマンド> [オプション]\n"
          "\n"
-         "Predicts the extrema of variable stars for the site 139°00'E 35°N, local time UT+9h.\n"
+         "変光星の極（極小・極大）の日時と高度を予報します。観測地は東経139°00′・北緯35°、\n"
+         "日時はすべて地方時（世界時＋9時間）です。\n"
          "\n"
-         "Commands:\n"
-         "  predict   the next extrema of one star (hand-typed elements or a catalogued star)\n"
-         "  stars     list the stars of a catalogue file\n"
-         "  list      the next N extrema of a catalogued star, filtered by hours and altitude\n"
-         "  today     every catalogued star with an extremum in tonight's observing night\n"
+         "コマンド:\n"
+         "  predict   1つの星の次の極（元期・周期を直接指定、またはカタログの星）\n"
+         "  stars     変光星データファイルの星の一覧\n"
+         "  list      カタログの星の次の N 回の極（時間・高度の制限つき）\n"
+         "  today     今夜の観測夜に極を迎えるカタログの星すべて\n"
          "\n"
-         "Run 'tenmirel-cli <command> --help' for the options of a command.\n";
+         "各コマンドのオプションは 'tenmirel-cli <コマンド> --help' で表示します。\n";
 }
 
 }  // namespace
@@ -34,7 +35,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "stars") return runStars(rest, out, err);
   if (command == "list") return runList(rest, out, err);
   if (command == "today") return runToday(rest, out, err);
-  err << "tenmirel-cli: unknown command \"" << command << "\"\n\n";
+  err << "tenmirel-cli: 知らないコマンド「" << command << "」\n\n";
   printUsage(err);
   return 2;
 }

@@ -34,11 +34,11 @@ std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args,
       } else if (i + 1 < args.size()) {
         parsed.options[name] = args[++i];
       } else {
-        error = "option " + name + " needs a value";
+        error = "オプション " + name + " に値がありません";
         return std::nullopt;
       }
     } else {
-      error = "unknown option " + name;
+      error = "知らないオプション " + name;
       return std::nullopt;
     }
   }
@@ -49,8 +49,8 @@ std::optional<DateTimeTexts> parseDateTime(std::string_view text, bool timeRequi
   static const std::regex pattern(R"(\s*(\d{1,4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{1,2}))?\s*)");
   std::match_results<std::string_view::const_iterator> match;
   if (!std::regex_match(text.begin(), text.end(), match, pattern) || (timeRequired && !match[4].matched)) {
-    error = std::string("\"") + std::string(text) + "\" is not a date and time of the form " +
-            (timeRequired ? "\"YYYY-MM-DD HH:MM\"" : "\"YYYY-MM-DD\"");
+    error = "日時「" + std::string(text) + "」は " + (timeRequired ? "\"YYYY-MM-DD HH:MM\"" : "\"YYYY-MM-DD\"") +
+            " の形で指定してください";
     return std::nullopt;
   }
   // The texts are typed into the fields as a user would, without leading zeros.
@@ -67,7 +67,7 @@ std::optional<DateTimeTexts> parseDateTime(std::string_view text, bool timeRequi
   int month = std::stoi(texts.month), day = std::stoi(texts.day);
   int hour = std::stoi(texts.hour), minute = std::stoi(texts.minute);
   if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59) {
-    error = std::string("\"") + std::string(text) + "\" is not a valid date and time";
+    error = "日時「" + std::string(text) + "」は正しい日付・時刻ではありません";
     return std::nullopt;
   }
   return texts;

@@ -1,10 +1,200 @@
+// tenmirel-cli predict: fills the main window's fields as a user would, presses
+// "予報開始" once and "次の回帰の予報" for every further cycle.
+#include <cstdio>
+#include <regex>
+
+#include "cli/catalogue_option.h"
 #include "cli/cli.h"
+#include "cli/cli_args.h"
+#include "cli/text_table.h"
+#include "common/number_text.h"
 
 namespace tenmirel::cli {
+namespace {
 
-int runPredict(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
-  err << "tenmirel-cli predict: not available yet\n";
+constexpr int kMaxCycles = 10000;
+constexpr const char* kCommandLineStarName = "(座標指定)";
+
+void printHelp(std::ostream& out) {
+  out << "使い方: tenmirel-cli predict --epoch JD --period DAYS --from \"YYYY-MM-DD HH:MM\"\n"
+         "                            [--cycles N] [--ra \"HH MM.m\" --dec \"+DD MM\"] [--format text|json]\n"
+         "        tenmirel-cli predict --catalogue FILE --star NAME|INDEX --from \"YYYY-MM-DD HH:MM\"\n"
+         "                            [--cycles N] [--format text|json]\n"
+         "\n"
+         "基準日時より後の最初の極と、その後の N − 1 回の極を予報します。\n"
+         "観測地は東経139°00′・北緯35°、日時はすべて地方時（世界時＋9時間）です。\n"
+         "\n"
+         "  --epoch JD         元期：極のユリウス日（世界時）\n"
+         "  --period DAYS      周期（日）\n"
+         "  --from DATETIME    基準日時（地方時）\"YYYY-MM-DD HH:MM\"\n"
+         "  --cycles N         予報する極の数（1〜10000、既定 1）\n"
+         "  --ra \"HH MM.m\"     赤経（時 分）。--dec と組で指定すると高度を計算します\n"
+         "  --dec \"+DD MM\"     赤緯（度 分）。南は \"-\"\n"
+         "  --catalogue FILE   変光星データファイル（.vsd）から星を選ぶ\n"
+         "  --star NAME|INDEX  カタログの星の名前、または番号（tenmirel-cli stars の番号）\n"
+         "                     --epoch / --period を併せて指定するとカタログの値を置き換えます\n"
+         "  --format FORMAT    text（既定、桁をそろえた表）または json（極ごとに1つのオブジェクト：\n"
+         "                     画面に出る出力欄の文字列、julKijun、高度計算の17項目）\n"
+         "  --help             この説明\n"
+         "\n"
+         "例:\n"
+         "  tenmirel-cli predict --epoch 2451545.0 --period 1.5 --from \"2000-01-02 09:00\" --cycles 3\n"
+         "  tenmirel-cli predict --epoch 2452500.2 --period 2.8673 --from \"2026-12-07 18:00\" \\\n"
+         "      --ra \"03 08.2\" --dec \"+40 57\" --format json\n"
+         "  tenmirel-cli predict --catalogue data/sample.vsd --star Algol --from \"2026-12-07 18:00\"\n";
+}
+
+// "HH MM.m" or "HH:MM.m" into the two texts of the star table.
+bool splitRightAscension(const std::string& text, std::string& hours, std::string& minutes) {
+  static const std::regex pattern(R"(\s*(\d{1,2})[\s:]+(\d{1,2}(?:\.\d+)?)\s*)");
+  std::smatch match;
+  if (!std::regex_match(text, match, pattern)) return false;
+  hours = match[1].str();
+  minutes = match[2].str();
+  return parseLenient(hours) < 24 && parseLenient(minutes) < 60;
+}
+
+// "+DD MM" or "-DD:MM.m" into sign, degrees and minutes texts.
+bool splitDeclination(const std::string& text, std::string& sign, std::string& degrees, std::string& minutes) {
+  static const std::regex pattern(R"(\s*([+-]?)(\d{1,2})[\s:]+(\d{1,2}(?:\.\d+)?)\s*)");
+  std::smatch match;
+  if (!std::regex_match(text, match, pattern)) return false;
+  sign = match[1].str() == "-" ? kSouthSignText : "True";
+  degrees = match[2].str();
+  minutes = match[3].str();
+  const double total = parseLenient(degrees) + parseLenient(minutes) / 60;
+  return parseLenient(minutes) < 60 && total <= 90;
+}
+
+std::string jsonNumber(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+void printJson(const FrmYohouModel& form, std::ostream& out, bool first, bool last) {
+  const CalcLabels& c = form.calc;
+  const bool withAltitude = form.txtOutputKoudo != kNoCoordinatesText;
+  auto cell = [&](const std::string& text) { return jsonString(withAltitude ? text : std::string()); };
+  out << (first ? "[" : " ") << "{\"txtOutputKaiki\":" << jsonString(form.txtOutputKaiki)
+      << ",\"txtOutputYear\":" << jsonString(form.txtOutputYear)
+      << ",\"txtOutputMonth\":" << jsonString(form.txtOutputMonth)
+      << ",\"txtOutputDay\":" << jsonString(form.txtOutputDay) << ",\"txtOutputHour\":" << jsonString(form.txtOutputHour)
+      << ",\"txtOutputMin\":" << jsonString(form.txtOutputMin) << ",\"txtOutputKoudo\":" << jsonString(form.txtOutputKoudo)
+      << ",\"lblJulKijun\":" << jsonString(form.lblJulKijun) << ",\"lblJulKekka\":" << jsonString(form.lblJulKekka)
+      << ",\"julKijun\":" << jsonNumber(form.julKijun) << ",\"calc\":{"
+      << "\"lblTu(0)\":" << cell(c.lblTu[0]) << ",\"lblTu(1)\":" << cell(c.lblTu[1])
+      << ",\"lblS0(0)\":" << cell(c.lblS0[0]) << ",\"lblS0(1)\":" << cell(c.lblS0[1])
+      << ",\"lblS0(2)\":" << cell(c.lblS0[2]);
+  for (std::size_t i = 0; i < c.lblS.size(); ++i) out << ",\"lblS(" << i << ")\":" << cell(c.lblS[i]);
+  for (std::size_t i = 0; i < c.lblSinh.size(); ++i) out << ",\"lblSinh(" << i << ")\":" << cell(c.lblSinh[i]);
+  out << ",\"lblH\":" << cell(c.lblH) << "}}" << (last ? "]" : ",") << '\n';
+}
+
+std::string localTimeText(const FrmYohouModel& form) {
+  auto twoDigits = [](const std::string& text) { return text.size() == 1 ? "0" + text : text; };
+  return form.txtOutputYear + "-" + twoDigits(form.txtOutputMonth) + "-" + twoDigits(form.txtOutputDay) + " " +
+         twoDigits(form.txtOutputHour) + ":" + twoDigits(form.txtOutputMin);
+}
+
+int usageError(std::ostream& err, const std::string& text) {
+  err << "tenmirel-cli predict: " << text << "\n（tenmirel-cli predict --help で使い方を表示します）\n";
   return 2;
+}
+
+}  // namespace
+
+int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::string error;
+  const auto parsed = parseArgs(args,
+                                {"--epoch", "--period", "--from", "--cycles", "--ra", "--dec", "--format",
+                                 "--catalogue", "--star"},
+                                {"--help"}, error);
+  if (!parsed) return usageError(err, error);
+  if (parsed->flags.count("--help")) {
+    printHelp(out);
+    return 0;
+  }
+  if (!parsed->positional.empty()) return usageError(err, "余分な引数「" + parsed->positional.front() + "」");
+
+  const bool fromCatalogue = parsed->has("--catalogue") || parsed->has("--star");
+  if (fromCatalogue && !(parsed->has("--catalogue") && parsed->has("--star"))) {
+    return usageError(err, "--catalogue と --star は組で指定してください");
+  }
+  if (fromCatalogue && (parsed->has("--ra") || parsed->has("--dec"))) {
+    return usageError(err, "カタログの星には --ra / --dec を指定できません（座標はカタログのものを使います）");
+  }
+  if (!fromCatalogue && !(parsed->has("--epoch") && parsed->has("--period"))) {
+    return usageError(err, "--epoch と --period（または --catalogue と --star）を指定してください");
+  }
+  if (parsed->has("--ra") != parsed->has("--dec")) return usageError(err, "--ra と --dec は組で指定してください");
+  if (!parsed->has("--from")) return usageError(err, "--from で基準日時を指定してください");
+  for (const char* name : {"--epoch", "--period"}) {
+    if (parsed->has(name) && !parseStrict(parsed->get(name))) {
+      return usageError(err, std::string(name) + " の値「" + parsed->get(name) + "」は数ではありません");
+    }
+  }
+  const auto from = parseDateTime(parsed->get("--from"), true, error);
+  if (!from) return usageError(err, error);
+  const auto cycles = parseCount(parsed->get("--cycles", "1"), 1, kMaxCycles);
+  if (!cycles) return usageError(err, "--cycles は 1 から 10000 までの整数で指定してください");
+  const std::string format = parsed->get("--format", "text");
+  if (format != "text" && format != "json") return usageError(err, "--format は text か json です");
+
+  FormSession session(err);
+  FrmYohouModel& form = session.form;
+  form.Form_Load(std::chrono::system_clock::now());
+  if (fromCatalogue) {
+    if (!loadCatalogue(session, parsed->get("--catalogue"), error) || !selectStar(form, parsed->get("--star"), error)) {
+      err << "tenmirel-cli predict: " << error << '\n';
+      return 1;
+    }
+  } else if (parsed->has("--ra")) {
+    StarRecord star;
+    star.starName = kCommandLineStarName;
+    if (!splitRightAscension(parsed->get("--ra"), star.alphaHour, star.alphaMin)) {
+      return usageError(err, "--ra「" + parsed->get("--ra") + "」は \"HH MM.m\"（0〜23時、0〜59.9分）で指定してください");
+    }
+    if (!splitDeclination(parsed->get("--dec"), star.deltaSign, star.deltaDeg, star.deltaMin)) {
+      return usageError(err, "--dec「" + parsed->get("--dec") + "」は \"+DD MM\"（−90〜+90度）で指定してください");
+    }
+    // A one-star catalogue, as if loaded from a file.
+    form.starTable[0] = star;
+    form.starCount = 1;
+    form.combo1Items = {star.starName, kManualInputEntry};
+    form.setCombo1ListIndex(0);
+  } else {
+    form.setCombo1ListIndex(form.starCount);  // "手動入力"
+  }
+  if (parsed->has("--epoch")) form.txtGanki = parsed->get("--epoch");
+  if (parsed->has("--period")) form.txtSyuki = parsed->get("--period");
+  form.txtInputYear = from->year;
+  form.txtInputMonth = from->month;
+  form.txtInputDay = from->day;
+  form.txtInputHour = from->hour;
+  form.txtInputMin = from->minute;
+
+  TextTable table({"回帰", "日時（地方時）", "ユリウス日（世界時）", "高度（°）"});
+  table.alignRight(0);
+  table.alignRight(2);
+  table.alignRight(3);
+  for (int i = 0; i < *cycles; ++i) {
+    const bool predicted = i == 0 ? form.Command2_Click() : form.Command3_Click();
+    if (!predicted) return 1;  // the form's own message is already on the error stream
+    if (format == "json") {
+      printJson(form, out, i == 0, i + 1 == *cycles);
+    } else {
+      table.addRow({form.txtOutputKaiki, localTimeText(form), form.lblJulKekka, form.txtOutputKoudo});
+    }
+  }
+  if (format == "text") {
+    if (fromCatalogue) out << form.combo1Text() << "  " << form.lblMemo << '\n';
+    out << "基準 " << from->year << "-" << from->month << "-" << from->day << " " << from->hour << ":"
+        << (from->minute.size() == 1 ? "0" : "") << from->minute << "（地方時）  ユリウス日 " << form.lblJulKijun
+        << "  元期 " << form.txtGanki << "  周期 " << form.txtSyuki << '\n';
+    table.print(out);
+  }
+  return 0;
 }
 
 }  // namespace tenmirel::cli

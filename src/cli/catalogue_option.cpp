@@ -1,0 +1,38 @@
+#include "cli/catalogue_option.h"
+
+#include <vector>
+
+#include "catalogue/star_file.h"
+
+namespace tenmirel::cli {
+
+bool loadCatalogue(FormSession& session, const std::string& path, std::string& error) {
+  // Read once for a reason to give; the window's load command stays silent there.
+  const StarFileReadResult reading = readStarFile(path);
+  if (!reading.ok()) {
+    error = describeStarFileFailure(path, reading);
+    return false;
+  }
+  session.chooser.set(path);
+  session.form.Command1_Click();
+  session.chooser.set({});
+  if (session.form.starCount != reading.count) {
+    error = path + " を読み込めませんでした";
+    return false;
+  }
+  return true;
+}
+
+bool selectStar(FrmYohouModel& form, const std::string& nameOrIndex, std::string& error) {
+  std::vector<StarRecord> records;
+  for (int i = 0; i < form.starCount; ++i) records.push_back(form.starTable[i]);
+  const auto index = findStar(records, nameOrIndex);
+  if (!index) {
+    error = "星「" + nameOrIndex + "」がカタログにありません（tenmirel-cli stars で一覧を確かめてください）";
+    return false;
+  }
+  form.setCombo1ListIndex(*index);
+  return true;
+}
+
+}  // namespace tenmirel::cli

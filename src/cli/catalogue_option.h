@@ -1,0 +1,62 @@
+#pragma once
+// The --catalogue and --star options shared by the subcommands: load a file into
+// the form model as the load command does, and choose a star in its selector.
+#include <ostream>
+#include <string>
+
+#include "common/ui_ports.h"
+#include "prediction/main_form.h"
+
+namespace tenmirel::cli {
+
+// Prints the form's messages on the error stream, as the window would show them.
+class StreamMessages : public MessageSink {
+ public:
+  explicit StreamMessages(std::ostream& err) : err_(err) {}
+  void showMessage(const std::string& text) override {
+    err_ << text << '\n';
+    ++count;
+  }
+  int count = 0;
+
+ private:
+  std::ostream& err_;
+};
+
+// The check window has no place on a terminal.
+class NoCheckWindow : public CheckWindowTrigger {
+ public:
+  void showCheckWindow() override {}
+};
+
+// Answers the open dialog with one path given in advance.
+class FixedChooser : public FileChooser {
+ public:
+  explicit FixedChooser(std::string path = {}) : path_(std::move(path)) {}
+  void set(std::string path) { path_ = std::move(path); }
+  std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override {
+    if (path_.empty()) return std::nullopt;
+    return path_;
+  }
+
+ private:
+  std::string path_;
+};
+
+// A form model with the terminal's ports: messages to the error stream, no check
+// window, and an open dialog answered from the command line.
+struct FormSession {
+  explicit FormSession(std::ostream& err) : messages(err), form(messages, checkWindow, chooser) {}
+  StreamMessages messages;
+  NoCheckWindow checkWindow;
+  FixedChooser chooser;
+  FrmYohouModel form;
+};
+
+// Loads the file through the form's load command. On failure says why in error.
+bool loadCatalogue(FormSession& session, const std::string& path, std::string& error);
+
+// Chooses the star by its name (see findStar) or its 0-based list position.
+bool selectStar(FrmYohouModel& form, const std::string& nameOrIndex, std::string& error);
+
+}  // namespace tenmirel::cli
