@@ -1,0 +1,65 @@
+#include "sheet/sheet_files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "astro/julian_day.h"
+
+namespace tenmirel {
+
+std::optional<std::filesystem::path> defaultDocumentsFolder() {
+  if (const char* documents = std::getenv("XDG_DOCUMENTS_DIR"); documents != nullptr && *documents != '\0') {
+    return std::filesystem::path(documents);
+  }
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    return std::filesystem::path(home) / "Documents";
+  }
+  return std::nullopt;
+}
+
+std::string sheetFileName(std::chrono::system_clock::time_point now, const std::string& listName,
+                          int attempt) {
+  using namespace std::chrono;
+  const auto local = time_point_cast<seconds>(now) + hours(static_cast<int>(kLocalHoursAheadOfUt));
+  const auto day = floor<days>(local);
+  const year_month_day date{day};
+  const hh_mm_ss clock{local - day};
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04d-%02u-%02u_%02d%02d%02d", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                static_cast<int>(clock.seconds().count()));
+  std::string name = std::string(stamp) + "_" + listName;
+  if (attempt > 1) name += " (" + std::to_string(attempt) + ")";
+  return name + kSheetFileExtension;
+}
+
+std::string describeFileError(int errorNumber) {
+  switch (errorNumber) {
+    case EACCES:
+    case EPERM:
+      return "書き込みの権限がありません";
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return "ディスクの空き容量が足りません";
+    case EROFS:
+      return "読み取り専用の場所には書き込めません";
+    case ENOENT:
+      return "保存先のフォルダがありません";
+    case ENOTDIR:
+      return "保存先のパスの途中にフォルダでないものがあります";
+    case EEXIST:
+      return "同じ名前のファイルがあります";
+    case ENAMETOOLONG:
+      return "ファイル名が長すぎます";
+    case EIO:
+      return "読み書きの途中でエラーが起きました";
+    default:
+      return "システムのエラー番号 " + std::to_string(errorNumber);
+  }
+}
+
+}  // namespace tenmirel

@@ -1,0 +1,89 @@
+#include "sheet/today_list.h"
+
+#include <chrono>
+
+#include "common/number_text.h"
+#include "sheet/list_texts.h"
+#include "sheet/sheet_writers.h"
+
+namespace tenmirel {
+
+namespace {
+
+// The whole number a date text holds; 0 for anything the calendar cannot take.
+int calendarNumber(const std::string& text) {
+  constexpr double kLimit = 1e6;
+  const double value = parseLenient(text);
+  return value > -kLimit && value < kLimit ? static_cast<int>(value) : 0;
+}
+
+}  // namespace
+
+void shiftToObservingNight(FrmYohouModel& form) {
+  using namespace std::chrono;
+  const double hour = parseLenient(form.txtOutputHour);
+  if (hour > kLastMorningHour) return;
+  const int yearNumber = calendarNumber(form.txtOutputYear);
+  const int monthNumber = calendarNumber(form.txtOutputMonth);
+  const int dayNumber = calendarNumber(form.txtOutputDay);
+  const year_month_day date{year{yearNumber}, month{static_cast<unsigned>(monthNumber)},
+                            day{static_cast<unsigned>(dayNumber)}};
+  form.txtOutputHour = numberToText(hour + kHoursPerDay);
+  if (!date.ok()) {
+    // Never written by the prediction; keep to the day number alone.
+    form.txtOutputDay = std::to_string(dayNumber - 1);
+    return;
+  }
+  const year_month_day previous{sys_days{date} - days{1}};
+  form.txtOutputDay = std::to_string(static_cast<unsigned>(previous.day()));
+  if (previous.month() != date.month())
+    form.txtOutputMonth = std::to_string(static_cast<unsigned>(previous.month()));
+  // Before 1600 the prediction leaves the year empty; it stays so.
+  if (previous.year() != date.year() && !form.txtOutputYear.empty()) {
+    form.txtOutputYear = std::to_string(static_cast<int>(previous.year()));
+  }
+}
+
+TodayList::TodayList(FrmYohouModel& form, MessageGate& gate, SheetOutput output)
+    : form_(form), gate_(gate), output_(output) {}
+
+void TodayList::mnuExcelToday_Click() {
+  form_.txtInputHour = "0";
+  form_.txtInputMin = "0";
+  buffers.todayCount = 0;
+  {
+    const MessageGate::OncePerText oncePerRun(gate_);
+    for (int i = 0; i < form_.starCount; ++i) {
+      form_.setCombo1ListIndex(i);
+      // A star the prediction declines (no epoch or period) is left out.
+      if (!form_.Command2_Click()) continue;
+      shiftToObservingNight(form_);
+      if (form_.txtOutputYear != form_.txtInputYear || form_.txtOutputMonth != form_.txtInputMonth ||
+          form_.txtOutputDay != form_.txtInputDay) {
+        continue;
+      }
+      collectRow();
+    }
+  }
+  if (buffers.todayCount == 0) {
+    gate_.showMessage(kNoStarTodayMessage);
+    return;
+  }
+  if (output_.delivery != nullptr) output_.delivery->beginList(kTodayListName);
+  std::int16_t intCount = buffers.todayCount;
+  OpenExcel(output_.component, intCount, buffers);
+  if (!reportDelivery(output_, gate_)) return;
+  gate_.showMessage(kTodayListDoneMessage);
+}
+
+void TodayList::collectRow() {
+  const auto r = static_cast<std::size_t>(buffers.todayCount);
+  buffers.ensureRow(r);
+  buffers.todayTime[r] = timeTexts(form_.txtOutputYear, form_.txtOutputMonth, form_.txtOutputDay,
+                                   form_.txtOutputHour, form_.txtOutputMin);
+  buffers.todayKoudo[r] = altitudeText(form_.txtOutputKoudo);
+  buffers.todayName[r] = form_.combo1Text();
+  ++buffers.todayCount;
+}
+
+}  // namespace tenmirel

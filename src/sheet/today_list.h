@@ -1,0 +1,42 @@
+#pragma once
+// Today's list: every catalogued star whose first extremum after 00:00 on the
+// reference date falls in that date's observing night (07:00 to 06:59 the next
+// morning, the late hours written 24 to 30), written to a worksheet.
+#include "prediction/main_form.h"
+#include "sheet/file_delivery.h"
+#include "sheet/list_buffers.h"
+#include "sheet/message_gate.h"
+
+namespace tenmirel {
+
+inline constexpr const char* kTodayListName = "今日の変光星";
+inline constexpr const char* kNoStarTodayMessage = "本日、極を迎える変光星は登録されていません。";
+inline constexpr const char* kTodayListDoneMessage = "本日極を迎える変光星は以上です。";
+// Extrema up to this local hour belong to the night before.
+inline constexpr double kLastMorningHour = 6;
+inline constexpr int kHoursPerDay = 24;
+
+// Writes an extremum between 00:00 and 06:59 into the output fields as hour 24
+// to 30 of the previous day, carried into the previous month and year.
+void shiftToObservingNight(FrmYohouModel& form);
+
+class TodayList {
+ public:
+  // The form must show its messages through gate, so that a message the
+  // prediction repeats for every star is shown once per run.
+  TodayList(FrmYohouModel& form, MessageGate& gate, SheetOutput output);
+
+  // The menu entry "今日の変光星".
+  void mnuExcelToday_Click();
+
+  TodayBuffers buffers;
+
+ private:
+  void collectRow();
+
+  FrmYohouModel& form_;
+  MessageGate& gate_;
+  SheetOutput output_;
+};
+
+}  // namespace tenmirel
