@@ -26,23 +26,27 @@ double monthOffset(double tuki) {
   return 0;
 }
 
-// The last value v in [first, last] with js(v) <= limit, or fallback when none.
-// The candidates' Julian days never decrease with v, so the values that pass form
-// a prefix and a binary search finds the same answer as an ascending scan.
+constexpr double kMeanGregorianYearDays = 365.2425;
+constexpr double kHoursPerDay = 24;
+constexpr double kMinutesPerDay = 1440;
+
+// The last value v in [first, last] with julianDayOf(v) <= limit, or fallback when
+// none passes. The candidates' Julian days never decrease with v, so the values
+// that pass form a prefix: walking from a good guess to the edge of that prefix
+// gives the same answer as the ascending scan, in two or three evaluations.
 template <typename JulianDayOf>
-int lastNotLater(int first, int last, double limit, int fallback, JulianDayOf julianDayOf) {
-  if (!(julianDayOf(first) <= limit)) return fallback;
-  int low = first;  // passes
-  int high = last + 1;  // first value known to fail (or past the end)
-  while (high - low > 1) {
-    int middle = low + (high - low) / 2;
-    if (julianDayOf(middle) <= limit) {
-      low = middle;
-    } else {
-      high = middle;
-    }
+int lastNotLater(int first, int last, double guess, double limit, int fallback, JulianDayOf julianDayOf) {
+  int v = first;
+  if (guess > first) v = guess < last ? static_cast<int>(guess) : last;
+  if (julianDayOf(v) <= limit) {
+    while (v < last && julianDayOf(v + 1) <= limit) ++v;
+    return v;
   }
-  return low;
+  while (v > first) {
+    --v;
+    if (julianDayOf(v) <= limit) return v;
+  }
+  return fallback;
 }
 
 }  // namespace
@@ -60,13 +64,20 @@ LocalMinute sj(double& juli) {
   juli = juli + kLocalDaysAheadOfUt;
   const double instant = juli;
   LocalMinute found;
-  int year = lastNotLater(kSjFirstYear, kSjLastYear, instant, 0, [](int y) { return js(y, 1, 1, 0, 0); });
-  found.yearFound = year != 0;
-  found.year = year;
-  found.month = lastNotLater(1, 12, instant, 0, [&](int m) { return js(found.year, m, 1, 0, 0); });
-  found.day = lastNotLater(1, 31, instant, 0, [&](int d) { return js(found.year, found.month, d, 0, 0); });
-  found.hour = lastNotLater(0, 23, instant, 0, [&](int h) { return js(found.year, found.month, found.day, h, 0); });
-  found.minute = lastNotLater(0, 59, instant, 0,
+  // Each guess comes from the instant's distance to the start of the enclosing
+  // unit; a NaN guess starts the walk at the first candidate.
+  const double yearGuess = kSjFirstYear + (instant - js(kSjFirstYear, 1, 1, 0, 0)) / kMeanGregorianYearDays;
+  found.year = lastNotLater(kSjFirstYear, kSjLastYear, yearGuess, instant, 0, [](int y) { return js(y, 1, 1, 0, 0); });
+  found.yearFound = found.year != 0;
+  const double monthGuess = 1 + (instant - js(found.year, 1, 1, 0, 0)) / 31;
+  found.month = lastNotLater(1, 12, monthGuess, instant, 0, [&](int m) { return js(found.year, m, 1, 0, 0); });
+  const double dayGuess = 1 + (instant - js(found.year, found.month, 1, 0, 0));
+  found.day = lastNotLater(1, 31, dayGuess, instant, 0, [&](int d) { return js(found.year, found.month, d, 0, 0); });
+  const double hourGuess = (instant - js(found.year, found.month, found.day, 0, 0)) * kHoursPerDay;
+  found.hour = lastNotLater(0, 23, hourGuess, instant, 0,
+                           [&](int h) { return js(found.year, found.month, found.day, h, 0); });
+  const double minuteGuess = (instant - js(found.year, found.month, found.day, found.hour, 0)) * kMinutesPerDay;
+  found.minute = lastNotLater(0, 59, minuteGuess, instant, 0,
                               [&](int n) { return js(found.year, found.month, found.day, found.hour, n); });
   return found;
 }

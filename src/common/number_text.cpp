@@ -19,72 +19,69 @@ constexpr long kExponentSaturation = 100000;
 bool isIgnoredBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The leading number of a text with its blanks removed, in a form from_chars reads.
-struct LeadingNumber {
-  bool negative = false;
-  std::string digits;    // integer and fraction digits, without the point
-  long pointShift = 0;   // number of fraction digits
-  long exponent = 0;
-  bool hasDigits = false;
-};
-
-LeadingNumber scanLeadingNumber(std::string_view text) {
-  std::string packed;
-  packed.reserve(text.size());
-  for (char c : text) {
-    if (!isIgnoredBlank(c)) packed.push_back(c);
-  }
-  LeadingNumber number;
+// Reads the longest leading number of the text, blanks skipped, and converts it.
+// The digits are gathered into a normal form "ddd...e-NN" that from_chars reads;
+// leading zeros are dropped, as they carry nothing.
+double parseLeadingNumber(std::string_view text) {
   std::size_t i = 0;
-  if (i < packed.size() && (packed[i] == '+' || packed[i] == '-')) {
-    number.negative = packed[i] == '-';
+  auto skipBlanks = [&] {
+    while (i < text.size() && isIgnoredBlank(text[i])) ++i;
+  };
+  auto peek = [&]() -> char {
+    skipBlanks();
+    return i < text.size() ? text[i] : '\0';
+  };
+  bool negative = false;
+  if (peek() == '+' || peek() == '-') {
+    negative = text[i] == '-';
     ++i;
   }
-  for (; i < packed.size() && isDigit(packed[i]); ++i) {
-    number.digits.push_back(packed[i]);
-    number.hasDigits = true;
+  // Reused between calls: the parse runs for every text the program reads.
+  thread_local std::string normal;
+  normal.clear();
+  bool hasDigits = false;
+  long fractionDigits = 0;
+  for (; isDigit(peek()); ++i) {
+    hasDigits = true;
+    if (!normal.empty() || text[i] != '0') normal.push_back(text[i]);
   }
-  if (i < packed.size() && packed[i] == '.') {
+  if (peek() == '.') {
     ++i;
-    for (; i < packed.size() && isDigit(packed[i]); ++i) {
-      number.digits.push_back(packed[i]);
-      ++number.pointShift;
-      number.hasDigits = true;
+    for (; isDigit(peek()); ++i) {
+      hasDigits = true;
+      ++fractionDigits;
+      if (!normal.empty() || text[i] != '0') {
+        normal.push_back(text[i]);
+      }
     }
   }
-  if (!number.hasDigits) return number;
-  if (i < packed.size() && (packed[i] == 'E' || packed[i] == 'e' || packed[i] == 'D' || packed[i] == 'd')) {
-    std::size_t j = i + 1;
+  if (!hasDigits) return 0.0;
+  long exponent = 0;
+  const char marker = peek();
+  if (marker == 'E' || marker == 'e' || marker == 'D' || marker == 'd') {
+    ++i;
     bool negativeExponent = false;
-    if (j < packed.size() && (packed[j] == '+' || packed[j] == '-')) {
-      negativeExponent = packed[j] == '-';
-      ++j;
+    if (peek() == '+' || peek() == '-') {
+      negativeExponent = text[i] == '-';
+      ++i;
     }
-    long exponent = 0;
-    for (; j < packed.size() && isDigit(packed[j]); ++j) {
-      exponent = std::min(exponent * 10 + (packed[j] - '0'), kExponentSaturation);
-    }
-    number.exponent = negativeExponent ? -exponent : exponent;
+    for (; isDigit(peek()); ++i) exponent = std::min(exponent * 10 + (text[i] - '0'), kExponentSaturation);
+    if (negativeExponent) exponent = -exponent;
   }
-  return number;
-}
-
-double toDouble(const LeadingNumber& number) {
-  if (!number.hasDigits) return 0.0;
-  // Leading zeros carry nothing; dropping them keeps the text short.
-  std::size_t firstNonZero = number.digits.find_first_not_of('0');
-  if (firstNonZero == std::string::npos) return number.negative ? -0.0 : 0.0;
-  std::string digits = number.digits.substr(firstNonZero);
-  long exponent = number.exponent - number.pointShift;
-  std::string normal = digits + "e" + std::to_string(exponent);
+  if (normal.empty()) return negative ? -0.0 : 0.0;
+  // Fraction digits dropped as leading zeros still count in the scale.
+  const long digitCount = static_cast<long>(normal.size());
+  const long scale = exponent - fractionDigits;
+  normal.push_back('e');
+  normal += std::to_string(scale);
   double value = 0.0;
   auto [end, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+  (void)end;
   if (ec == std::errc::result_out_of_range) {
     // The magnitude of the first digit tells overflow from underflow.
-    long magnitude = exponent + static_cast<long>(digits.size());
-    value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    value = scale + digitCount > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   }
-  return number.negative ? -value : value;
+  return negative ? -value : value;
 }
 
 }  // namespace
@@ -92,46 +89,66 @@ double toDouble(const LeadingNumber& number) {
 std::string numberToText(double value) {
   if (!std::isfinite(value)) return {};
   if (value == 0.0) return "0";
-  std::array<char, 64> buffer{};
-  auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+  // "-d.ddddddddddddddde+XX": correctly rounded to 15 significant digits.
+  std::array<char, 40> scientific{};
+  auto [end, ec] = std::to_chars(scientific.data(), scientific.data() + scientific.size(), value,
                                  std::chars_format::scientific, kSignificantDigits - 1);
-  std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
-  // text is "-d.ddddddddddddddde+XX"
-  bool negative = text.front() == '-';
-  if (negative) text.remove_prefix(1);
-  std::size_t ePos = text.find('e');
-  std::string digits;
-  for (char c : text.substr(0, ePos)) {
-    if (c != '.') digits.push_back(c);
+  (void)ec;
+  const char* p = scientific.data();
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  std::array<char, kSignificantDigits> digits{};
+  std::size_t digitCount = 0;
+  for (; *p != 'e'; ++p) {
+    if (*p != '.') digits[digitCount++] = *p;
   }
   int exponent = 0;
-  std::string_view exponentText = text.substr(ePos + 1);
-  if (exponentText.front() == '+') exponentText.remove_prefix(1);
-  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  const char* exponentText = p + 1;
+  if (*exponentText == '+') ++exponentText;
+  std::from_chars(exponentText, end, exponent);
+  while (digitCount > 1 && digits[digitCount - 1] == '0') --digitCount;
+  const std::string_view significant(digits.data(), digitCount);
 
-  std::string result = negative ? "-" : "";
+  std::array<char, 48> text{};
+  std::size_t length = 0;
+  auto put = [&](std::string_view part) {
+    for (char c : part) text[length++] = c;
+  };
+  auto putZeros = [&](int count) {
+    for (int k = 0; k < count; ++k) text[length++] = '0';
+  };
+  if (negative) put("-");
   if (exponent >= kSmallestPlainExponent && exponent <= kLargestPlainExponent) {
+    const auto integerDigits = static_cast<std::size_t>(exponent + 1);
     if (exponent < 0) {
-      result += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    } else if (static_cast<std::size_t>(exponent) + 1 >= digits.size()) {
-      result += digits + std::string(static_cast<std::size_t>(exponent) + 1 - digits.size(), '0');
+      put("0.");
+      putZeros(-exponent - 1);
+      put(significant);
+    } else if (integerDigits >= digitCount) {
+      put(significant);
+      putZeros(static_cast<int>(integerDigits - digitCount));
     } else {
-      result += digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
-                digits.substr(static_cast<std::size_t>(exponent) + 1);
+      put(significant.substr(0, integerDigits));
+      put(".");
+      put(significant.substr(integerDigits));
     }
-    return result;
+  } else {
+    put(significant.substr(0, 1));
+    if (digitCount > 1) {
+      put(".");
+      put(significant.substr(1));
+    }
+    put(exponent < 0 ? "E-" : "E+");
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude < 10) put("0");
+    auto [exponentEnd, exponentError] = std::to_chars(text.data() + length, text.data() + text.size(), magnitude);
+    (void)exponentError;
+    length = static_cast<std::size_t>(exponentEnd - text.data());
   }
-  result += digits.substr(0, 1);
-  if (digits.size() > 1) result += "." + digits.substr(1);
-  result += exponent < 0 ? "E-" : "E+";
-  int magnitude = exponent < 0 ? -exponent : exponent;
-  if (magnitude < 10) result += "0";
-  result += std::to_string(magnitude);
-  return result;
+  return std::string(text.data(), length);
 }
 
-double parseLenient(std::string_view text) { return toDouble(scanLeadingNumber(text)); }
+double parseLenient(std::string_view text) { return parseLeadingNumber(text); }
 
 std::optional<double> parseStrict(std::string_view text) {
   auto isEdgeBlank = [](char c) { return c == ' ' || c == '\t'; };

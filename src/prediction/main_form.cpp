@@ -1,6 +1,7 @@
 #include "prediction/main_form.h"
 
 #include <cmath>
+#include <utility>
 
 #include "astro/julian_day.h"
 #include "catalogue/star_file.h"
@@ -153,7 +154,7 @@ bool FrmYohouModel::Command3_Click() {
 bool FrmYohouModel::showExtremum(double cycle, double extremumJulianDay, bool withReference,
                                  double referenceJulianDay) {
   const bool withAltitude = !manualInputSelected();
-  CalcLabels labels = calc;
+  CalcLabels labels;  // every cell is written anew when the altitude is computed
   double siderealDegrees = theta;
   double altitudeDegrees = koudo;
   bool finite = std::isfinite(cycle) && std::isfinite(extremumJulianDay) &&
@@ -184,7 +185,7 @@ bool FrmYohouModel::showExtremum(double cycle, double extremumJulianDay, bool wi
   txtOutputHour = std::to_string(local.hour);
   txtOutputMin = std::to_string(local.minute);
   if (withAltitude) {
-    calc = labels;
+    calc = std::move(labels);
     theta = siderealDegrees;
     koudo = altitudeDegrees;
     txtOutputKoudo = numberToText(koudo);

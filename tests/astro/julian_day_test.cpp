@@ -5,35 +5,12 @@
 #include <random>
 
 #include "common/number_text.h"
+#include "support/sj_reference.h"
 
 namespace tenmirel {
 namespace {
 
-// The search exactly as an observer would do it by hand: ascending scans, the last
-// candidate not later than the instant wins. The fast search must agree with it.
-LocalMinute literalScan(double& juli) {
-  juli = juli + 0.375;
-  LocalMinute found;
-  for (int y = 1600; y <= 3000; ++y) {
-    if (js(y, 1, 1, 0, 0) <= juli) {
-      found.year = y;
-      found.yearFound = true;
-    }
-  }
-  for (int m = 1; m <= 12; ++m) {
-    if (js(found.year, m, 1, 0, 0) <= juli) found.month = m;
-  }
-  for (int d = 1; d <= 31; ++d) {
-    if (js(found.year, found.month, d, 0, 0) <= juli) found.day = d;
-  }
-  for (int h = 0; h <= 23; ++h) {
-    if (js(found.year, found.month, found.day, h, 0) <= juli) found.hour = h;
-  }
-  for (int n = 0; n <= 59; ++n) {
-    if (js(found.year, found.month, found.day, found.hour, n) <= juli) found.minute = n;
-  }
-  return found;
-}
+using testing::literalScanSj;
 
 struct JsCase {
   double nen, tuki, hi, ji, hun;
@@ -118,7 +95,7 @@ TEST(Sj, EarlierThan1600FindsNoYearAndSearchesWithYearZero) {
   EXPECT_FALSE(found.yearFound);
   EXPECT_EQ(found.year, 0);
   double reference = 2000000.0;
-  const LocalMinute scanned = literalScan(reference);
+  const LocalMinute scanned = literalScanSj(reference);
   EXPECT_EQ(found.month, scanned.month);
   EXPECT_EQ(found.day, scanned.day);
   EXPECT_EQ(found.hour, scanned.hour);
@@ -133,7 +110,7 @@ TEST(Sj, AgreesWithTheLiteralScanEverywhere) {
     double fast = julianDay;
     double slow = julianDay;
     const LocalMinute a = sj(fast);
-    const LocalMinute b = literalScan(slow);
+    const LocalMinute b = literalScanSj(slow);
     ASSERT_EQ(fast, slow);
     ASSERT_EQ(a.yearFound, b.yearFound) << julianDay;
     ASSERT_EQ(a.year, b.year) << julianDay;

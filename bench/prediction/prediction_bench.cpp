@@ -1,0 +1,98 @@
+// One prediction start, one next-cycle step, and the local-minute search against
+// the literal scan it replaces.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <random>
+#include <vector>
+
+#include "astro/julian_day.h"
+#include "prediction/main_form.h"
+#include "support/sj_reference.h"
+
+namespace {
+
+using namespace tenmirel;
+
+class SilentMessages : public MessageSink {
+ public:
+  void showMessage(const std::string&) override {}
+};
+class NoCheckWindow : public CheckWindowTrigger {
+ public:
+  void showCheckWindow() override {}
+};
+class NoChooser : public FileChooser {
+ public:
+  std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override { return {}; }
+};
+
+// A catalogued star (Algol's elements and position), so the altitude is computed.
+struct BenchForm {
+  BenchForm() : form(messages, checkWindow, chooser) {
+    form.Form_Load(std::chrono::system_clock::time_point{});
+    form.starTable[0] = {"Algol", "2445641.5135", "2.8673043", "3", "8.2", "True", "40", "57", ""};
+    form.starCount = 1;
+    form.combo1Items = {"Algol", kManualInputEntry};
+    form.setCombo1ListIndex(0);
+    form.txtInputYear = "2026";
+    form.txtInputMonth = "12";
+    form.txtInputDay = "7";
+    form.txtInputHour = "18";
+    form.txtInputMin = "0";
+  }
+  SilentMessages messages;
+  NoCheckWindow checkWindow;
+  NoChooser chooser;
+  FrmYohouModel form;
+};
+
+void BM_PredictionStart(benchmark::State& state) {
+  BenchForm bench;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(bench.form.Command2_Click());
+    benchmark::DoNotOptimize(bench.form.txtOutputKoudo.data());
+  }
+}
+BENCHMARK(BM_PredictionStart);
+
+void BM_NextCycle(benchmark::State& state) {
+  BenchForm bench;
+  bench.form.Command2_Click();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(bench.form.Command3_Click());
+    // Stay within the years the calendar search covers.
+    if (bench.form.kaiki > 1e5) bench.form.txtOutputKaiki = "1";
+  }
+}
+BENCHMARK(BM_NextCycle);
+
+std::vector<double> randomJulianDays() {
+  std::mt19937_64 random(1);
+  std::uniform_real_distribution<double> day(2305448.0, 2816000.0);
+  std::vector<double> days(1024);
+  for (double& d : days) d = day(random);
+  return days;
+}
+
+void BM_SjSearch(benchmark::State& state) {
+  const auto days = randomJulianDays();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    double juli = days[i++ & 1023];
+    benchmark::DoNotOptimize(sj(juli));
+  }
+}
+BENCHMARK(BM_SjSearch);
+
+void BM_SjLiteralScan(benchmark::State& state) {
+  const auto days = randomJulianDays();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    double juli = days[i++ & 1023];
+    benchmark::DoNotOptimize(testing::literalScanSj(juli));
+  }
+}
+BENCHMARK(BM_SjLiteralScan);
+
+}  // namespace
