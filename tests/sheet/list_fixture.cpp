@@ -1,0 +1,47 @@
+#include "sheet/list_fixture.h"
+
+#include <stdexcept>
+
+#include "astro/julian_day.h"
+#include "common/number_text.h"
+
+namespace tenmirel::testing {
+namespace {
+
+// A second into the minute keeps the extremum inside it after the epoch has been
+// rounded to 15 significant digits.
+constexpr double kOneSecondInDays = 1.0 / 86400.0;
+
+}  // namespace
+
+std::string catalogueText(const std::vector<TestStar>& stars) {
+  std::string text = "Quorrelith 1999\r\n" + std::to_string(stars.size()) + "\r\n";
+  for (const TestStar& s : stars) {
+    for (const std::string* line : {&s.name, &s.ganki, &s.syuki, &s.alphaHour, &s.alphaMin, &s.deltaSign,
+                                    &s.deltaDeg, &s.deltaMin, &s.memo}) {
+      text += *line + "\r\n";
+    }
+  }
+  return text;
+}
+
+std::string epochAtLocal(int year, int month, int day, int hour, int minute) {
+  return numberToText(js(year, month, day, hour - kLocalHoursAheadOfUt, minute) + kOneSecondInDays);
+}
+
+void ListFixture::load(const std::vector<TestStar>& stars) {
+  chooser.answers.push_back(dir.write("stars.vsd", catalogueText(stars)).string());
+  form.Command1_Click();
+  if (form.starCount != static_cast<int>(stars.size())) throw std::runtime_error("test catalogue did not load");
+}
+
+void ListFixture::setReference(const std::string& year, const std::string& month, const std::string& day,
+                               const std::string& hour, const std::string& minute) {
+  form.txtInputYear = year;
+  form.txtInputMonth = month;
+  form.txtInputDay = day;
+  form.txtInputHour = hour;
+  form.txtInputMin = minute;
+}
+
+}  // namespace tenmirel::testing
