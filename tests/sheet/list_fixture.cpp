@@ -14,6 +14,14 @@ constexpr double kOneSecondInDays = 1.0 / 86400.0;
 
 }  // namespace
 
+TestStar star(const std::string& name, const std::string& ganki, const std::string& syuki) {
+  TestStar result;
+  result.name = name;
+  result.ganki = ganki;
+  result.syuki = syuki;
+  return result;
+}
+
 std::string catalogueText(const std::vector<TestStar>& stars) {
   std::string text = "Quorrelith 1999\r\n" + std::to_string(stars.size()) + "\r\n";
   for (const TestStar& s : stars) {

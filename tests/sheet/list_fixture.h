@@ -22,6 +22,9 @@ struct TestStar {
   std::string memo;
 };
 
+// A star at 5h 30m, +12° 15' with the given elements.
+TestStar star(const std::string& name, const std::string& ganki, const std::string& syuki);
+
 // A catalogue file's bytes: the magic line, the count, nine CR LF lines a star.
 std::string catalogueText(const std::vector<TestStar>& stars);
 
