@@ -60,7 +60,9 @@ TEST(NumberToText, EveryTextReadsBackToTheSameText) {
     const double back = parseLenient(text);
     ASSERT_EQ(numberToText(back), text) << value;
     // At most 15 significant digits survive, and no more is lost than that.
-    if (value != 0 && std::isnormal(value)) ASSERT_NEAR(back / value, 1.0, 1e-14) << text;
+    if (value != 0 && std::isnormal(value)) {
+      ASSERT_NEAR(back / value, 1.0, 1e-14) << text;
+    }
   }
 }
 
