@@ -1,0 +1,120 @@
+// A driver for scripted runs of the desktop program, kept out of the program
+// itself (which reads no command line):
+//   tenmirel-probe startup                       prints the time of the first frame and quits
+//   tenmirel-probe screenshot CATALOGUE FOLDER   loads, predicts, opens the check window, saves PNGs
+//   tenmirel-probe icon FILE SIZE                writes the program's icon
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTest>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <deque>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "ui/app_icon.h"
+#include "ui/desktop_program.h"
+#include "ui/frm_calc.h"
+
+namespace {
+
+using tenmirel::ui::FrmYohou;
+
+// Answers the open dialog with the catalogue given on the command line.
+class FixedChooser : public tenmirel::FileChooser {
+ public:
+  explicit FixedChooser(std::string path) : path_(std::move(path)) {}
+  std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Screenshots must not wait for a click: messages go to the terminal.
+class PrintedMessages : public tenmirel::MessageSink {
+ public:
+  void showMessage(const std::string& text) override { std::cerr << "message: " << text << '\n'; }
+};
+
+long long realtimeNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
+}
+
+int startup(int& argc, char** argv) {
+  tenmirel::ui::DesktopRunOptions options;
+  options.whenShown = [](FrmYohou&) {
+    // The script that started this process subtracts its own launch time.
+    std::printf("first-frame-realtime-ns %lld\n", realtimeNanoseconds());
+    std::fflush(stdout);
+    QCoreApplication::exit(0);
+  };
+  return tenmirel::ui::runDesktopProgram(argc, argv, std::move(options));
+}
+
+void typeInto(FrmYohou& window, const char* boxName, const QString& value) {
+  auto* box = window.findChild<QLineEdit*>(QString::fromUtf8(boxName));
+  box->selectAll();
+  QTest::keyClicks(box, value);
+}
+
+bool save(QWidget& widget, const QString& path) {
+  const bool saved = widget.grab().save(path, "PNG");
+  std::cerr << (saved ? "wrote " : "could not write ") << path.toStdString() << '\n';
+  return saved;
+}
+
+int screenshot(int& argc, char** argv, const std::string& catalogue, const QString& folder) {
+  FixedChooser chooser(catalogue);
+  PrintedMessages messages;
+  tenmirel::ui::DesktopRunOptions options;
+  options.ports.chooser = &chooser;
+  options.ports.messages = &messages;
+  // A fixed evening, so the pictures do not change from run to run: 2024-11-20 21:00 local.
+  options.clock = [] {
+    using namespace std::chrono;
+    return sys_days{year{2024} / November / 20} + hours{12};
+  };
+  options.whenShown = [folder](FrmYohou& window) {
+    window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    window.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    // The check window opens the way a user opens it: 4.61 in the cycle box.
+    typeInto(window, "txtOutputKaiki", QStringLiteral("4.61"));
+    window.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    QTest::qWait(200);
+    QDir().mkpath(folder);
+    bool saved = save(window, folder + QStringLiteral("/main-window.png"));
+    if (window.frmCalc() && window.frmCalc()->isVisible()) {
+      saved = save(*window.frmCalc(), folder + QStringLiteral("/check-window.png")) && saved;
+    } else {
+      std::cerr << "the check window did not open\n";
+      saved = false;
+    }
+    QCoreApplication::exit(saved ? 0 : 1);
+  };
+  return tenmirel::ui::runDesktopProgram(argc, argv, std::move(options));
+}
+
+int icon(const QString& path, int size) {
+  const bool saved = tenmirel::ui::paintAppIcon(size).save(path, "PNG");
+  if (!saved) std::cerr << "could not write " << path.toStdString() << '\n';
+  return saved ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "startup") return startup(argc, argv);
+  if (mode == "screenshot" && argc == 4) return screenshot(argc, argv, argv[2], QString::fromLocal8Bit(argv[3]));
+  if (mode == "icon" && argc == 4) return icon(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+  std::cerr << "usage: tenmirel-probe startup | screenshot CATALOGUE FOLDER | icon FILE SIZE\n";
+  return 2;
+}

@@ -1,0 +1,408 @@
+#include "ui/frm_yohou.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "ui/frm_calc.h"
+#include "ui/gothic_fonts.h"
+#include "ui/twips.h"
+
+namespace tenmirel::ui {
+namespace {
+
+constexpr int kInnerWidthTwips = 8040;
+constexpr int kInnerHeightTwips = 7725;
+constexpr int kRuleLengthTwips = 7920;
+constexpr int kRuleThicknessTwips = 15;
+constexpr double kWindowPoints = 11.25;
+constexpr double kButtonPoints = 9;
+constexpr double kMenuPoints = 9;
+
+// Unit labels follow their 855-twip boxes; the two date rows share one grid.
+constexpr int kDateBoxWidthTwips = 855;
+constexpr int kBoxHeightTwips = 375;
+constexpr int kLabelHeightTwips = 255;
+constexpr int kDateColumnLefts[] = {240, 1500, 2760, 4020, 5280};
+constexpr int kUnitGapTwips = 60;
+constexpr int kUnitWidthTwips = 285;
+constexpr int kLastUnitWidthTwips = 1200;  // "分　以降", "分　頃"
+
+struct FrameSpec {
+  const char* name;
+  const char* caption;
+  TwipsRect place;
+};
+constexpr FrameSpec kFrame1{"Frame1", "変光星データ入力欄", {120, 240, 7815, 2655}};
+constexpr FrameSpec kFrame2{"Frame2", "予報データ", {120, 3120, 7815, 1935}};
+constexpr FrameSpec kFrame3{"Frame3", "ユリウス日", {120, 5280, 7815, 1575}};
+
+struct DateField {
+  const char* box;
+  std::string FrmYohouModel::*field;
+  const char* unitLabel;
+  const char* unit;
+};
+constexpr int kInputRowTop = 1320;
+constexpr DateField kInputRow[] = {
+    {"txtInputYear", &FrmYohouModel::txtInputYear, "Label9", "年"},
+    {"txtInputMonth", &FrmYohouModel::txtInputMonth, "Label10", "月"},
+    {"txtInputDay", &FrmYohouModel::txtInputDay, "Label11", "日"},
+    {"txtInputHour", &FrmYohouModel::txtInputHour, "Label12", "時"},
+    {"txtInputMin", &FrmYohouModel::txtInputMin, "Label13", "分　以降"},
+};
+constexpr int kOutputRowTop = 420;
+constexpr DateField kOutputRow[] = {
+    {"txtOutputYear", &FrmYohouModel::txtOutputYear, "Label4", "年"},
+    {"txtOutputMonth", &FrmYohouModel::txtOutputMonth, "Label5", "月"},
+    {"txtOutputDay", &FrmYohouModel::txtOutputDay, "Label6", "日"},
+    {"txtOutputHour", &FrmYohouModel::txtOutputHour, "Label7", "時"},
+    {"txtOutputMin", &FrmYohouModel::txtOutputMin, "Label8", "分　頃"},
+};
+
+// Label14 frames the altitude and cycle boxes, which sit in its blank stretches.
+constexpr const char* kLabel14Text = "高度角　　 　　°         第　　　　　回帰　";
+constexpr qsizetype kKoudoGapFirst = 3;   // after "高度角"
+constexpr qsizetype kKoudoGapEnd = 8;     // at "°"
+constexpr qsizetype kKaikiGapFirst = 19;  // after "第"
+constexpr qsizetype kKaikiGapEnd = 24;    // at "回帰"
+constexpr int kLabel14Left = 240;
+constexpr int kLabel14BoxTop = 1080;
+constexpr int kGapInsetPixels = 1;
+
+struct ButtonSpec {
+  const char* name;
+  const char* caption;
+  TwipsRect place;
+};
+constexpr int kButtonTop = 7080;
+constexpr int kButtonHeight = 495;
+constexpr ButtonSpec kButtons[] = {
+    {"Command1", "変光星データ読み込み", {120, kButtonTop, 2175, kButtonHeight}},
+    {"Command2", "予報開始", {2475, kButtonTop, 1575, kButtonHeight}},
+    {"Command3", "次の回帰の予報", {4230, kButtonTop, 1935, kButtonHeight}},
+    {"Command4", "閉じる", {6345, kButtonTop, 1575, kButtonHeight}},
+};
+
+QString text(const char* utf8) { return QString::fromUtf8(utf8); }
+QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+QLabel* makeLabel(QWidget* parent, const char* name, const char* caption, const TwipsRect& place,
+                  const Twips& twips) {
+  auto* label = new QLabel(text(caption), parent);
+  label->setObjectName(text(name));
+  placeInTwips(*label, place, twips);
+  return label;
+}
+
+// One half of the etched rule: a line of one palette colour.
+QWidget* makeRuleLine(QWidget* parent, const char* name, QPalette::ColorRole colour, int topTwips,
+                      const Twips& twips) {
+  auto* line = new QWidget(parent);
+  line->setObjectName(text(name));
+  line->setBackgroundRole(colour);
+  line->setAutoFillBackground(true);
+  line->setGeometry(0, twips.px(topTwips), twips.px(kRuleLengthTwips), std::max(1, twips.px(kRuleThicknessTwips)));
+  return line;
+}
+
+bool anyCellWritten(const CalcLabels& labels) {
+  auto written = [](const auto& cells) {
+    for (const auto& cell : cells) {
+      if (!cell.empty()) return true;
+    }
+    return false;
+  };
+  return written(labels.lblTu) || written(labels.lblS0) || written(labels.lblS) || written(labels.lblSinh) ||
+         !labels.lblH.empty();
+}
+
+void showBoxText(QLineEdit& box, const QString& value) {
+  if (box.text() == value) return;
+  box.setText(value);
+  box.setCursorPosition(0);  // a long number shows its first digits
+}
+
+}  // namespace
+
+FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point now)
+    : ownMessages_(ports.messages ? nullptr : std::make_unique<QtMessageSink>(this)),
+      ownChooser_(ports.chooser ? nullptr : std::make_unique<QtFileChooser>(this)),
+      checkTrigger_([this] { showCheckWindow(); }),
+      messages_(ports.messages ? *ports.messages : *ownMessages_),
+      chooser_(ports.chooser ? *ports.chooser : *ownChooser_),
+      endProgram_(ports.endProgram ? std::move(ports.endProgram) : [] { QCoreApplication::exit(0); }),
+      model_(messages_, checkTrigger_, chooser_) {
+  setObjectName(QStringLiteral("FrmYohou"));
+  buildControls();
+  buildMenus();
+  connectControls();
+  connectMenuActions();
+  setFocusOrder();
+
+  model_.Form_Load(now);
+  showModel();
+
+  const Twips twips = Twips::of(*this);
+  resize(twips.px(kInnerWidthTwips), twips.px(kInnerHeightTwips) + menuBar()->sizeHint().height());
+}
+
+FrmYohou::~FrmYohou() = default;
+
+void FrmYohou::buildControls() {
+  auto* inner = new QWidget(this);
+  inner->setObjectName(QStringLiteral("innerArea"));
+  inner->setFont(gothicFont(GothicPitch::kProportional, kWindowPoints));
+  setCentralWidget(inner);
+  inner->installEventFilter(this);
+  const Twips twips = Twips::of(*this);
+  const QFont fixedFont = gothicFont(GothicPitch::kFixed, kWindowPoints);
+  const QFont buttonFont = gothicFont(GothicPitch::kProportional, kButtonPoints);
+
+  line1_ = makeRuleLine(inner, "Line1", QPalette::Dark, 0, twips);
+  line2_ = makeRuleLine(inner, "Line2", QPalette::Light, kRuleThicknessTwips, twips);
+
+  auto makeFrame = [&](const FrameSpec& spec) {
+    auto* frame = new QGroupBox(text(spec.caption), inner);
+    frame->setObjectName(text(spec.name));
+    placeInTwips(*frame, spec.place, twips);
+    return frame;
+  };
+  auto makeBox = [&](QWidget* parent, const char* name, std::string FrmYohouModel::*field,
+                     const TwipsRect& place) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(text(name));
+    placeInTwips(*box, place, twips);
+    textBoxes_.push_back({box, field});
+    return box;
+  };
+  auto makeDateRow = [&](QWidget* parent, const DateField (&row)[5], int top) {
+    for (std::size_t i = 0; i < std::size(row); ++i) {
+      const int left = kDateColumnLefts[i];
+      makeBox(parent, row[i].box, row[i].field, {left, top, kDateBoxWidthTwips, kBoxHeightTwips});
+      const int unitWidth = i + 1 == std::size(row) ? kLastUnitWidthTwips : kUnitWidthTwips;
+      const int unitTop = top + (kBoxHeightTwips - kLabelHeightTwips) / 2;
+      makeLabel(parent, row[i].unitLabel, row[i].unit,
+                {left + kDateBoxWidthTwips + kUnitGapTwips, unitTop, unitWidth, kLabelHeightTwips}, twips);
+    }
+  };
+
+  // Star selection, light elements and the reference date.
+  QGroupBox* frame1 = makeFrame(kFrame1);
+  makeLabel(frame1, "Label1", "変光星を選択してください", {240, 360, 3375, kLabelHeightTwips}, twips);
+  combo1_ = new QComboBox(frame1);
+  combo1_->setObjectName(QStringLiteral("Combo1"));
+  combo1_->setFont(buttonFont);
+  combo1_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  placeInTwips(*combo1_, {240, 720, 3375, 345}, twips);
+  makeLabel(frame1, "Label2", "元期：", {3840, 360, 720, kLabelHeightTwips}, twips)->setFont(fixedFont);
+  makeBox(frame1, "txtGanki", &FrmYohouModel::txtGanki, {4560, 300, 3015, kBoxHeightTwips})->setFont(fixedFont);
+  makeLabel(frame1, "Label3", "周期：", {3840, 780, 720, kLabelHeightTwips}, twips)->setFont(fixedFont);
+  makeBox(frame1, "txtSyuki", &FrmYohouModel::txtSyuki, {4560, 720, 3015, kBoxHeightTwips})->setFont(fixedFont);
+  makeDateRow(frame1, kInputRow, kInputRowTop);
+  QLabel* memo = makeLabel(frame1, "lblMemo", "", {240, 1920, 7335, kBoxHeightTwips}, twips);
+  memo->setTextFormat(Qt::PlainText);
+  memo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  labels_.push_back({memo, &FrmYohouModel::lblMemo});
+
+  // The predicted extremum.
+  QGroupBox* frame2 = makeFrame(kFrame2);
+  makeDateRow(frame2, kOutputRow, kOutputRowTop);
+  label14_ = makeLabel(frame2, "Label14", kLabel14Text, {kLabel14Left, 0, 0, kLabelHeightTwips}, twips);
+  label14_->setFont(fixedFont);
+  txtOutputKoudo_ = makeBox(frame2, "txtOutputKoudo", &FrmYohouModel::txtOutputKoudo, {0, 0, 0, 0});
+  txtOutputKaiki_ = makeBox(frame2, "txtOutputKaiki", &FrmYohouModel::txtOutputKaiki, {0, 0, 0, 0});
+  placeBoxesInLabel14Gaps();
+
+  // The two Julian days.
+  QGroupBox* frame3 = makeFrame(kFrame3);
+  makeLabel(frame3, "Label16", "予測基準のユリウス日（世界時）", {240, 420, 4095, kLabelHeightTwips}, twips);
+  makeLabel(frame3, "Label17", "予測結果のユリウス日（世界時）", {240, 960, 4095, kLabelHeightTwips}, twips);
+  auto makeJulianDay = [&](const char* name, std::string FrmYohouModel::*field, int top) {
+    QLabel* label = makeLabel(frame3, name, "", {4440, top, 3135, kBoxHeightTwips}, twips);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    labels_.push_back({label, field});
+  };
+  makeJulianDay("lblJulKijun", &FrmYohouModel::lblJulKijun, 360);
+  makeJulianDay("lblJulKekka", &FrmYohouModel::lblJulKekka, 900);
+
+  QPushButton** buttons[] = {&command1_, &command2_, &command3_, &command4_};
+  for (std::size_t i = 0; i < std::size(kButtons); ++i) {
+    auto* button = new QPushButton(text(kButtons[i].caption), inner);
+    button->setObjectName(text(kButtons[i].name));
+    button->setFont(buttonFont);
+    placeInTwips(*button, kButtons[i].place, twips);
+    *buttons[i] = button;
+  }
+}
+
+void FrmYohou::placeBoxesInLabel14Gaps() {
+  // Measured in the face actually in use, so the boxes stay in the gaps whichever
+  // Gothic face stood in for the one asked for.
+  const Twips twips = Twips::of(*this);
+  const QFontMetricsF metrics(label14_->font());
+  const QString caption = label14_->text();
+  auto advance = [&](qsizetype characters) { return metrics.horizontalAdvance(caption.left(characters)); };
+  const int labelLeft = twips.px(kLabel14Left);
+  const int boxHeight = twips.px(kBoxHeightTwips);
+  const int boxTop = twips.px(kLabel14BoxTop);
+  auto placeInGap = [&](QLineEdit& box, qsizetype first, qsizetype end) {
+    const int left = labelLeft + qCeil(advance(first)) + kGapInsetPixels;
+    const int right = labelLeft + qFloor(advance(end)) - kGapInsetPixels;
+    box.setGeometry(left, boxTop, std::max(1, right - left), boxHeight);
+  };
+  placeInGap(*txtOutputKoudo_, kKoudoGapFirst, kKoudoGapEnd);
+  placeInGap(*txtOutputKaiki_, kKaikiGapFirst, kKaikiGapEnd);
+  label14_->setGeometry(labelLeft, boxTop + (boxHeight - twips.px(kLabelHeightTwips)) / 2,
+                        qCeil(advance(caption.size())) + 1, twips.px(kLabelHeightTwips));
+}
+
+void FrmYohou::buildMenus() {
+  QMenuBar* bar = menuBar();
+  const QFont menuFont = gothicFont(GothicPitch::kProportional, kMenuPoints);
+  bar->setFont(menuFont);
+  auto addMenu = [&](const char* name, const char* caption) {
+    QMenu* menu = bar->addMenu(text(caption));
+    menu->setObjectName(text(name));
+    menu->setFont(menuFont);
+    return menu;
+  };
+  auto addItem = [&](QMenu* menu, const char* name, const char* caption, QKeyCombination shortcut) {
+    QAction* action = menu->addAction(text(caption));
+    action->setObjectName(text(name));
+    if (shortcut.key() != Qt::Key_unknown) action->setShortcut(QKeySequence(shortcut));
+    return action;
+  };
+  const QKeyCombination none(Qt::Key_unknown);
+
+  QMenu* file = addMenu("MenuFile", "ﾌｧｲﾙ(&F)");
+  menuOpen_ = addItem(file, "MenuOpen", "開く(&O)", Qt::CTRL | Qt::Key_O);
+  file->addSeparator()->setObjectName(QStringLiteral("MenuDummy1"));
+  menuEnd_ = addItem(file, "MenuEnd", "終了(&Q)", Qt::CTRL | Qt::Key_Q);
+
+  QMenu* yohou = addMenu("MenuYohou", "予報(&E)");
+  menuYohouStart_ = addItem(yohou, "MenuYohouStart", "予報開始(&S)", Qt::CTRL | Qt::Key_S);
+  menuNext_ = addItem(yohou, "MenuNext", "次の回帰の予報(&N)", Qt::CTRL | Qt::Key_N);
+
+  QMenu* excel = addMenu("mnuExcel", "Excel");
+  mnuExcelNtime_ = addItem(excel, "mnuExcelNtime", "指定回数予報", none);
+  mnuExcelToday_ = addItem(excel, "mnuExcelToday", "今日の変光星", none);
+  // The lists connect these when they are built.
+  mnuExcelNtime_->setEnabled(false);
+  mnuExcelToday_->setEnabled(false);
+}
+
+void FrmYohou::connectControls() {
+  for (const TextBinding& binding : textBoxes_) {
+    connect(binding.box, &QLineEdit::textEdited, this,
+            [this, field = binding.field](const QString& typed) { model_.*field = typed.toStdString(); });
+  }
+  connect(combo1_, &QComboBox::activated, this,
+          [this](int index) { runAndShow([this, index] { model_.setCombo1ListIndex(index); }); });
+  connect(command1_, &QPushButton::clicked, this, [this] { runAndShow([this] { model_.Command1_Click(); }); });
+  connect(command2_, &QPushButton::clicked, this, [this] { runAndShow([this] { model_.Command2_Click(); }); });
+  connect(command3_, &QPushButton::clicked, this, [this] { runAndShow([this] { model_.Command3_Click(); }); });
+  connect(command4_, &QPushButton::clicked, this, [this] { close(); });
+}
+
+void FrmYohou::connectMenuActions() {
+  connect(menuOpen_, &QAction::triggered, this, [this] { runAndShow([this] { model_.MenuOpen_Click(); }); });
+  connect(menuEnd_, &QAction::triggered, this, [this] { close(); });
+  connect(menuYohouStart_, &QAction::triggered, this,
+          [this] { runAndShow([this] { model_.MenuYohouStart_Click(); }); });
+  connect(menuNext_, &QAction::triggered, this, [this] { runAndShow([this] { model_.MenuNext_Click(); }); });
+}
+
+void FrmYohou::setFocusOrder() {
+  const char* order[] = {"Combo1",         "txtGanki",       "txtSyuki",      "txtInputYear",  "txtInputMonth",
+                         "txtInputDay",    "txtInputHour",   "txtInputMin",   "txtOutputYear", "txtOutputMonth",
+                         "txtOutputDay",   "txtOutputHour",  "txtOutputMin",  "txtOutputKaiki", "Command1",
+                         "Command2",       "Command3",       "Command4",      "txtOutputKoudo"};
+  QWidget* previous = nullptr;
+  for (const char* name : order) {
+    auto* widget = findChild<QWidget*>(text(name));
+    if (previous) QWidget::setTabOrder(previous, widget);
+    previous = widget;
+  }
+}
+
+void FrmYohou::runAndShow(const std::function<void()>& operation) {
+  operation();
+  showModel();
+}
+
+void FrmYohou::showModel() {
+  setWindowTitle(text(model_.caption));
+  showCombo1();
+  for (const TextBinding& binding : textBoxes_) showBoxText(*binding.box, text(model_.*binding.field));
+  for (const LabelBinding& binding : labels_) binding.label->setText(text(model_.*binding.field));
+  // The two boxes in Label14's gaps are narrow; the whole value is a hover away.
+  txtOutputKoudo_->setToolTip(txtOutputKoudo_->text());
+  txtOutputKaiki_->setToolTip(txtOutputKaiki_->text());
+  if (frmCalc_) {
+    frmCalc_->showRecord();
+  } else if (anyCellWritten(model_.calc)) {
+    checkWindow();  // the first calculation creates it, hidden
+  }
+}
+
+void FrmYohou::showCombo1() {
+  QStringList items;
+  for (const std::string& item : model_.combo1Items) items.push_back(text(item));
+  const QSignalBlocker quiet(combo1_);
+  bool same = combo1_->count() == items.size();
+  for (int i = 0; same && i < combo1_->count(); ++i) same = combo1_->itemText(i) == items[i];
+  if (!same) {
+    combo1_->clear();
+    combo1_->addItems(items);
+  }
+  combo1_->setCurrentIndex(model_.combo1ListIndex());
+}
+
+FrmCalc& FrmYohou::checkWindow() {
+  if (!frmCalc_) frmCalc_ = new FrmCalc(model_.calc, this);
+  return *frmCalc_;
+}
+
+void FrmYohou::showCheckWindow() {
+  FrmCalc& window = checkWindow();
+  window.showRecord();
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+void FrmYohou::Form_Resize() {
+  const int innerWidth = centralWidget()->width();
+  line1_->resize(innerWidth, line1_->height());
+  line2_->resize(innerWidth, line2_->height());
+}
+
+bool FrmYohou::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) Form_Resize();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmYohou::closeEvent(QCloseEvent* event) {
+  // Ending the program closes every window at once; nothing is asked.
+  event->accept();
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != this) window->hide();
+  }
+  endProgram_();
+}
+
+}  // namespace tenmirel::ui

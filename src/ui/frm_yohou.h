@@ -1,0 +1,111 @@
+#pragma once
+// The main window. It holds no logic of its own: it shows the texts of its form
+// model, writes every edit back into the model, and runs the model's operation
+// for each button and menu item before showing the model again.
+#include <QMainWindow>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "prediction/main_form.h"
+#include "ui/qt_ports.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tenmirel::ui {
+
+class FrmCalc;
+
+// What the window reaches the outside through; a null port gets the real one.
+struct FrmYohouPorts {
+  MessageSink* messages = nullptr;     // modal message boxes
+  FileChooser* chooser = nullptr;      // the platform's open dialog
+  std::function<void()> endProgram;    // leaves the event loop
+};
+
+class FrmYohou : public QMainWindow {
+ public:
+  // Runs Form_Load with the given clock reading before the window is shown.
+  explicit FrmYohou(FrmYohouPorts ports = {},
+                    std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
+  ~FrmYohou() override;
+
+  FrmYohouModel& model() { return model_; }
+  MessageSink& messages() { return messages_; }
+
+  // Shows every text of the model: caption, selector, text boxes, labels and the
+  // check window's cells. Call it after driving the model from elsewhere.
+  void showModel();
+
+  // The altitude check window: null until the first calculation or show request.
+  FrmCalc* frmCalc() const { return frmCalc_; }
+  // The one check window, created hidden when it does not exist yet.
+  FrmCalc& checkWindow();
+
+  // The list entries of the "Excel" menu, disabled until the lists are wired.
+  QAction* mnuExcelNtime() const { return mnuExcelNtime_; }
+  QAction* mnuExcelToday() const { return mnuExcelToday_; }
+
+  // Stretches the etched rule under the menu bar to the inner width.
+  void Form_Resize();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct TextBinding {
+    QLineEdit* box;
+    std::string FrmYohouModel::*field;
+  };
+  struct LabelBinding {
+    QLabel* label;
+    std::string FrmYohouModel::*field;
+  };
+
+  void buildControls();
+  void buildMenus();
+  void placeBoxesInLabel14Gaps();
+  void connectControls();
+  void connectMenuActions();
+  void setFocusOrder();
+  // Runs one of the model's event operations and shows its outcome.
+  void runAndShow(const std::function<void()>& operation);
+  void showCheckWindow();
+  void showCombo1();
+
+  std::unique_ptr<QtMessageSink> ownMessages_;
+  std::unique_ptr<QtFileChooser> ownChooser_;
+  CallbackCheckWindowTrigger checkTrigger_;
+  MessageSink& messages_;
+  FileChooser& chooser_;
+  std::function<void()> endProgram_;
+  FrmYohouModel model_;
+
+  QWidget* line1_ = nullptr;
+  QWidget* line2_ = nullptr;
+  QComboBox* combo1_ = nullptr;
+  QLabel* label14_ = nullptr;
+  QLineEdit* txtOutputKoudo_ = nullptr;
+  QLineEdit* txtOutputKaiki_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  QPushButton* command2_ = nullptr;
+  QPushButton* command3_ = nullptr;
+  QPushButton* command4_ = nullptr;
+  QAction* menuOpen_ = nullptr;
+  QAction* menuEnd_ = nullptr;
+  QAction* menuYohouStart_ = nullptr;
+  QAction* menuNext_ = nullptr;
+  QAction* mnuExcelNtime_ = nullptr;
+  QAction* mnuExcelToday_ = nullptr;
+  std::vector<TextBinding> textBoxes_;
+  std::vector<LabelBinding> labels_;
+  FrmCalc* frmCalc_ = nullptr;
+};
+
+}  // namespace tenmirel::ui

@@ -1,0 +1,41 @@
+#include "ui/qt_ports.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tenmirel::ui {
+
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text) {
+  auto box = std::make_unique<QMessageBox>(parent);
+  box->setWindowTitle(QString::fromUtf8(kApplicationTitle));
+  box->setTextFormat(Qt::PlainText);
+  box->setText(text);
+  box->setIcon(QMessageBox::NoIcon);
+  box->setStandardButtons(QMessageBox::Ok);
+  box->setDefaultButton(QMessageBox::Ok);
+  box->setModal(true);
+  return box;
+}
+
+void QtMessageSink::showMessage(const std::string& text) {
+  makeMessageBox(parent_, QString::fromStdString(text))->exec();
+}
+
+QString qtFileFilter(const std::string& description, const std::string& pattern) {
+  const QString text = QString::fromStdString(description);
+  const QString patternText = QString::fromStdString(pattern);
+  if (text.endsWith(QLatin1Char('(') + patternText + QLatin1Char(')'))) return text;
+  return text + QStringLiteral(" (") + patternText + QLatin1Char(')');
+}
+
+std::optional<std::string> QtFileChooser::chooseFileToOpen(const std::string& filterDescription,
+                                                           const std::string& pattern) {
+  const QString chosen =
+      QFileDialog::getOpenFileName(parent_, QString(), QString(), qtFileFilter(filterDescription, pattern));
+  if (chosen.isEmpty()) return std::nullopt;
+  // The reader opens the file by the name's bytes on this system.
+  return QFile::encodeName(chosen).toStdString();
+}
+
+}  // namespace tenmirel::ui
