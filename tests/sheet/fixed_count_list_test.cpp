@@ -86,9 +86,10 @@ TEST_F(FixedCountList, CountCapAndRounding) {
     int collected;
     std::size_t written;
   };
-  for (const Case& c : {Case{"100", false, 100, 100}, Case{"101", true, 100, 100}, Case{"100.5", true, 100, 100},
-                        Case{"", false, 1, 0}, Case{"0", false, 1, 0}, Case{"abc", false, 1, 0},
-                        Case{"-5", false, 1, 0}, Case{"2.5", false, 3, 2}, Case{"1.5", false, 2, 2}}) {
+  for (const Case& c :
+       {Case{"100", false, 100, 100}, Case{"101", true, 100, 100}, Case{"100.5", true, 100, 100},
+        Case{"", false, 1, 0}, Case{"0", false, 1, 0}, Case{"abc", false, 1, 0}, Case{"-5", false, 1, 0},
+        Case{"2.5", false, 3, 2}, Case{"1.5", false, 2, 2}}) {
     SCOPED_TRACE(c.txtTimes);
     sheet = RecordingComponent{};
     boxes.shown.clear();
@@ -97,7 +98,8 @@ TEST_F(FixedCountList, CountCapAndRounding) {
     open();
     dialog.txtTimes = c.txtTimes;
     EXPECT_EQ(dialog.Command1_Click(), ListRunResult::kWritten);
-    EXPECT_EQ(boxes.shown, c.capMessage ? std::vector<std::string>{kCountCapMessage} : std::vector<std::string>{});
+    EXPECT_EQ(boxes.shown,
+              c.capMessage ? std::vector<std::string>{kCountCapMessage} : std::vector<std::string>{});
     EXPECT_EQ(dialog.listRow, c.collected);
     EXPECT_EQ(dataRowsWritten(), c.written);
     EXPECT_EQ(sheet.cell(4, 8) != nullptr, true);

@@ -18,7 +18,7 @@ class RecordingComponent : public SpreadsheetComponent {
   bool runningHasWorkbook = false;     // the running instance has an active workbook
   bool canStart = true;                // create succeeds
   bool newInstanceHasWorkbook = false;
-  int refuseCellNumber = 0;            // the n-th setCell (1-based) fails; 0 for none
+  int refuseCellNumber = 0;  // the n-th setCell (1-based) fails; 0 for none
 
   // What happened.
   std::vector<std::string> calls;

@@ -1,4 +1,6 @@
 // Today's list: which stars qualify, their row texts and the closing messages.
+#include "sheet/today_list.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include "sheet/list_fixture.h"
 #include "sheet/list_texts.h"
 #include "sheet/recording_component.h"
-#include "sheet/today_list.h"
 #include "sheet/xlsx_component.h"
 
 namespace tenmirel {
@@ -29,7 +30,8 @@ class TodayListTest : public ::testing::Test, public testing::ListFixture {
  public:
   std::vector<std::string> listedNames() const {
     std::vector<std::string> names;
-    for (int r = 0; r < list.buffers.todayCount; ++r) names.push_back(list.buffers.todayName[static_cast<std::size_t>(r)]);
+    for (int r = 0; r < list.buffers.todayCount; ++r)
+      names.push_back(list.buffers.todayName[static_cast<std::size_t>(r)]);
     return names;
   }
 
@@ -49,8 +51,9 @@ TEST_F(TodayListTest, NoCatalogueVisitsNoStarAndOpensNoSheet) {
 }
 
 TEST_F(TodayListTest, ObservingNightRunsFromSevenToSixFiftyNineNextMorning) {
-  load({starAt("early", 2026, 3, 7, 6, 59), starAt("seven", 2026, 3, 7, 7, 0), starAt("late", 2026, 3, 8, 6, 30),
-        starAt("morning", 2026, 3, 8, 7, 0), starAt("evening", 2026, 3, 7, 22, 45)});
+  load({starAt("early", 2026, 3, 7, 6, 59), starAt("seven", 2026, 3, 7, 7, 0),
+        starAt("late", 2026, 3, 8, 6, 30), starAt("morning", 2026, 3, 8, 7, 0),
+        starAt("evening", 2026, 3, 7, 22, 45)});
   setReference("2026", "3", "7", "9", "41");
   list.mnuExcelToday_Click();
   EXPECT_EQ(listedNames(), (std::vector<std::string>{"seven", "late", "evening"}));
@@ -72,8 +75,7 @@ TEST_F(TodayListTest, ObservingNightRunsFromSevenToSixFiftyNineNextMorning) {
 
 TEST_F(TodayListTest, RowTextsPaddingAndAltitude) {
   load({starAt("Dec", 2026, 12, 17, 23, 5), starAt("Oct", 2026, 10, 1, 10, 10)});
-  for (const auto& [month, day, expected] :
-       std::vector<std::tuple<const char*, const char*, TimeTexts>>{
+  for (const auto& [month, day, expected] : std::vector<std::tuple<const char*, const char*, TimeTexts>>{
            {"12", "17", {"2026年", "12月", "17日", "23時", "  5分"}},
            {"10", "1", {"2026年", "10月", "  1日", "10時", "10分"}}}) {
     setReference("2026", month, day);
@@ -138,7 +140,8 @@ TEST_F(TodayListTest, OnlyTheFirstExtremumAfterMidnightIsExamined) {
 
 TEST_F(TodayListTest, EveryQualifyingStarIsListedAlsoPastTwoHundredAndOne) {
   std::vector<TestStar> stars;
-  for (int i = 0; i < 250; ++i) stars.push_back(starAt("S" + std::to_string(i), 2026, 3, 7, 8 + i % 20, i % 60));
+  for (int i = 0; i < 250; ++i)
+    stars.push_back(starAt("S" + std::to_string(i), 2026, 3, 7, 8 + i % 20, i % 60));
   load(stars);
   setReference("2026", "3", "7");
   list.mnuExcelToday_Click();
@@ -186,9 +189,11 @@ TEST_F(TodayListTest, AFailedSaveIsReportedAndNotCalledComplete) {
   setReference("2026", "3", "7");
   toFiles.mnuExcelToday_Click();
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].rfind("表計算ファイル「" + (blocker / "Documents" / "Tenmirel").string() + "/", 0), 0u)
+  EXPECT_EQ(boxes.shown[0].rfind("表計算ファイル「" + (blocker / "Documents" / "Tenmirel").string() + "/", 0),
+            0u)
       << boxes.shown[0];
-  EXPECT_NE(boxes.shown[0].find("今日の変光星.xlsx」を保存できませんでした。保存先のフォルダ「"), std::string::npos)
+  EXPECT_NE(boxes.shown[0].find("今日の変光星.xlsx」を保存できませんでした。保存先のフォルダ「"),
+            std::string::npos)
       << boxes.shown[0];
   EXPECT_NE(boxes.shown[0].find("」を作れません（保存先のパスの途中にフォルダでないものがあります）。"),
             std::string::npos)

@@ -1,0 +1,17 @@
+"""Prints every cell of every sheet of an .xlsx file, one line a cell:
+sheet, row, column, type (s or n), number format, value (numbers in repr form)."""
+import sys
+
+import openpyxl
+
+book = openpyxl.load_workbook(sys.argv[1])
+for index, sheet in enumerate(book.worksheets):
+    for row in sheet.iter_rows():
+        for cell in row:
+            if cell.value is None:
+                continue
+            if isinstance(cell.value, str):
+                kind, text = "s", cell.value
+            else:
+                kind, text = "n", repr(float(cell.value))
+            print(f"{index}\t{cell.row}\t{cell.column}\t{kind}\t{cell.number_format}\t{text}")

@@ -1,0 +1,263 @@
+// The .xlsx writer: file names, never replacing, showing the file, failures,
+// and both layouts read back by an independent reader (openpyxl).
+#include "sheet/xlsx_component.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "sheet/frm_excel_model.h"
+#include "sheet/list_fixture.h"
+#include "sheet/memory_sheet.h"
+#include "sheet/recording_opener.h"
+#include "sheet/sheet_files.h"
+#include "sheet/today_list.h"
+
+namespace tenmirel {
+namespace {
+
+using namespace std::chrono;
+using testing::epochAtLocal;
+using testing::star;
+
+// 2026-12-07 12:30:00 UT, 21:30 at the site.
+const system_clock::time_point kFixedNow = sys_days{year{2026} / 12 / 7} + hours(12) + minutes(30);
+
+struct ReadCell {
+  char type;
+  std::string format;
+  std::string value;
+};
+using ReadSheet = std::map<std::pair<int, int>, ReadCell>;
+
+// Every cell of the first sheet, as openpyxl reads it.
+ReadSheet readBack(const std::filesystem::path& file, int* sheetCount = nullptr) {
+  const std::string script = (std::filesystem::path(TENMIREL_SHEET_TEST_DIR) / "read_xlsx.py").string();
+  const std::string command = std::string(TENMIREL_PYTHON3) + " '" + script + "' '" + file.string() + "'";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  EXPECT_NE(pipe, nullptr);
+  std::string output;
+  char buffer[4096];
+  while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+  EXPECT_EQ(pipe == nullptr ? -1 : ::pclose(pipe), 0) << "openpyxl could not read " << file;
+  ReadSheet cells;
+  std::istringstream lines(output);
+  std::string line;
+  int sheets = 0;
+  while (std::getline(lines, line)) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (int i = 0; i < 5; ++i) {
+      const std::size_t tab = line.find('\t', start);
+      fields.push_back(line.substr(start, tab - start));
+      start = tab + 1;
+    }
+    fields.push_back(line.substr(start));
+    const int sheet = std::stoi(fields[0]);
+    sheets = std::max(sheets, sheet + 1);
+    if (sheet == 0)
+      cells[{std::stoi(fields[1]), std::stoi(fields[2])}] = {fields[3][0], fields[4], fields[5]};
+  }
+  if (sheetCount != nullptr) *sheetCount = sheets;
+  return cells;
+}
+
+// Compares the file with the cells the same list put into an in-memory sheet.
+void expectSameCells(const ReadSheet& file, const MemorySheet& expected) {
+  EXPECT_EQ(file.size(), expected.cells.size());
+  for (const auto& [address, value] : expected.cells) {
+    SCOPED_TRACE("row " + std::to_string(address.first) + " column " + std::to_string(address.second));
+    auto found = file.find(address);
+    ASSERT_NE(found, file.end());
+    if (const auto* number = std::get_if<double>(&value)) {
+      EXPECT_EQ(found->second.type, 'n');
+      EXPECT_EQ(std::strtod(found->second.value.c_str(), nullptr), *number);
+      EXPECT_EQ(found->second.format, kJulianDayCellFormat);
+    } else {
+      EXPECT_EQ(found->second.type, 's');
+      EXPECT_EQ(found->second.value, std::get<std::string>(value));
+    }
+  }
+}
+
+std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class XlsxLists : public ::testing::Test, public testing::ListFixture {
+ public:
+  XlsxLists() {
+    settings.documentsFolder = dir.path() / "Documents";
+    settings.clock = [] { return kFixedNow; };
+    settings.opener = &opener;
+    load({star("ZZ Exa", epochAtLocal(2026, 12, 7, 21, 5), "1.7654321"),
+          star("YY Sam", epochAtLocal(2026, 12, 8, 3, 0), "2.25"),
+          star("ＡＢ Ｃｙｇ", epochAtLocal(2026, 12, 7, 7, 0), "400")});
+    setReference("2026", "12", "7");
+  }
+  std::filesystem::path folder() const { return dir.path() / "Documents" / "Tenmirel"; }
+
+  testing::RecordingOpener opener;
+  XlsxFileSettings settings;
+};
+
+TEST(SheetFiles, NamesCarrySiteDateTimeListAndASuffixForRepeats) {
+  EXPECT_EQ(sheetFileName(kFixedNow, "今日の変光星", 1), "2026-12-07_213000_今日の変光星.xlsx");
+  EXPECT_EQ(sheetFileName(kFixedNow + seconds(5), "指定回数予報", 1), "2026-12-07_213005_指定回数予報.xlsx");
+  EXPECT_EQ(sheetFileName(kFixedNow + hours(3), "今日の変光星", 2),
+            "2026-12-08_003000_今日の変光星 (2).xlsx");
+}
+
+TEST(SheetFiles, FileErrorsAreDescribedInJapanese) {
+  EXPECT_EQ(describeFileError(EACCES), "書き込みの権限がありません");
+  EXPECT_EQ(describeFileError(ENOSPC), "ディスクの空き容量が足りません");
+  EXPECT_EQ(describeFileError(EROFS), "読み取り専用の場所には書き込めません");
+  EXPECT_EQ(describeFileError(ENOENT), "保存先のフォルダがありません");
+  EXPECT_EQ(describeFileError(12345), "システムのエラー番号 12345");
+}
+
+TEST(SheetFiles, DocumentsFolderFromTheEnvironment) {
+  const char* savedXdg = std::getenv("XDG_DOCUMENTS_DIR");
+  const char* savedHome = std::getenv("HOME");
+  const std::string xdg = savedXdg ? savedXdg : "", home = savedHome ? savedHome : "";
+  ::setenv("XDG_DOCUMENTS_DIR", "/data/書類", 1);
+  EXPECT_EQ(defaultDocumentsFolder(), std::filesystem::path("/data/書類"));
+  ::unsetenv("XDG_DOCUMENTS_DIR");
+  ::setenv("HOME", "/home/kansoku", 1);
+  EXPECT_EQ(defaultDocumentsFolder(), std::filesystem::path("/home/kansoku/Documents"));
+  ::unsetenv("HOME");
+  EXPECT_EQ(defaultDocumentsFolder(), std::nullopt);
+  if (savedXdg) ::setenv("XDG_DOCUMENTS_DIR", xdg.c_str(), 1);
+  if (savedHome) ::setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(XlsxLists, TodaysListReadsBackCellForCell) {
+  MemorySheet memory;
+  TodayList inMemory(form, gate, SheetOutput{memory});
+  inMemory.mnuExcelToday_Click();
+  ASSERT_EQ(inMemory.buffers.todayCount, 3);
+
+  XlsxFileComponent files(settings);
+  TodayList toFile(form, gate, SheetOutput{files, &files});
+  toFile.mnuExcelToday_Click();
+  const auto file = folder() / "2026-12-07_213000_今日の変光星.xlsx";
+  ASSERT_EQ(folderEntries(folder()), std::vector<std::string>{file.filename()});
+  EXPECT_EQ(opener.opened, std::vector<std::string>{file.string()});
+  int sheets = 0;
+  const ReadSheet cells = readBack(file, &sheets);
+  EXPECT_EQ(sheets, 1);
+  expectSameCells(cells, memory);
+  // A few cells spelt out: padding, the late hour, the degree sign, full-width names.
+  EXPECT_EQ(cells.at({1, 7}).value, "高度");
+  EXPECT_EQ(cells.at({2, 1}).value, "ZZ Exa");
+  EXPECT_EQ(cells.at({2, 6}).value, "  5分");
+  EXPECT_EQ(cells.at({3, 5}).value, "27時");
+  EXPECT_EQ(cells.at({4, 1}).value, "ＡＢ Ｃｙｇ");
+  EXPECT_EQ(cells.at({4, 5}).value, "  7時");
+  EXPECT_EQ(cells.at({4, 7}).value.substr(cells.at({4, 7}).value.size() - 2), "°");
+  EXPECT_EQ(boxes.shown, (std::vector<std::string>{kTodayListDoneMessage, kTodayListDoneMessage}));
+}
+
+TEST_F(XlsxLists, FixedCountListReadsBackCellForCellWithTheJulianDayAsANumber) {
+  form.setCombo1ListIndex(1);
+  MemorySheet memory;
+  FrmExcelModel inMemory(form, SheetOutput{memory});
+  ASSERT_TRUE(mnuExcelNtime_Click(form, inMemory));
+  inMemory.txtTimes = "12";
+  ASSERT_EQ(inMemory.Command1_Click(), ListRunResult::kWritten);
+
+  XlsxFileComponent files(settings);
+  FrmExcelModel toFile(form, SheetOutput{files, &files});
+  ASSERT_TRUE(mnuExcelNtime_Click(form, toFile));
+  toFile.txtTimes = "12";
+  ASSERT_EQ(toFile.Command1_Click(), ListRunResult::kWritten);
+  const auto file = folder() / "2026-12-07_213000_指定回数予報.xlsx";
+  const ReadSheet cells = readBack(file);
+  expectSameCells(cells, memory);
+  EXPECT_EQ(cells.size(), 14u + 12u * 8u);
+  EXPECT_EQ(cells.at({2, 1}).value, "YY Sam");
+  EXPECT_EQ(cells.at({2, 3}).value, "2.25");
+  EXPECT_EQ(cells.at({4, 8}).value, "ﾕﾘｳｽ日");
+  EXPECT_EQ(cells.at({5, 4}).value, "  3時");
+  EXPECT_EQ(cells.at({5, 7}).value, "第0回帰");
+  EXPECT_EQ(cells.at({5, 8}).type, 'n');
+  EXPECT_EQ(cells.at({5, 8}).format, "0.00000");
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(XlsxLists, NeverReplacesAFileAndLeavesNoTemporaryFiles) {
+  std::filesystem::create_directories(folder());
+  const auto first = folder() / "2026-12-07_213000_今日の変光星.xlsx";
+  { std::ofstream(first) << "the user's own file"; }
+  XlsxFileComponent files(settings);
+  TodayList toFile(form, gate, SheetOutput{files, &files});
+  toFile.mnuExcelToday_Click();
+  toFile.mnuExcelToday_Click();
+  EXPECT_EQ(folderEntries(folder()), (std::vector<std::string>{"2026-12-07_213000_今日の変光星 (2).xlsx",
+                                                               "2026-12-07_213000_今日の変光星 (3).xlsx",
+                                                               "2026-12-07_213000_今日の変光星.xlsx"}));
+  std::ifstream kept(first);
+  std::string content;
+  std::getline(kept, content);
+  EXPECT_EQ(content, "the user's own file");
+  EXPECT_EQ(readBack(folder() / "2026-12-07_213000_今日の変光星 (3).xlsx").size(), 7u + 3u * 7u);
+}
+
+TEST_F(XlsxLists, WhenNoApplicationOpensTheFileTheUserIsToldWhereItIs) {
+  opener.succeeds = false;
+  XlsxFileComponent files(settings);
+  TodayList toFile(form, gate, SheetOutput{files, &files});
+  toFile.mnuExcelToday_Click();
+  const auto file = folder() / "2026-12-07_213000_今日の変光星.xlsx";
+  EXPECT_EQ(boxes.shown, (std::vector<std::string>{
+                             "表計算ファイルを開くアプリケーションが見つかりませんでした。ファイルは「" +
+                                 file.string() + "」に保存されています。",
+                             kTodayListDoneMessage}));
+}
+
+TEST_F(XlsxLists, AFailedSaveEndsTheFixedCountRunWithAMessage) {
+  settings.documentsFolder.reset();
+  XlsxFileComponent files(settings);
+  FrmExcelModel toFile(form, SheetOutput{files, &files});
+  ASSERT_TRUE(mnuExcelNtime_Click(form, toFile));
+  EXPECT_EQ(toFile.Command1_Click(), ListRunResult::kWriteFailed);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(
+      boxes.shown[0],
+      "表計算ファイル「~/Documents/Tenmirel/2026-12-07_213000_指定回数予報.xlsx」を保存できませんでした。"
+      "文書フォルダが見つかりません（環境変数 HOME が設定されていません）。");
+  EXPECT_TRUE(opener.opened.empty());
+}
+
+TEST_F(XlsxLists, AnExactPathIsReplacedAndAMissingFolderIsAFailure) {
+  settings.exactPath = dir.path() / "out.xlsx";
+  { std::ofstream(*settings.exactPath) << "old"; }
+  XlsxFileComponent files(settings);
+  TodayList toFile(form, gate, SheetOutput{files, &files});
+  toFile.mnuExcelToday_Click();
+  EXPECT_EQ(readBack(*settings.exactPath).size(), 7u + 3u * 7u);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "stars.vsd"));
+
+  boxes.shown.clear();
+  XlsxFileSettings missing = settings;
+  missing.exactPath = dir.path() / "no-such-folder" / "out.xlsx";
+  XlsxFileComponent nowhere(missing);
+  TodayList toNowhere(form, gate, SheetOutput{nowhere, &nowhere});
+  toNowhere.mnuExcelToday_Click();
+  EXPECT_EQ(boxes.shown,
+            std::vector<std::string>{"表計算ファイル「" + missing.exactPath->string() +
+                                     "」を保存できませんでした。保存先のフォルダがありません。"});
+  // Nothing but the catalogue and the one written file remain: no temporary names.
+  EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{"out.xlsx", "stars.vsd"}));
+}
+
+}  // namespace
+}  // namespace tenmirel
