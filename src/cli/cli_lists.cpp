@@ -1,15 +1,297 @@
+// tenmirel-cli list and today: the two spreadsheet lists of the window, driven
+// through the same form model and list logic, printed as text or CSV, or
+// written as an .xlsx file by the window's own writer.
+#include <memory>
+#include <regex>
+
+#include "catalogue/star_file.h"
+#include "cli/catalogue_option.h"
 #include "cli/cli.h"
+#include "cli/cli_args.h"
+#include "cli/text_table.h"
+#include "common/number_text.h"
+#include "sheet/frm_excel_model.h"
+#include "sheet/memory_sheet.h"
+#include "sheet/message_gate.h"
+#include "sheet/today_list.h"
+#include "sheet/xlsx_component.h"
 
 namespace tenmirel::cli {
+namespace {
 
-int runList(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
-  err << "tenmirel-cli list: not available yet\n";
+constexpr int kMaxCountOption = 10000;
+constexpr int kLastHour = 23;
+
+void printListHelp(std::ostream& out) {
+  out << "使い方: tenmirel-cli list --catalogue FILE --star NAME|INDEX --from \"YYYY-MM-DD[ HH:MM]\"\n"
+         "                         [--count N] [--hide-hours FROM-TO] [--min-altitude DEG]\n"
+         "                         [--xlsx PATH | --csv]\n"
+         "\n"
+         "指定回数予報：基準日時より後の極を N 回分、時間制限と高度制限をかけて一覧にします。\n"
+         "観測地は東経139°00′・北緯35°、日時はすべて地方時（世界時＋9時間）です。\n"
+         "\n"
+         "  --catalogue FILE      変光星データファイル（.vsd）\n"
+         "  --star NAME|INDEX     星の名前、または番号（tenmirel-cli stars の番号）\n"
+         "  --from DATETIME       基準日時（地方時）。時刻を省くと 0時0分\n"
+         "  --count N             何回帰分を予報するか（既定 10、100 を超えると 100 回）\n"
+         "  --hide-hours FROM-TO  FROM 時から TO 時の前までの極を表示しない（例 8-20）\n"
+         "  --min-altitude DEG    高度が DEG 度以下の極を表示しない\n"
+         "  --xlsx PATH           表計算ファイル（.xlsx）に書き出す（同じ名前のファイルは置き換えます）\n"
+         "  --csv                 桁をそろえた表の代わりに CSV（UTF-8）で出力する\n"
+         "  --help                この説明\n"
+         "\n"
+         "例:\n"
+         "  tenmirel-cli list --catalogue data/sample.vsd --star Algol --from 2026-12-07 --count 20 \\\n"
+         "      --hide-hours 8-18 --min-altitude 20\n";
+}
+
+void printTodayHelp(std::ostream& out) {
+  out << "使い方: tenmirel-cli today --catalogue FILE [--date YYYY-MM-DD] [--xlsx PATH | --csv]\n"
+         "\n"
+         "今日の変光星：その日の観測夜（7時から翌朝6時59分まで、地方時）に極を迎える\n"
+         "カタログの星をすべて一覧にします。夜半過ぎの極はその日の 24時〜30時として書きます。\n"
+         "\n"
+         "  --catalogue FILE   変光星データファイル（.vsd）\n"
+         "  --date YYYY-MM-DD  観測夜の日付（既定は今日、地方時）\n"
+         "  --xlsx PATH        表計算ファイル（.xlsx）に書き出す（同じ名前のファイルは置き換えます）\n"
+         "  --csv              桁をそろえた表の代わりに CSV（UTF-8）で出力する\n"
+         "  --help             この説明\n"
+         "\n"
+         "例:\n"
+         "  tenmirel-cli today --catalogue data/sample.vsd --date 2026-12-07\n";
+}
+
+int usageError(std::ostream& err, const std::string& command, const std::string& text) {
+  err << "tenmirel-cli " << command << ": " << text << "\n（tenmirel-cli " << command
+      << " --help で使い方を表示します）\n";
   return 2;
 }
 
-int runToday(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
-  err << "tenmirel-cli today: not available yet\n";
-  return 2;
+// The form model as the program wires it: its messages pass the gate, so today's
+// list can show a message that repeats for every star once.
+struct ListSession {
+  explicit ListSession(std::ostream& err) : messages(err), gate(messages), form(gate, checkWindow, chooser) {}
+  StreamMessages messages;
+  MessageGate gate;
+  NoCheckWindow checkWindow;
+  FixedChooser chooser;
+  FrmYohouModel form;
+};
+
+bool loadCatalogue(ListSession& session, const std::string& path, std::string& error) {
+  // Read once for a reason to give; the window's load command stays silent there.
+  const StarFileReadResult reading = readStarFile(path);
+  if (!reading.ok()) {
+    error = describeStarFileFailure(path, reading);
+    return false;
+  }
+  session.chooser.set(path);
+  session.form.Command1_Click();
+  session.chooser.set({});
+  if (session.form.starCount != reading.count) {
+    error = path + " を読み込めませんでした";
+    return false;
+  }
+  return true;
+}
+
+// Where the rows go: the sheet in memory for printing, or an .xlsx file.
+struct Destination {
+  MemorySheet memory;
+  std::unique_ptr<XlsxFileComponent> file;
+  SheetOutput output() { return file ? SheetOutput{*file, file.get()} : SheetOutput{memory, nullptr}; }
+};
+
+std::unique_ptr<XlsxFileComponent> xlsxTo(const std::string& path) {
+  XlsxFileSettings settings;
+  settings.exactPath = path;
+  return std::make_unique<XlsxFileComponent>(settings);
+}
+
+std::string csvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+void printCsv(const MemorySheet& sheet, std::ostream& out) {
+  for (int row = 1; row <= sheet.rowCount(); ++row) {
+    for (int column = 1; column <= sheet.columnCount(); ++column) {
+      if (column > 1) out << ',';
+      out << csvField(sheet.text(row, column));
+    }
+    out << '\n';
+  }
+}
+
+// Rows firstRow.. of the sheet as a table whose header is the row before them;
+// the time parts and the altitude are aligned to the right so their digits line up.
+void printTable(const MemorySheet& sheet, int headerRow, int firstAligned, int lastAligned,
+                std::ostream& out) {
+  const int columns = sheet.columnCount();
+  std::vector<std::string> header;
+  for (int column = 1; column <= columns; ++column) header.push_back(sheet.text(headerRow, column));
+  TextTable table(header);
+  for (int column = firstAligned; column <= lastAligned; ++column)
+    table.alignRight(static_cast<std::size_t>(column - 1));
+  for (int row = headerRow + 1; row <= sheet.rowCount(); ++row) {
+    std::vector<std::string> cells;
+    for (int column = 1; column <= columns; ++column) cells.push_back(sheet.text(row, column));
+    table.addRow(cells);
+  }
+  table.print(out);
+}
+
+int reportFile(const Destination& destination, const std::string& command, std::ostream& out,
+               std::ostream& err) {
+  const std::optional<SavedFile> file = destination.file->lastFile();
+  if (!file || !file->saved) {
+    // The list has already shown why on the error stream.
+    err << "tenmirel-cli " << command << ": 書き出せませんでした\n";
+    return 1;
+  }
+  out << "表計算ファイル「" << file->path << "」に書き出しました。\n";
+  return 0;
+}
+
+// "8-20" into the two hour positions.
+bool parseHourBand(const std::string& text, int& from, int& to) {
+  static const std::regex pattern(R"(\s*(\d{1,2})\s*-\s*(\d{1,2})\s*)");
+  std::smatch match;
+  if (!std::regex_match(text, match, pattern)) return false;
+  from = std::stoi(match[1].str());
+  to = std::stoi(match[2].str());
+  return from <= kLastHour && to <= kLastHour;
+}
+
+}  // namespace
+
+int runList(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const std::string command = "list";
+  std::string error;
+  const auto parsed = parseArgs(
+      args, {"--catalogue", "--star", "--from", "--count", "--hide-hours", "--min-altitude", "--xlsx"},
+      {"--help", "--csv"}, error);
+  if (!parsed) return usageError(err, command, error);
+  if (parsed->flags.count("--help")) {
+    printListHelp(out);
+    return 0;
+  }
+  if (!parsed->positional.empty())
+    return usageError(err, command, "余分な引数「" + parsed->positional.front() + "」");
+  for (const char* required : {"--catalogue", "--star", "--from"}) {
+    if (!parsed->has(required))
+      return usageError(err, command, std::string(required) + " を指定してください");
+  }
+  if (parsed->has("--xlsx") && parsed->flags.count("--csv")) {
+    return usageError(err, command, "--xlsx と --csv は同時に指定できません");
+  }
+  const auto from = parseDateTime(parsed->get("--from"), false, error);
+  if (!from) return usageError(err, command, error);
+  const std::string count = parsed->get("--count", "10");
+  if (!parseCount(count, 1, kMaxCountOption)) {
+    return usageError(err, command, "--count は 1 から 10000 までの整数で指定してください");
+  }
+  int hideFrom = 0, hideTo = 0;
+  if (parsed->has("--hide-hours") && !parseHourBand(parsed->get("--hide-hours"), hideFrom, hideTo)) {
+    return usageError(err, command, "--hide-hours は \"FROM-TO\"（0〜23時、例 8-20）で指定してください");
+  }
+  if (parsed->has("--min-altitude") && !parseStrict(parsed->get("--min-altitude"))) {
+    return usageError(err, command,
+                      "--min-altitude の値「" + parsed->get("--min-altitude") + "」は数ではありません");
+  }
+
+  ListSession session(err);
+  FrmYohouModel& form = session.form;
+  form.Form_Load(std::chrono::system_clock::now());
+  if (!loadCatalogue(session, parsed->get("--catalogue"), error) ||
+      !selectStar(form, parsed->get("--star"), error)) {
+    err << "tenmirel-cli " << command << ": " << error << '\n';
+    return 1;
+  }
+  form.txtInputYear = from->year;
+  form.txtInputMonth = from->month;
+  form.txtInputDay = from->day;
+  form.txtInputHour = from->hour;
+  form.txtInputMin = from->minute;
+
+  Destination destination;
+  if (parsed->has("--xlsx")) destination.file = xlsxTo(parsed->get("--xlsx"));
+  FrmExcelModel dialog(form, destination.output());
+  if (!mnuExcelNtime_Click(form, dialog)) return 1;
+  dialog.txtTimes = count;
+  if (parsed->has("--hide-hours")) {
+    dialog.selectOption2();
+    dialog.combo1ListIndex = hideFrom;
+    dialog.combo2ListIndex = hideTo;
+  }
+  if (parsed->has("--min-altitude")) {
+    dialog.selectOption4();
+    dialog.text2 = parsed->get("--min-altitude");
+  }
+  const ListRunResult result = dialog.Command1_Click();
+  if (result != ListRunResult::kWritten) return 1;
+  if (destination.file) return reportFile(destination, command, out, err);
+  if (parsed->flags.count("--csv")) {
+    printCsv(destination.memory, out);
+  } else {
+    const MemorySheet& sheet = destination.memory;
+    out << sheet.text(1, 1) << "  " << sheet.text(2, 1) << "  " << sheet.text(1, 2) << " " << sheet.text(2, 2)
+        << "  " << sheet.text(1, 3) << " " << sheet.text(2, 3) << '\n';
+    printTable(sheet, 4, 1, 6, out);
+  }
+  return 0;
+}
+
+int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const std::string command = "today";
+  std::string error;
+  const auto parsed = parseArgs(args, {"--catalogue", "--date", "--xlsx"}, {"--help", "--csv"}, error);
+  if (!parsed) return usageError(err, command, error);
+  if (parsed->flags.count("--help")) {
+    printTodayHelp(out);
+    return 0;
+  }
+  if (!parsed->positional.empty())
+    return usageError(err, command, "余分な引数「" + parsed->positional.front() + "」");
+  if (!parsed->has("--catalogue")) return usageError(err, command, "--catalogue を指定してください");
+  if (parsed->has("--xlsx") && parsed->flags.count("--csv")) {
+    return usageError(err, command, "--xlsx と --csv は同時に指定できません");
+  }
+  std::optional<DateTimeTexts> date;
+  if (parsed->has("--date")) {
+    date = parseDateTime(parsed->get("--date"), false, error);
+    if (!date || parsed->get("--date").find(':') != std::string::npos) {
+      return usageError(err, command, "--date は \"YYYY-MM-DD\" で指定してください");
+    }
+  }
+
+  ListSession session(err);
+  FrmYohouModel& form = session.form;
+  form.Form_Load(std::chrono::system_clock::now());
+  if (!loadCatalogue(session, parsed->get("--catalogue"), error)) {
+    err << "tenmirel-cli " << command << ": " << error << '\n';
+    return 1;
+  }
+  if (date) {
+    form.txtInputYear = date->year;
+    form.txtInputMonth = date->month;
+    form.txtInputDay = date->day;
+  }
+
+  Destination destination;
+  if (parsed->has("--xlsx")) destination.file = xlsxTo(parsed->get("--xlsx"));
+  TodayList list(form, session.gate, destination.output());
+  list.mnuExcelToday_Click();
+  if (list.buffers.todayCount == 0) return 0;
+  if (destination.file) return reportFile(destination, command, out, err);
+  if (parsed->flags.count("--csv")) {
+    printCsv(destination.memory, out);
+  } else {
+    printTable(destination.memory, 1, 2, 7, out);
+  }
+  return 0;
 }
 
 }  // namespace tenmirel::cli
