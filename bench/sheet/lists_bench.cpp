@@ -1,0 +1,127 @@
+// Today's list over a full catalogue, and a fixed-count list that passes over
+// the most cycles a run allows, both collecting rows without writing a sheet.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "common/number_text.h"
+#include "prediction/main_form.h"
+#include "sheet/frm_excel_model.h"
+#include "sheet/message_gate.h"
+#include "sheet/today_list.h"
+
+namespace tenmirel {
+namespace {
+
+class CountingMessages : public MessageSink {
+ public:
+  void showMessage(const std::string&) override { ++shown; }
+  int shown = 0;
+};
+
+class NoCheckWindow : public CheckWindowTrigger {
+ public:
+  void showCheckWindow() override {}
+};
+
+class NoChooser : public FileChooser {
+ public:
+  std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override { return {}; }
+};
+
+// No spreadsheet at all: the rows are collected, the opener finds nothing to write to.
+class NoSpreadsheet : public SpreadsheetComponent {
+ public:
+  Obtained attach(const std::string&) override { return {429, {}}; }
+  Obtained create(const std::string&) override { return {429, {}}; }
+  int makeVisible(ObjectRef) override { return 424; }
+  Obtained activeWorkbook(ObjectRef) override { return {424, {}}; }
+  Obtained addSheet(ObjectRef) override { return {424, {}}; }
+  Obtained addWorkbook(ObjectRef) override { return {424, {}}; }
+  Obtained activeSheet(ObjectRef) override { return {424, {}}; }
+  int setCell(ObjectRef, std::int16_t, std::int16_t, const CellValue&) override { return 424; }
+  int release(ObjectRef) override { return 0; }
+};
+
+struct Session {
+  Session() : gate(messages), form(gate, checkWindow, chooser) {}
+  CountingMessages messages;
+  MessageGate gate;
+  NoCheckWindow checkWindow;
+  NoChooser chooser;
+  FrmYohouModel form;
+  NoSpreadsheet sheet;
+};
+
+// 1001 stars spread over the sky with periods from a third of a day to about 400 days.
+void fillCatalogue(FrmYohouModel& form) {
+  form.combo1Items.clear();
+  for (int i = 0; i < kStarTableRows; ++i) {
+    StarRecord& star = form.starTable[i];
+    star.starName = "V" + std::to_string(i + 1) + " Bench";
+    star.ganki = numberToText(2451545.0 + i * 7.123456);
+    star.syuki = numberToText(0.33 + (i % 97) * 0.731 + (i % 11 == 0 ? 300.0 : 0.0));
+    star.alphaHour = std::to_string(i % 24);
+    star.alphaMin = numberToText((i * 7) % 60 + 0.5);
+    star.deltaSign = i % 4 == 0 ? kSouthSignText : "True";
+    star.deltaDeg = std::to_string((i * 13) % 80);
+    star.deltaMin = std::to_string((i * 17) % 60);
+    form.combo1Items.push_back(star.starName);
+  }
+  form.combo1Items.emplace_back(kManualInputEntry);
+  form.starCount = kStarTableRows;
+}
+
+void BM_TodayListOverFullCatalogue(benchmark::State& state) {
+  Session session;
+  fillCatalogue(session.form);
+  session.form.txtInputYear = "2026";
+  session.form.txtInputMonth = "12";
+  session.form.txtInputDay = "7";
+  TodayList list(session.form, session.gate, SheetOutput{session.sheet});
+  for (auto _ : state) {
+    list.mnuExcelToday_Click();
+    benchmark::DoNotOptimize(list.buffers.todayCount);
+  }
+  state.counters["listed"] = list.buffers.todayCount;
+}
+BENCHMARK(BM_TodayListOverFullCatalogue)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+
+void BM_FixedCountListOfHundredRowsPassingOver256(benchmark::State& state) {
+  Session session;
+  FrmYohouModel& form = session.form;
+  form.starTable[0] = StarRecord{"B", "2461382.3", "0.16", "5", "30", "True", "12", "15", ""};
+  form.combo1Items = {"B", kManualInputEntry};
+  form.starCount = 1;
+  form.setCombo1ListIndex(0);
+  form.txtInputYear = "2026";
+  form.txtInputMonth = "12";
+  form.txtInputDay = "7";
+  form.txtInputHour = "0";
+  form.txtInputMin = "0";
+  FrmExcelModel dialog(form, SheetOutput{session.sheet});
+  if (!mnuExcelNtime_Click(form, dialog)) throw std::runtime_error("the dialog did not open");
+  dialog.txtTimes = "100";
+  dialog.selectOption2();
+  dialog.combo1ListIndex = 3;  // hide 3:00 up to 19:59
+  dialog.combo2ListIndex = 20;
+  for (auto _ : state) {
+    const ListRunResult result = dialog.Command1_Click();
+    benchmark::DoNotOptimize(result);
+  }
+  if (dialog.listRow != 100 || dialog.listPass != 256) {
+    state.SkipWithError("the run did not collect 100 rows over 256 passes");
+  }
+  state.counters["passes"] = dialog.listPass;
+}
+BENCHMARK(BM_FixedCountListOfHundredRowsPassingOver256)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace tenmirel
