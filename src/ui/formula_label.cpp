@@ -1,60 +1,117 @@
 #include "ui/formula_label.h"
 
-#include <algorithm>
-
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QtMath>
+#include <algorithm>
 
 namespace tenmirel::ui {
 namespace {
 
 constexpr QChar kIdeographicSpace(0x3000);
+constexpr double kValueMarginPixels = 3;
+
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == kIdeographicSpace; }
+
+struct Span {
+  qsizetype begin;
+  qsizetype end;
+};
+
+// The blank stretches long enough to hold a value, left to right.
+std::vector<Span> valueGaps(const QString& text) {
+  std::vector<Span> gaps;
+  qsizetype i = 0;
+  while (i < text.size()) {
+    if (!isBlank(text.at(i))) {
+      ++i;
+      continue;
+    }
+    qsizetype end = i;
+    while (end < text.size() && isBlank(text.at(end))) ++end;
+    if (end - i >= kValueGapMinCharacters) gaps.push_back({i, end});
+    i = end;
+  }
+  return gaps;
+}
 
 }  // namespace
 
 FormulaLabel::FormulaLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
 
-double FormulaLabel::ideographicSpaceWidth() const {
-  const QFontMetricsF metrics(font());
-  return std::min(metrics.horizontalAdvance(kIdeographicSpace),
-                  kDesignedIdeographicSpaceEm * QFontInfo(font()).pixelSize());
+void FormulaLabel::setValueLefts(std::vector<double> lefts) {
+  valueLefts_ = std::move(lefts);
+  update();
 }
 
-double FormulaLabel::characterX(qsizetype index) const {
+std::vector<double> FormulaLabel::naturalPositions() const {
   const QFontMetricsF metrics(font());
   const QString caption = text();
-  const double spaceWidth = ideographicSpaceWidth();
-  double x = 0;
+  const double spaceWidth = std::min(metrics.horizontalAdvance(kIdeographicSpace),
+                                     kDesignedIdeographicSpaceEm * QFontInfo(font()).pixelSize());
+  std::vector<double> x(static_cast<std::size_t>(caption.size()) + 1, 0.0);
+  double runLeft = 0;
   qsizetype runStart = 0;
-  for (qsizetype i = 0; i < index && i < caption.size(); ++i) {
-    if (caption.at(i) != kIdeographicSpace) continue;
-    x += metrics.horizontalAdvance(caption.mid(runStart, i - runStart)) + spaceWidth;
-    runStart = i + 1;
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption.at(i) == kIdeographicSpace) {
+      runLeft += metrics.horizontalAdvance(caption.mid(runStart, i - runStart)) + spaceWidth;
+      runStart = i + 1;
+      x[static_cast<std::size_t>(i) + 1] = runLeft;
+    } else {
+      x[static_cast<std::size_t>(i) + 1] = runLeft + metrics.horizontalAdvance(caption.mid(runStart, i + 1 - runStart));
+    }
   }
-  const qsizetype end = std::min(index, caption.size());
-  if (runStart < end) x += metrics.horizontalAdvance(caption.mid(runStart, end - runStart));
   return x;
 }
 
+std::vector<double> FormulaLabel::layOut() const {
+  std::vector<double> x = naturalPositions();
+  const QString caption = text();
+  const std::vector<Span> gaps = valueGaps(caption);
+  const std::size_t hosted = std::min(gaps.size(), valueLefts_.size());
+  auto at = [&x](qsizetype i) -> double& { return x[static_cast<std::size_t>(i)]; };
+  // The symbols after value gap k are set just before value k + 1, or at the
+  // label's end when no value follows them.
+  for (std::size_t k = 0; k < hosted; ++k) {
+    const qsizetype chunkBegin = gaps[k].end;
+    const qsizetype chunkEnd = k + 1 < gaps.size() ? gaps[k + 1].begin : caption.size();
+    const double anchor = k + 1 < valueLefts_.size() ? valueLefts_[k + 1] - kValueMarginPixels : width();
+    const double natural = at(chunkBegin);
+    const double chunkWidth = at(chunkEnd) - natural;
+    const double gapLeft = at(gaps[k].begin);
+    const double shift = std::max(gapLeft, anchor - chunkWidth) - natural;
+    for (qsizetype i = chunkBegin; i <= caption.size(); ++i) at(i) += shift;
+    // The blanks of the gap share its width evenly.
+    const double step = (at(gaps[k].end) - gapLeft) / static_cast<double>(gaps[k].end - gaps[k].begin);
+    for (qsizetype i = gaps[k].begin + 1; i < gaps[k].end; ++i) at(i) = gapLeft + step * static_cast<double>(i - gaps[k].begin);
+  }
+  return x;
+}
+
+double FormulaLabel::characterX(qsizetype index) const {
+  const std::vector<double> x = layOut();
+  return x[static_cast<std::size_t>(std::clamp<qsizetype>(index, 0, text().size()))];
+}
+
 QSize FormulaLabel::sizeHint() const {
-  const QFontMetricsF metrics(font());
-  return QSize(qCeil(formulaWidth()), qCeil(metrics.height()));
+  return QSize(qCeil(formulaWidth()), qCeil(QFontMetricsF(font()).height()));
 }
 
 void FormulaLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setFont(font());
   painter.setPen(palette().color(foregroundRole()));
-  const QFontMetricsF metrics(font());
   // Bottom-aligned like the value labels, so the two sizes share a baseline.
-  const double baseline = height() - metrics.descent();
+  const double baseline = height() - QFontMetricsF(font()).descent();
   const QString caption = text();
+  const std::vector<double> x = layOut();
   qsizetype runStart = 0;
   for (qsizetype i = 0; i <= caption.size(); ++i) {
-    if (i < caption.size() && caption.at(i) != kIdeographicSpace) continue;
-    if (i > runStart) painter.drawText(QPointF(characterX(runStart), baseline), caption.mid(runStart, i - runStart));
+    if (i < caption.size() && !isBlank(caption.at(i))) continue;
+    if (i > runStart) {
+      painter.drawText(QPointF(x[static_cast<std::size_t>(runStart)], baseline), caption.mid(runStart, i - runStart));
+    }
     runStart = i + 1;
   }
 }

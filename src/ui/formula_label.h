@@ -1,18 +1,30 @@
 #pragma once
 // A static formula row of the check window. Its text is kept exactly as given,
-// but the ideographic spaces are drawn narrow, as in the proportional Gothic face
-// the window was drawn with; faces that give them a full em would push the
-// formula past its label and out from under the value labels.
+// but it is drawn around the value labels that lie over it: the value labels
+// keep their designed left edges, and each run of symbols between two values is
+// set just before the second one. Drawn in a face whose blanks are wider than
+// the designed face's, the plain text would run under the values.
 #include <QLabel>
+#include <vector>
 
 namespace tenmirel::ui {
 
-// The ideographic space's width in ems in the designed face.
+// The ideographic space's width in ems in the designed face; the face in use
+// may give it a full em.
 inline constexpr double kDesignedIdeographicSpaceEm = 0.68;
+// A blank stretch at least this many characters long holds a value label.
+inline constexpr qsizetype kValueGapMinCharacters = 8;
 
 class FormulaLabel : public QLabel {
+  Q_OBJECT
+
  public:
   explicit FormulaLabel(const QString& text, QWidget* parent = nullptr);
+
+  // The left edges, in this label's coordinates and in order, of the value
+  // labels on this row from the first value gap on. The long blank stretches
+  // hold the first values; values beyond them follow the text.
+  void setValueLefts(std::vector<double> lefts);
 
   // Distance in pixels from the label's left edge to the character at index.
   double characterX(qsizetype index) const;
@@ -25,7 +37,11 @@ class FormulaLabel : public QLabel {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  double ideographicSpaceWidth() const;
+  // The left edge of every character and the end of the text.
+  std::vector<double> layOut() const;
+  std::vector<double> naturalPositions() const;
+
+  std::vector<double> valueLefts_;
 };
 
 }  // namespace tenmirel::ui

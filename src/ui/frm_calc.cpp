@@ -113,8 +113,20 @@ FrmCalc::FrmCalc(const CalcLabels& record, QWidget* parent) : QWidget(parent, Qt
     label->setObjectName(QString::fromUtf8(spec.name));
     label->setFont(staticFont);
     placeInTwips(*label, spec.place, twips);
+  }
+  // Each formula row is set around the values that lie over it.
+  for (const StaticLabel& spec : kStaticLabels) {
+    auto* row = findChild<FormulaLabel*>(QString::fromUtf8(spec.name));
+    std::vector<double> lefts;
+    for (const ValueLabel& value : kValueLabels) {
+      if (value.top == spec.place.top && value.left > spec.place.left) {
+        lefts.push_back(twips.px(value.left) - row->x());
+      }
+    }
+    std::sort(lefts.begin(), lefts.end());
+    row->setValueLefts(std::move(lefts));
     // A face wider than the designed one widens the row rather than cutting it.
-    label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+    row->resize(std::max(row->width(), row->sizeHint().width()), row->height());
   }
   // Created after the formula rows so that they lie on top of them.
   for (int i = 0; i < kFrmCalcValueLabelCount; ++i) {

@@ -29,6 +29,8 @@ constexpr int kRuleThicknessTwips = 15;
 constexpr double kWindowPoints = 11.25;
 constexpr double kButtonPoints = 9;
 constexpr double kMenuPoints = 9;
+constexpr double kSmallestMemoPoints = 7.5;
+constexpr double kMemoShrinkStepPoints = 0.75;
 
 // Unit labels follow their 855-twip boxes; the two date rows share one grid.
 constexpr int kDateBoxWidthTwips = 855;
@@ -211,10 +213,12 @@ void FrmYohou::buildControls() {
   makeLabel(frame1, "Label3", "周期：", {3840, 780, 720, kLabelHeightTwips}, twips)->setFont(fixedFont);
   makeBox(frame1, "txtSyuki", &FrmYohouModel::txtSyuki, {4560, 720, 3015, kBoxHeightTwips})->setFont(fixedFont);
   makeDateRow(frame1, kInputRow, kInputRowTop);
-  QLabel* memo = makeLabel(frame1, "lblMemo", "", {240, 1920, 7335, kBoxHeightTwips}, twips);
-  memo->setTextFormat(Qt::PlainText);
-  memo->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  labels_.push_back({memo, &FrmYohouModel::lblMemo});
+  // Three lines of room: the memos of real catalogues run long.
+  lblMemo_ = makeLabel(frame1, "lblMemo", "", {240, 1800, 7335, 780}, twips);
+  lblMemo_->setTextFormat(Qt::PlainText);
+  lblMemo_->setWordWrap(true);
+  lblMemo_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lblMemo_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   // The predicted extremum.
   QGroupBox* frame2 = makeFrame(kFrame2);
@@ -349,6 +353,7 @@ void FrmYohou::showModel() {
   showCombo1();
   for (const TextBinding& binding : textBoxes_) showBoxText(*binding.box, text(model_.*binding.field));
   for (const LabelBinding& binding : labels_) binding.label->setText(text(model_.*binding.field));
+  showMemo();
   // The two boxes in Label14's gaps are narrow; the whole value is a hover away.
   txtOutputKoudo_->setToolTip(txtOutputKoudo_->text());
   txtOutputKaiki_->setToolTip(txtOutputKaiki_->text());
@@ -357,6 +362,22 @@ void FrmYohou::showModel() {
   } else if (anyCellWritten(model_.calc)) {
     checkWindow();  // the first calculation creates it, hidden
   }
+}
+
+void FrmYohou::showMemo() {
+  const QString memo = text(model_.lblMemo);
+  if (lblMemo_->text() == memo) return;
+  // A memo longer than its three lines is drawn smaller rather than cut off.
+  QFont font = lblMemo_->parentWidget()->font();
+  font.setPointSizeF(kWindowPoints);
+  const QRectF room(0, 0, lblMemo_->width(), lblMemo_->height());
+  while (font.pointSizeF() > kSmallestMemoPoints &&
+         QFontMetricsF(font).boundingRect(room, Qt::TextWordWrap, memo).height() > room.height()) {
+    font.setPointSizeF(font.pointSizeF() - kMemoShrinkStepPoints);
+  }
+  lblMemo_->setFont(font);
+  lblMemo_->setText(memo);
+  lblMemo_->setToolTip(memo);
 }
 
 void FrmYohou::showCombo1() {

@@ -78,6 +78,7 @@ class FrmYohou : public QMainWindow {
   void runAndShow(const std::function<void()>& operation);
   void showCheckWindow();
   void showCombo1();
+  void showMemo();
 
   std::unique_ptr<QtMessageSink> ownMessages_;
   std::unique_ptr<QtFileChooser> ownChooser_;
@@ -91,6 +92,7 @@ class FrmYohou : public QMainWindow {
   QWidget* line2_ = nullptr;
   QComboBox* combo1_ = nullptr;
   QLabel* label14_ = nullptr;
+  QLabel* lblMemo_ = nullptr;
   QLineEdit* txtOutputKoudo_ = nullptr;
   QLineEdit* txtOutputKaiki_ = nullptr;
   QPushButton* command1_ = nullptr;
