@@ -60,7 +60,7 @@ QImage paintAppIcon(int sizePixels) {
 
 QIcon appIcon() {
   QIcon icon;
-  for (int size : {16, 32, 48, 64, 128, 256}) icon.addPixmap(QPixmap::fromImage(paintAppIcon(size)));
+  for (int size : {16, 32, 48, 64}) icon.addPixmap(QPixmap::fromImage(paintAppIcon(size)));
   return icon;
 }
 

@@ -23,11 +23,12 @@ QStringList preferredGothicFamilies(GothicPitch pitch) {
 }
 
 QString chooseGothicFamily(GothicPitch pitch, const std::function<bool(const QString&)>& hasFamily,
-                           const QStringList& japaneseFamilies,
+                           const std::function<QStringList()>& listJapaneseFamilies,
                            const std::function<bool(const QString&)>& isFixedPitch) {
   for (const QString& family : preferredGothicFamilies(pitch)) {
     if (hasFamily(family)) return family;
   }
+  const QStringList japaneseFamilies = listJapaneseFamilies();
   const bool wantFixed = pitch == GothicPitch::kFixed;
   QString anyGothic;
   for (const QString& family : japaneseFamilies) {
@@ -43,7 +44,7 @@ QString gothicFamily(GothicPitch pitch) {
   auto lookUp = [](GothicPitch p) {
     return chooseGothicFamily(
         p, [](const QString& family) { return QFontDatabase::hasFamily(family); },
-        QFontDatabase::families(QFontDatabase::Japanese),
+        [] { return QFontDatabase::families(QFontDatabase::Japanese); },
         [](const QString& family) { return QFontDatabase::isFixedPitch(family); });
   };
   static const QString proportional = lookUp(GothicPitch::kProportional);

@@ -20,8 +20,9 @@ QStringList preferredGothicFamilies(GothicPitch pitch);
 // Picks the family to use: the first preferred one that exists, else a Japanese
 // family whose name says Gothic (a fixed-pitch one for kFixed when there is
 // one), else any Japanese family, else an empty text (the default face).
+// The Japanese families are asked for only when no preferred face exists.
 QString chooseGothicFamily(GothicPitch pitch, const std::function<bool(const QString&)>& hasFamily,
-                           const QStringList& japaneseFamilies,
+                           const std::function<QStringList()>& japaneseFamilies,
                            const std::function<bool(const QString&)>& isFixedPitch);
 
 // The family chosen from the fonts installed on this machine; looked up once.

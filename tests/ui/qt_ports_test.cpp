@@ -85,7 +85,8 @@ void QtPortsTest::fontChoiceFollowsThePreferences() {
   QFETCH(QStringList, fixedPitch);
   QFETCH(QString, expected);
   const QString chosen = chooseGothicFamily(
-      static_cast<GothicPitch>(pitch), [&](const QString& family) { return installed.contains(family); }, japanese,
+      static_cast<GothicPitch>(pitch), [&](const QString& family) { return installed.contains(family); },
+      [&] { return japanese; },
       [&](const QString& family) { return fixedPitch.contains(family); });
   QCOMPARE(chosen, expected);
 }

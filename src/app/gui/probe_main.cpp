@@ -9,7 +9,8 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QTest>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -59,10 +60,25 @@ int startup(int& argc, char** argv) {
   return tenmirel::ui::runDesktopProgram(argc, argv, std::move(options));
 }
 
+// Types into a box key by key, as a user does (the program links no test library,
+// so that the start-up measured here is the program's own).
 void typeInto(FrmYohou& window, const char* boxName, const QString& value) {
   auto* box = window.findChild<QLineEdit*>(QString::fromUtf8(boxName));
+  box->setFocus();
   box->selectAll();
-  QTest::keyClicks(box, value);
+  for (const QChar c : value) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(box, &press);
+    QCoreApplication::sendEvent(box, &release);
+  }
+}
+
+// Lets the windows paint before they are grabbed.
+void settle() {
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < 200) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
 bool save(QWidget& widget, const QString& path) {
@@ -88,7 +104,7 @@ int screenshot(int& argc, char** argv, const std::string& catalogue, const QStri
     // The check window opens the way a user opens it: 4.61 in the cycle box.
     typeInto(window, "txtOutputKaiki", QStringLiteral("4.61"));
     window.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
-    QTest::qWait(200);
+    settle();
     QDir().mkpath(folder);
     bool saved = save(window, folder + QStringLiteral("/main-window.png"));
     if (window.frmCalc() && window.frmCalc()->isVisible()) {
