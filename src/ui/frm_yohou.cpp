@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "ui/excel_menu.h"
 #include "ui/frm_calc.h"
 #include "ui/gothic_fonts.h"
 #include "ui/twips.h"
@@ -143,9 +144,12 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
       ownChooser_(ports.chooser ? nullptr : std::make_unique<QtFileChooser>(this)),
       checkTrigger_([this] { showCheckWindow(); }),
       messages_(ports.messages ? *ports.messages : *ownMessages_),
+      messageGate_(messages_),
       chooser_(ports.chooser ? *ports.chooser : *ownChooser_),
       endProgram_(ports.endProgram ? std::move(ports.endProgram) : [] { QCoreApplication::exit(0); }),
-      model_(messages_, checkTrigger_, chooser_) {
+      model_(messageGate_, checkTrigger_, chooser_),
+      excelMenu_(std::make_unique<ExcelMenu>(model_, messageGate_, this, [this] { showModel(); }, ports.fileOpener,
+                                             ports.documentsFolder)) {
   setObjectName(QStringLiteral("FrmYohou"));
   buildControls();
   buildMenus();
@@ -304,9 +308,6 @@ void FrmYohou::buildMenus() {
   QMenu* excel = addMenu("mnuExcel", "Excel");
   mnuExcelNtime_ = addItem(excel, "mnuExcelNtime", "指定回数予報", none);
   mnuExcelToday_ = addItem(excel, "mnuExcelToday", "今日の変光星", none);
-  // The lists connect these when they are built.
-  mnuExcelNtime_->setEnabled(false);
-  mnuExcelToday_->setEnabled(false);
 }
 
 void FrmYohou::connectControls() {
@@ -328,6 +329,8 @@ void FrmYohou::connectMenuActions() {
   connect(menuYohouStart_, &QAction::triggered, this,
           [this] { runAndShow([this] { model_.MenuYohouStart_Click(); }); });
   connect(menuNext_, &QAction::triggered, this, [this] { runAndShow([this] { model_.MenuNext_Click(); }); });
+  connect(mnuExcelNtime_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelNtime_Click(); });
+  connect(mnuExcelToday_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelToday_Click(); });
 }
 
 void FrmYohou::setFocusOrder() {

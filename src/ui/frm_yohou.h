@@ -4,11 +4,13 @@
 // for each button and menu item before showing the model again.
 #include <QMainWindow>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "prediction/main_form.h"
+#include "sheet/message_gate.h"
 #include "ui/qt_ports.h"
 
 class QAction;
@@ -19,6 +21,7 @@ class QPushButton;
 
 namespace tenmirel::ui {
 
+class ExcelMenu;
 class FrmCalc;
 
 // What the window reaches the outside through; a null port gets the real one.
@@ -26,6 +29,8 @@ struct FrmYohouPorts {
   MessageSink* messages = nullptr;     // modal message boxes
   FileChooser* chooser = nullptr;      // the platform's open dialog
   std::function<void()> endProgram;    // leaves the event loop
+  FileOpener* fileOpener = nullptr;    // shows a written list in the default application
+  std::filesystem::path documentsFolder;  // lists go to its Tenmirel folder; empty: the desktop's
 };
 
 class FrmYohou : public QMainWindow {
@@ -47,9 +52,10 @@ class FrmYohou : public QMainWindow {
   // The one check window, created hidden when it does not exist yet.
   FrmCalc& checkWindow();
 
-  // The list entries of the "Excel" menu, disabled until the lists are wired.
+  // The list entries of the "Excel" menu and what they run.
   QAction* mnuExcelNtime() const { return mnuExcelNtime_; }
   QAction* mnuExcelToday() const { return mnuExcelToday_; }
+  ExcelMenu& excelMenu() { return *excelMenu_; }
 
   // Stretches the etched rule under the menu bar to the inner width.
   void Form_Resize();
@@ -84,9 +90,11 @@ class FrmYohou : public QMainWindow {
   std::unique_ptr<QtFileChooser> ownChooser_;
   CallbackCheckWindowTrigger checkTrigger_;
   MessageSink& messages_;
+  MessageGate messageGate_;  // lets today's list show a message repeated per star once
   FileChooser& chooser_;
   std::function<void()> endProgram_;
   FrmYohouModel model_;
+  std::unique_ptr<ExcelMenu> excelMenu_;
 
   QWidget* line1_ = nullptr;
   QWidget* line2_ = nullptr;

@@ -50,7 +50,7 @@ class FrmYohouTest : public QObject {
   void everyClosePathEndsTheProgram_data();
   void everyClosePathEndsTheProgram();
   void closingLeavesTheEventLoopEvenWithTheCheckWindowOpen();
-  void excelEntriesWaitDisabled();
+  void excelEntriesEnabled();
 };
 
 void FrmYohouTest::startsWithManualInputOnlyAndNothingSelected() {
@@ -600,12 +600,12 @@ void FrmYohouTest::closingLeavesTheEventLoopEvenWithTheCheckWindowOpen() {
   QVERIFY(!window.frmCalc()->isVisible());
 }
 
-void FrmYohouTest::excelEntriesWaitDisabled() {
+void FrmYohouTest::excelEntriesEnabled() {
   UiHarness ui;
   QCOMPARE(ui.window->mnuExcelNtime(), ui.action("mnuExcelNtime"));
   QCOMPARE(ui.window->mnuExcelToday(), ui.action("mnuExcelToday"));
-  QVERIFY(!ui.window->mnuExcelNtime()->isEnabled());
-  QVERIFY(!ui.window->mnuExcelToday()->isEnabled());
+  QVERIFY(ui.window->mnuExcelNtime()->isEnabled());
+  QVERIFY(ui.window->mnuExcelToday()->isEnabled());
   QVERIFY(ui.window->mnuExcelNtime()->shortcut().isEmpty());
 }
 

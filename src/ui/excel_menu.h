@@ -1,0 +1,57 @@
+#pragma once
+// The main window's "Excel" menu: today's list and the fixed-count list with its
+// dialog, writing .xlsx files and showing them in the default application.
+#include <QPointer>
+#include <filesystem>
+#include <functional>
+
+#include "prediction/main_form.h"
+#include "sheet/frm_excel_model.h"
+#include "sheet/message_gate.h"
+#include "sheet/today_list.h"
+#include "sheet/xlsx_component.h"
+
+class QWidget;
+
+namespace tenmirel::ui {
+
+class FrmExcel;
+
+// Opens a file in the desktop's default application for its type.
+class QtFileOpener : public FileOpener {
+ public:
+  bool openWithDefaultApplication(const std::string& path) override;
+};
+
+// The user's documents folder as the desktop names it.
+std::filesystem::path desktopDocumentsFolder();
+
+class ExcelMenu {
+ public:
+  // opener and documentsFolder replace the desktop's when given (tests).
+  ExcelMenu(FrmYohouModel& form, MessageGate& gate, QWidget* mainWindow, std::function<void()> showMainWindow,
+            FileOpener* opener, std::filesystem::path documentsFolder);
+  ~ExcelMenu();
+  ExcelMenu(const ExcelMenu&) = delete;
+  ExcelMenu& operator=(const ExcelMenu&) = delete;
+
+  void mnuExcelNtime_Click();
+  void mnuExcelToday_Click();
+
+  // The dialog: null until first opened and again after its close box.
+  FrmExcel* frmExcel() const;
+  FrmExcelModel& frmExcelModel() { return dialog_; }
+  TodayList& todayList() { return today_; }
+
+ private:
+  QtFileOpener desktopOpener_;
+  XlsxFileComponent files_;
+  FrmYohouModel& form_;
+  QWidget* mainWindow_;
+  std::function<void()> showMainWindow_;
+  TodayList today_;
+  FrmExcelModel dialog_;
+  QPointer<FrmExcel> frmExcel_;
+};
+
+}  // namespace tenmirel::ui

@@ -1,0 +1,49 @@
+#pragma once
+// The dialog "指定回数予報". It only shows its model and passes the user's
+// choices to it; the run itself lives in the model.
+#include <QDialog>
+#include <functional>
+
+#include "sheet/frm_excel_model.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tenmirel::ui {
+
+class FrmExcel : public QDialog {
+ public:
+  // afterRun shows the main window again once a run has stepped it.
+  FrmExcel(FrmExcelModel& model, std::function<void()> afterRun, QWidget* parent);
+
+  // Shows every control's state from the model.
+  void showModel();
+
+ protected:
+  // The close box unloads the dialog; the next opening starts from the defaults.
+  void closeEvent(QCloseEvent* event) override;
+  // Escape acts like "キャンセル".
+  void reject() override;
+
+ private:
+  void buildControls();
+  void connectControls();
+  void setFocusOrder();
+
+  FrmExcelModel& model_;
+  std::function<void()> afterRun_;
+  QLineEdit* txtTimes_ = nullptr;
+  QRadioButton* option1_ = nullptr;
+  QRadioButton* option2_ = nullptr;
+  QComboBox* combo1_ = nullptr;
+  QComboBox* combo2_ = nullptr;
+  QRadioButton* option3_ = nullptr;
+  QRadioButton* option4_ = nullptr;
+  QLineEdit* text2_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  QPushButton* command2_ = nullptr;
+};
+
+}  // namespace tenmirel::ui
