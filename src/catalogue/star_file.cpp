@@ -83,6 +83,16 @@ std::string quoteShortened(const std::string& text) {
   return quoted;
 }
 
+// Reads the raw lines of records 0 to lastIndex (inclusive), nine each. Returns
+// 0, or the record (1-based) in which the file ends.
+int subDataLoad(LineReader& reader, int lastIndex, std::vector<std::string>& lines) {
+  lines.assign(static_cast<std::size_t>((lastIndex + 1) * kLinesPerStarRecord), std::string());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (reader.next(lines[i]) == LineRead::endOfFile) return static_cast<int>(i / kLinesPerStarRecord) + 1;
+  }
+  return 0;
+}
+
 StarFileReadResult readLines(std::istream& in) {
   LineReader reader(in);
   std::string line;
@@ -105,14 +115,12 @@ StarFileReadResult readLines(std::istream& in) {
 
   // Whole file first, so that a file cut short changes nothing and the encoding
   // is judged on everything that will be stored.
-  std::vector<std::string> lines(static_cast<std::size_t>(records * kLinesPerStarRecord));
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (reader.next(lines[i]) == LineRead::endOfFile) {
-      StarFileReadResult result = failed(StarFileFailure::endsInsideRecord);
-      result.failedRecord = static_cast<int>(i / kLinesPerStarRecord) + 1;
-      result.count = records;
-      return result;
-    }
+  std::vector<std::string> lines;
+  if (const int failedRecord = subDataLoad(reader, records - 1, lines); failedRecord != 0) {
+    StarFileReadResult result = failed(StarFileFailure::endsInsideRecord);
+    result.failedRecord = failedRecord;
+    result.count = records;
+    return result;
   }
 
   StarFileReadResult result;
