@@ -51,6 +51,7 @@ class FrmYohouTest : public QObject {
   void everyClosePathEndsTheProgram();
   void closingLeavesTheEventLoopEvenWithTheCheckWindowOpen();
   void excelEntriesEnabled();
+  void menusAndItemsRunInOrder();
 };
 
 void FrmYohouTest::startsWithManualInputOnlyAndNothingSelected() {
@@ -607,6 +608,20 @@ void FrmYohouTest::excelEntriesEnabled() {
   QVERIFY(ui.window->mnuExcelNtime()->isEnabled());
   QVERIFY(ui.window->mnuExcelToday()->isEnabled());
   QVERIFY(ui.window->mnuExcelNtime()->shortcut().isEmpty());
+}
+
+void FrmYohouTest::menusAndItemsRunInOrder() {
+  UiHarness ui;
+  auto texts = [](const QList<QAction*>& actions) {
+    QStringList list;
+    for (QAction* action : actions) list << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return list;
+  };
+  QCOMPARE(texts(ui.window->menuBar()->actions()), (QStringList{qs("ﾌｧｲﾙ(&F)"), qs("予報(&E)"), qs("Excel")}));
+  QCOMPARE(texts(ui.child<QMenu>("MenuFile")->actions()), (QStringList{qs("開く(&O)"), qs("-"), qs("終了(&Q)")}));
+  QCOMPARE(texts(ui.child<QMenu>("MenuYohou")->actions()),
+           (QStringList{qs("予報開始(&S)"), qs("次の回帰の予報(&N)")}));
+  QCOMPARE(texts(ui.child<QMenu>("mnuExcel")->actions()), (QStringList{qs("指定回数予報"), qs("今日の変光星")}));
 }
 
 QTEST_MAIN(FrmYohouTest)
