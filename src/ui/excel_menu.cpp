@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "sheet/sheet_files.h"
 #include "ui/frm_excel.h"
 
 namespace tenmirel::ui {
@@ -12,7 +13,8 @@ namespace {
 XlsxFileSettings fileSettings(FileOpener& opener, std::filesystem::path documentsFolder) {
   XlsxFileSettings settings;
   settings.documentsFolder = documentsFolder.empty() ? desktopDocumentsFolder() : std::move(documentsFolder);
-  if (settings.documentsFolder->empty()) settings.documentsFolder.reset();
+  // A desktop that names no documents folder: the usual place, or none at all.
+  if (settings.documentsFolder->empty()) settings.documentsFolder = defaultDocumentsFolder();
   settings.opener = &opener;
   return settings;
 }
