@@ -83,6 +83,12 @@ constexpr qsizetype kKaikiGapEnd = 24;    // at "回帰"
 constexpr int kLabel14Left = 240;
 constexpr int kLabel14BoxTop = 1080;
 constexpr int kGapInsetPixels = 1;
+// The widest texts the two boxes must show whole: a 15-digit altitude below the
+// horizon and a ten-digit cycle number.
+constexpr const char* kWidestAltitudeText = "-88.8888888888888";
+constexpr const char* kWidestCycleText = "-8888888888";
+constexpr double kBoxTextMarginPixels = 10;  // frame and inner margins of a line edit
+constexpr double kRunSpacingPixels = 24;
 
 struct ButtonSpec {
   const char* name;
@@ -227,7 +233,8 @@ void FrmYohou::buildControls() {
   // The predicted extremum.
   QGroupBox* frame2 = makeFrame(kFrame2);
   makeDateRow(frame2, kOutputRow, kOutputRowTop);
-  label14_ = makeLabel(frame2, "Label14", kLabel14Text, {kLabel14Left, 0, 0, kLabelHeightTwips}, twips);
+  label14_ = new GappedCaption(text(kLabel14Text), frame2);
+  label14_->setObjectName(QStringLiteral("Label14"));
   label14_->setFont(fixedFont);
   txtOutputKoudo_ = makeBox(frame2, "txtOutputKoudo", &FrmYohouModel::txtOutputKoudo, {0, 0, 0, 0});
   txtOutputKaiki_ = makeBox(frame2, "txtOutputKaiki", &FrmYohouModel::txtOutputKaiki, {0, 0, 0, 0});
@@ -258,24 +265,41 @@ void FrmYohou::buildControls() {
 }
 
 void FrmYohou::placeBoxesInLabel14Gaps() {
-  // Measured in the face actually in use, so the boxes stay in the gaps whichever
-  // Gothic face stood in for the one asked for.
+  // The boxes take the caption's blank stretches, widened where a whole value
+  // needs more room; the symbols after a box move along with it. Measured in the
+  // faces actually in use, whichever Gothic face stood in for the one asked for.
   const Twips twips = Twips::of(*this);
   const QFontMetricsF metrics(label14_->font());
   const QString caption = label14_->text();
   auto advance = [&](qsizetype characters) { return metrics.horizontalAdvance(caption.left(characters)); };
+  auto fitting = [&](const QLineEdit& box, const char* widest) {
+    return QFontMetricsF(box.font()).horizontalAdvance(text(widest)) + kBoxTextMarginPixels;
+  };
   const int labelLeft = twips.px(kLabel14Left);
   const int boxHeight = twips.px(kBoxHeightTwips);
   const int boxTop = twips.px(kLabel14BoxTop);
-  auto placeInGap = [&](QLineEdit& box, qsizetype first, qsizetype end) {
-    const int left = labelLeft + qCeil(advance(first)) + kGapInsetPixels;
-    const int right = labelLeft + qFloor(advance(end)) - kGapInsetPixels;
-    box.setGeometry(left, boxTop, std::max(1, right - left), boxHeight);
-  };
-  placeInGap(*txtOutputKoudo_, kKoudoGapFirst, kKoudoGapEnd);
-  placeInGap(*txtOutputKaiki_, kKaikiGapFirst, kKaikiGapEnd);
+  const auto runs = label14_->runs();  // 高度角, °, 第, 回帰
+  std::vector<double> runLefts{0};
+
+  const double koudoLeft = qCeil(advance(kKoudoGapFirst)) + kGapInsetPixels;
+  const double koudoWidth = std::max(advance(kKoudoGapEnd) - kGapInsetPixels - koudoLeft,
+                                     fitting(*txtOutputKoudo_, kWidestAltitudeText));
+  txtOutputKoudo_->setGeometry(labelLeft + qRound(koudoLeft), boxTop, qCeil(koudoWidth), boxHeight);
+  const double degreeLeft = koudoLeft + qCeil(koudoWidth) + kGapInsetPixels;
+  runLefts.push_back(degreeLeft);
+
+  // "第" keeps its place unless the altitude box pushed it along.
+  const double daiLeft = std::max(advance(runs.at(2).first), degreeLeft + label14_->runWidth(1) + kRunSpacingPixels);
+  runLefts.push_back(daiLeft);
+  const double kaikiLeft = qCeil(daiLeft + label14_->runWidth(2)) + kGapInsetPixels;
+  const double kaikiWidth = std::max(advance(kKaikiGapEnd) - advance(kKaikiGapFirst) - 2 * kGapInsetPixels,
+                                     fitting(*txtOutputKaiki_, kWidestCycleText));
+  txtOutputKaiki_->setGeometry(labelLeft + qRound(kaikiLeft), boxTop, qCeil(kaikiWidth), boxHeight);
+  runLefts.push_back(kaikiLeft + qCeil(kaikiWidth) + kGapInsetPixels);
+
+  label14_->setRunLefts(std::move(runLefts));
   label14_->setGeometry(labelLeft, boxTop + (boxHeight - twips.px(kLabelHeightTwips)) / 2,
-                        qCeil(advance(caption.size())) + 1, twips.px(kLabelHeightTwips));
+                        label14_->sizeHint().width(), twips.px(kLabelHeightTwips));
 }
 
 void FrmYohou::buildMenus() {
@@ -357,7 +381,7 @@ void FrmYohou::showModel() {
   for (const TextBinding& binding : textBoxes_) showBoxText(*binding.box, text(model_.*binding.field));
   for (const LabelBinding& binding : labels_) binding.label->setText(text(model_.*binding.field));
   showMemo();
-  // The two boxes in Label14's gaps are narrow; the whole value is a hover away.
+  // Very long typed cycle numbers still show whole on hovering.
   txtOutputKoudo_->setToolTip(txtOutputKoudo_->text());
   txtOutputKaiki_->setToolTip(txtOutputKaiki_->text());
   if (frmCalc_) {

@@ -11,6 +11,7 @@
 
 #include "prediction/main_form.h"
 #include "sheet/message_gate.h"
+#include "ui/gapped_caption.h"
 #include "ui/qt_ports.h"
 
 class QAction;
@@ -99,7 +100,7 @@ class FrmYohou : public QMainWindow {
   QWidget* line1_ = nullptr;
   QWidget* line2_ = nullptr;
   QComboBox* combo1_ = nullptr;
-  QLabel* label14_ = nullptr;
+  GappedCaption* label14_ = nullptr;
   QLabel* lblMemo_ = nullptr;
   QLineEdit* txtOutputKoudo_ = nullptr;
   QLineEdit* txtOutputKaiki_ = nullptr;

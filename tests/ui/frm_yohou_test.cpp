@@ -10,6 +10,7 @@
 
 #include "common/number_text.h"
 #include "ui/frm_calc.h"
+#include "ui/gapped_caption.h"
 #include "ui/gothic_fonts.h"
 #include "ui_harness.h"
 
@@ -198,16 +199,16 @@ void FrmYohouTest::layoutFollowsTheTwipsGrid() {
 
 void FrmYohouTest::altitudeAndCycleBoxesSitInLabel14Gaps() {
   UiHarness ui;
-  QLabel* label14 = ui.label("Label14");
+  auto* label14 = qobject_cast<tenmirel::ui::GappedCaption*>(ui.label("Label14"));
+  QVERIFY(label14 != nullptr);
   const QString caption = label14->text();
   const QFontMetricsF metrics(label14->font());
   auto glyphSpan = [&](qsizetype i) {
-    const double left = label14->x() + metrics.horizontalAdvance(caption.left(i));
+    const double left = label14->x() + label14->characterX(i);
     return std::pair{left, left + metrics.horizontalAdvance(caption.at(i))};
   };
   for (const char* name : {"txtOutputKoudo", "txtOutputKaiki"}) {
     const QRect box = ui.box(name)->geometry();
-    QVERIFY2(box.width() > 40, name);
     for (qsizetype i = 0; i < caption.size(); ++i) {
       if (caption.at(i).isSpace()) continue;
       const auto [left, right] = glyphSpan(i);
@@ -215,10 +216,24 @@ void FrmYohouTest::altitudeAndCycleBoxesSitInLabel14Gaps() {
       QVERIFY2(!overlaps, qPrintable(QString(name) + QStringLiteral(" covers ") + caption.at(i)));
     }
   }
-  // The altitude box is left of "°", the cycle box between "第" and "回帰".
+  // The altitude box is between "高度角" and "°", the cycle box between "第" and "回帰".
+  QVERIFY(ui.box("txtOutputKoudo")->geometry().left() >= glyphSpan(caption.indexOf(qs("角"))).second);
   QVERIFY(ui.box("txtOutputKoudo")->geometry().right() < glyphSpan(caption.indexOf(qs("°"))).first);
   QVERIFY(ui.box("txtOutputKaiki")->geometry().left() >= glyphSpan(caption.indexOf(qs("第"))).second);
   QVERIFY(ui.box("txtOutputKaiki")->geometry().right() < glyphSpan(caption.indexOf(qs("回帰"))).first);
+  // Whole values show without scrolling: a 15-digit altitude below the horizon and
+  // a ten-digit cycle number, and everything stays inside the frame.
+  struct Whole {
+    const char* box;
+    const char* value;
+  };
+  for (const Whole& whole : {Whole{"txtOutputKoudo", "-41.9797883471278"}, Whole{"txtOutputKaiki", "-1234567890"}}) {
+    QLineEdit* box = ui.box(whole.box);
+    const double needed = QFontMetricsF(box->font()).horizontalAdvance(qs(whole.value));
+    QVERIFY2(box->contentsRect().width() - 4 >= needed, whole.box);
+    QVERIFY(box->geometry().right() < box->parentWidget()->width());
+  }
+  QVERIFY(label14->geometry().right() < label14->parentWidget()->width());
 }
 
 void FrmYohouTest::fontsFollowTheControls() {
