@@ -8,24 +8,12 @@
 
 #include "astro/julian_day.h"
 #include "prediction/main_form.h"
+#include "support/recording_ports.h"
 #include "support/sj_reference.h"
 
 namespace {
 
 using namespace tenmirel;
-
-class SilentMessages : public MessageSink {
- public:
-  void showMessage(const std::string&) override {}
-};
-class NoCheckWindow : public CheckWindowTrigger {
- public:
-  void showCheckWindow() override {}
-};
-class NoChooser : public FileChooser {
- public:
-  std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override { return {}; }
-};
 
 // A catalogued star (Algol's elements and position), so the altitude is computed.
 struct BenchForm {
@@ -41,9 +29,9 @@ struct BenchForm {
     form.txtInputHour = "18";
     form.txtInputMin = "0";
   }
-  SilentMessages messages;
-  NoCheckWindow checkWindow;
-  NoChooser chooser;
+  testing::RecordingMessages messages;
+  testing::RecordingCheckWindow checkWindow;
+  testing::ScriptedChooser chooser;
   FrmYohouModel form;
 };
 

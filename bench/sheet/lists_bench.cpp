@@ -10,25 +10,10 @@
 #include "sheet/frm_excel_model.h"
 #include "sheet/message_gate.h"
 #include "sheet/today_list.h"
+#include "support/recording_ports.h"
 
 namespace tenmirel {
 namespace {
-
-class CountingMessages : public MessageSink {
- public:
-  void showMessage(const std::string&) override { ++shown; }
-  int shown = 0;
-};
-
-class NoCheckWindow : public CheckWindowTrigger {
- public:
-  void showCheckWindow() override {}
-};
-
-class NoChooser : public FileChooser {
- public:
-  std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override { return {}; }
-};
 
 // No spreadsheet at all: the rows are collected, the opener finds nothing to write to.
 class NoSpreadsheet : public SpreadsheetComponent {
@@ -46,10 +31,10 @@ class NoSpreadsheet : public SpreadsheetComponent {
 
 struct Session {
   Session() : gate(messages), form(gate, checkWindow, chooser) {}
-  CountingMessages messages;
+  testing::RecordingMessages messages;
   MessageGate gate;
-  NoCheckWindow checkWindow;
-  NoChooser chooser;
+  testing::RecordingCheckWindow checkWindow;
+  testing::ScriptedChooser chooser;
   FrmYohouModel form;
   NoSpreadsheet sheet;
 };

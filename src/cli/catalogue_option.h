@@ -6,6 +6,7 @@
 
 #include "common/ui_ports.h"
 #include "prediction/main_form.h"
+#include "sheet/message_gate.h"
 
 namespace tenmirel::cli {
 
@@ -43,11 +44,14 @@ class FixedChooser : public FileChooser {
   std::string path_;
 };
 
-// A form model with the terminal's ports: messages to the error stream, no check
-// window, and an open dialog answered from the command line.
+// A form model wired as the program wires it, with the terminal's ports: messages
+// to the error stream through the gate (so a list shows a message repeated for
+// every star once), no check window, and an open dialog answered from the
+// command line.
 struct FormSession {
-  explicit FormSession(std::ostream& err) : messages(err), form(messages, checkWindow, chooser) {}
+  explicit FormSession(std::ostream& err) : messages(err), gate(messages), form(gate, checkWindow, chooser) {}
   StreamMessages messages;
+  MessageGate gate;
   NoCheckWindow checkWindow;
   FixedChooser chooser;
   FrmYohouModel form;

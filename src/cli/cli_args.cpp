@@ -82,4 +82,11 @@ std::optional<int> parseCount(std::string_view text, int minimum, int maximum) {
   return value;
 }
 
+int usageError(std::ostream& err, const std::string& command, const std::string& text) {
+  constexpr int kExitUsage = 2;
+  err << "tenmirel-cli " << command << ": " << text << "\n（tenmirel-cli " << command
+      << " --help で使い方を表示します）\n";
+  return kExitUsage;
+}
+
 }  // namespace tenmirel::cli

@@ -2,6 +2,7 @@
 // Option parsing shared by the subcommands of tenmirel-cli.
 #include <map>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <string_view>
@@ -33,5 +34,9 @@ std::optional<DateTimeTexts> parseDateTime(std::string_view text, bool timeRequi
 
 // A whole number in [minimum, maximum], or nothing.
 std::optional<int> parseCount(std::string_view text, int minimum, int maximum);
+
+// Says what is wrong with the command line and where the help is; returns the
+// exit status of a usage mistake.
+int usageError(std::ostream& err, const std::string& command, const std::string& text);
 
 }  // namespace tenmirel::cli

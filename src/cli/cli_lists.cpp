@@ -61,40 +61,6 @@ void printTodayHelp(std::ostream& out) {
          "  tenmirel-cli today --catalogue data/sample.vsd --date 2026-12-07\n";
 }
 
-int usageError(std::ostream& err, const std::string& command, const std::string& text) {
-  err << "tenmirel-cli " << command << ": " << text << "\n（tenmirel-cli " << command
-      << " --help で使い方を表示します）\n";
-  return 2;
-}
-
-// The form model as the program wires it: its messages pass the gate, so today's
-// list can show a message that repeats for every star once.
-struct ListSession {
-  explicit ListSession(std::ostream& err) : messages(err), gate(messages), form(gate, checkWindow, chooser) {}
-  StreamMessages messages;
-  MessageGate gate;
-  NoCheckWindow checkWindow;
-  FixedChooser chooser;
-  FrmYohouModel form;
-};
-
-bool loadCatalogue(ListSession& session, const std::string& path, std::string& error) {
-  // Read once for a reason to give; the window's load command stays silent there.
-  const StarFileReadResult reading = readStarFile(path);
-  if (!reading.ok()) {
-    error = describeStarFileFailure(path, reading);
-    return false;
-  }
-  session.chooser.set(path);
-  session.form.Command1_Click();
-  session.chooser.set({});
-  if (session.form.starCount != reading.count) {
-    error = path + " を読み込めませんでした";
-    return false;
-  }
-  return true;
-}
-
 // Where the rows go: the sheet in memory for printing, or an .xlsx file.
 struct Destination {
   MemorySheet memory;
@@ -202,7 +168,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                       "--min-altitude の値「" + parsed->get("--min-altitude") + "」は数ではありません");
   }
 
-  ListSession session(err);
+  FormSession session(err);
   FrmYohouModel& form = session.form;
   form.Form_Load(std::chrono::system_clock::now());
   if (!loadCatalogue(session, parsed->get("--catalogue"), error) ||
@@ -267,7 +233,7 @@ int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
   }
 
-  ListSession session(err);
+  FormSession session(err);
   FrmYohouModel& form = session.form;
   form.Form_Load(std::chrono::system_clock::now());
   if (!loadCatalogue(session, parsed->get("--catalogue"), error)) {

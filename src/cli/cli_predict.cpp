@@ -97,11 +97,6 @@ std::string localTimeText(const FrmYohouModel& form) {
          twoDigits(form.txtOutputHour) + ":" + twoDigits(form.txtOutputMin);
 }
 
-int usageError(std::ostream& err, const std::string& text) {
-  err << "tenmirel-cli predict: " << text << "\n（tenmirel-cli predict --help で使い方を表示します）\n";
-  return 2;
-}
-
 }  // namespace
 
 int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -110,36 +105,36 @@ int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ost
                                 {"--epoch", "--period", "--from", "--cycles", "--ra", "--dec", "--format",
                                  "--catalogue", "--star"},
                                 {"--help"}, error);
-  if (!parsed) return usageError(err, error);
+  if (!parsed) return usageError(err, "predict", error);
   if (parsed->flags.count("--help")) {
     printHelp(out);
     return 0;
   }
-  if (!parsed->positional.empty()) return usageError(err, "余分な引数「" + parsed->positional.front() + "」");
+  if (!parsed->positional.empty()) return usageError(err, "predict", "余分な引数「" + parsed->positional.front() + "」");
 
   const bool fromCatalogue = parsed->has("--catalogue") || parsed->has("--star");
   if (fromCatalogue && !(parsed->has("--catalogue") && parsed->has("--star"))) {
-    return usageError(err, "--catalogue と --star は組で指定してください");
+    return usageError(err, "predict", "--catalogue と --star は組で指定してください");
   }
   if (fromCatalogue && (parsed->has("--ra") || parsed->has("--dec"))) {
-    return usageError(err, "カタログの星には --ra / --dec を指定できません（座標はカタログのものを使います）");
+    return usageError(err, "predict", "カタログの星には --ra / --dec を指定できません（座標はカタログのものを使います）");
   }
   if (!fromCatalogue && !(parsed->has("--epoch") && parsed->has("--period"))) {
-    return usageError(err, "--epoch と --period（または --catalogue と --star）を指定してください");
+    return usageError(err, "predict", "--epoch と --period（または --catalogue と --star）を指定してください");
   }
-  if (parsed->has("--ra") != parsed->has("--dec")) return usageError(err, "--ra と --dec は組で指定してください");
-  if (!parsed->has("--from")) return usageError(err, "--from で基準日時を指定してください");
+  if (parsed->has("--ra") != parsed->has("--dec")) return usageError(err, "predict", "--ra と --dec は組で指定してください");
+  if (!parsed->has("--from")) return usageError(err, "predict", "--from で基準日時を指定してください");
   for (const char* name : {"--epoch", "--period"}) {
     if (parsed->has(name) && !parseStrict(parsed->get(name))) {
-      return usageError(err, std::string(name) + " の値「" + parsed->get(name) + "」は数ではありません");
+      return usageError(err, "predict", std::string(name) + " の値「" + parsed->get(name) + "」は数ではありません");
     }
   }
   const auto from = parseDateTime(parsed->get("--from"), true, error);
-  if (!from) return usageError(err, error);
+  if (!from) return usageError(err, "predict", error);
   const auto cycles = parseCount(parsed->get("--cycles", "1"), 1, kMaxCycles);
-  if (!cycles) return usageError(err, "--cycles は 1 から 10000 までの整数で指定してください");
+  if (!cycles) return usageError(err, "predict", "--cycles は 1 から 10000 までの整数で指定してください");
   const std::string format = parsed->get("--format", "text");
-  if (format != "text" && format != "json") return usageError(err, "--format は text か json です");
+  if (format != "text" && format != "json") return usageError(err, "predict", "--format は text か json です");
 
   FormSession session(err);
   FrmYohouModel& form = session.form;
@@ -153,10 +148,10 @@ int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ost
     StarRecord star;
     star.starName = kCommandLineStarName;
     if (!splitRightAscension(parsed->get("--ra"), star.alphaHour, star.alphaMin)) {
-      return usageError(err, "--ra「" + parsed->get("--ra") + "」は \"HH MM.m\"（0〜23時、0〜59.9分）で指定してください");
+      return usageError(err, "predict", "--ra「" + parsed->get("--ra") + "」は \"HH MM.m\"（0〜23時、0〜59.9分）で指定してください");
     }
     if (!splitDeclination(parsed->get("--dec"), star.deltaSign, star.deltaDeg, star.deltaMin)) {
-      return usageError(err, "--dec「" + parsed->get("--dec") + "」は \"+DD MM\"（−90〜+90度）で指定してください");
+      return usageError(err, "predict", "--dec「" + parsed->get("--dec") + "」は \"+DD MM\"（−90〜+90度）で指定してください");
     }
     // A one-star catalogue, as if loaded from a file.
     form.starTable[0] = star;

@@ -100,16 +100,23 @@ void FrmYohouModel::refreshCoordinates() {
   if (row.deltaSign == kSouthSignText) delta = -delta;
 }
 
-bool FrmYohouModel::Command2_Click() {
-  if (parseLenient(txtOutputKaiki) == kCheckWindowTriggerValue) checkWindow_.showCheckWindow();
+bool FrmYohouModel::checkStarAndElements() {
+  // The selection is asked for first, even when the elements are empty too.
   if (combo1ListIndex_ == -1) {
     messages_.showMessage(kSelectStarMessage);
     return false;
   }
+  // Only emptiness counts: blanks or letters pass and parse as 0.
   if (txtSyuki.empty() || txtGanki.empty()) {
     messages_.showMessage(kEnterElementsMessage);
     return false;
   }
+  return true;
+}
+
+bool FrmYohouModel::Command2_Click() {
+  if (parseLenient(txtOutputKaiki) == kCheckWindowTriggerValue) checkWindow_.showCheckWindow();
+  if (!checkStarAndElements()) return false;
   const double year = parseLenient(txtInputYear);
   const double month = parseLenient(txtInputMonth);
   const double day = parseLenient(txtInputDay);
@@ -136,14 +143,7 @@ bool FrmYohouModel::Command2_Click() {
 }
 
 bool FrmYohouModel::Command3_Click() {
-  if (combo1ListIndex_ == -1) {
-    messages_.showMessage(kSelectStarMessage);
-    return false;
-  }
-  if (txtSyuki.empty() || txtGanki.empty()) {
-    messages_.showMessage(kEnterElementsMessage);
-    return false;
-  }
+  if (!checkStarAndElements()) return false;
   if (txtOutputKaiki.empty()) return Command2_Click();
   const double cycle = parseLenient(txtOutputKaiki) + 1;
   const double epoch = parseLenient(txtGanki);

@@ -97,6 +97,9 @@ class FrmYohouModel {
   MessageSink& messages() { return messages_; }
 
  private:
+  // The checks shared by the prediction start and the next cycle: false after
+  // showing their message.
+  bool checkStarAndElements();
   // Writes the extremum of julKekka (its calendar texts and the altitude) into the
   // outputs; refuses a result that is not a finite number before writing anything.
   bool showExtremum(double cycle, double extremumJulianDay, bool withReference, double referenceJulianDay);

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "cli/cli.h"
+#include "support/cli_runner.h"
 #include "sheet/frm_excel_model.h"
 #include "sheet/list_fixture.h"
 #include "sheet/today_list.h"
@@ -14,17 +14,9 @@ namespace {
 using testing::epochAtLocal;
 using testing::star;
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using testing::CliRun;
 
-CliRun run(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int status = cli::run(args, out, err);
-  return {status, out.str(), err.str()};
-}
+CliRun run(const std::vector<std::string>& args) { return testing::runCli(args); }
 
 class ListCommands : public ::testing::Test {
  public:

@@ -1,32 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "cli/cli.h"
+#include "support/cli_runner.h"
 #include "support/recording_ports.h"
 
 namespace tenmirel::cli {
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun runCli(const std::vector<std::string>& args) {
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = run(args, out, err);
-  return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> result;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) result.push_back(line);
-  return result;
-}
+using testing::CliRun;
+using testing::lines;
+using testing::runCli;
 
 TEST(CliPredict, ReproducesTheWorkedExamplesInColumns) {
   const CliRun result = runCli({"predict", "--epoch", "2451545.0", "--period", "1.5", "--from", "2000-01-02 09:00",

@@ -1,9 +1,7 @@
 // tenmirel-cli stars, run in-process.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "cli/cli.h"
+#include "support/cli_runner.h"
 #include "support/recording_ports.h"
 
 namespace tenmirel::cli {
@@ -11,25 +9,9 @@ namespace {
 
 using tenmirel::testing::TempDir;
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun runCli(const std::vector<std::string>& args) {
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = run(args, out, err);
-  return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> result;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) result.push_back(line);
-  return result;
-}
+using tenmirel::testing::CliRun;
+using tenmirel::testing::lines;
+using tenmirel::testing::runCli;
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
