@@ -1,7 +1,8 @@
 // A driver for scripted runs of the desktop program, kept out of the program
 // itself (which reads no command line):
 //   tenmirel-probe startup                       prints the time of the first frame and quits
-//   tenmirel-probe screenshot CATALOGUE FOLDER   loads, predicts, opens the check window, saves PNGs
+//   tenmirel-probe screenshot CATALOGUE FOLDER   loads, predicts, opens the check window and the
+//                                                list dialog, saves PNGs
 //   tenmirel-probe icon FILE SIZE                writes the program's icon
 #include <QApplication>
 #include <QComboBox>
@@ -21,7 +22,9 @@
 
 #include "ui/app_icon.h"
 #include "ui/desktop_program.h"
+#include "ui/excel_menu.h"
 #include "ui/frm_calc.h"
+#include "ui/frm_excel.h"
 
 namespace {
 
@@ -111,6 +114,15 @@ int screenshot(int& argc, char** argv, const std::string& catalogue, const QStri
       saved = save(*window.frmCalc(), folder + QStringLiteral("/check-window.png")) && saved;
     } else {
       std::cerr << "the check window did not open\n";
+      saved = false;
+    }
+    // The fixed-count list's dialog, opened from its menu entry.
+    window.mnuExcelNtime()->trigger();
+    settle();
+    if (auto* dialog = window.excelMenu().frmExcel(); dialog != nullptr && dialog->isVisible()) {
+      saved = save(*dialog, folder + QStringLiteral("/list-dialog.png")) && saved;
+    } else {
+      std::cerr << "the list dialog did not open\n";
       saved = false;
     }
     QCoreApplication::exit(saved ? 0 : 1);
