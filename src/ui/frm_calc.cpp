@@ -108,18 +108,18 @@ FrmCalc::FrmCalc(const CalcLabels& record, QWidget* parent) : QWidget(parent, Qt
   setFixedSize(twips.size(kClientWidthTwips, kClientHeightTwips));
 
   const QFont staticFont = gothicFont(GothicPitch::kProportional, kStaticLabelPoints);
-  for (const StaticLabel& spec : kStaticLabels) {
-    auto* label = new FormulaLabel(QString::fromUtf8(spec.text), this);
-    label->setObjectName(QString::fromUtf8(spec.name));
+  for (const StaticLabel& layout : kStaticLabels) {
+    auto* label = new FormulaLabel(QString::fromUtf8(layout.text), this);
+    label->setObjectName(QString::fromUtf8(layout.name));
     label->setFont(staticFont);
-    placeInTwips(*label, spec.place, twips);
+    placeInTwips(*label, layout.place, twips);
   }
   // Each formula row is set around the values that lie over it.
-  for (const StaticLabel& spec : kStaticLabels) {
-    auto* row = findChild<FormulaLabel*>(QString::fromUtf8(spec.name));
+  for (const StaticLabel& layout : kStaticLabels) {
+    auto* row = findChild<FormulaLabel*>(QString::fromUtf8(layout.name));
     std::vector<double> lefts;
     for (const ValueLabel& value : kValueLabels) {
-      if (value.top == spec.place.top && value.left > spec.place.left) {
+      if (value.top == layout.place.top && value.left > layout.place.left) {
         lefts.push_back(twips.px(value.left) - row->x());
       }
     }
@@ -150,12 +150,12 @@ FrmCalc::FrmCalc(const CalcLabels& record, QWidget* parent) : QWidget(parent, Qt
 
 void FrmCalc::placeValueLabel(QLabel& label, int index) {
   const Twips twips = Twips::of(*this);
-  const ValueLabel& spec = kValueLabels[index];
-  const QRect designed = twips.rect(spec.left, spec.top, kValueWidthTwips, kValueHeightTwips);
+  const ValueLabel& layout = kValueLabels[index];
+  const QRect designed = twips.rect(layout.left, layout.top, kValueWidthTwips, kValueHeightTwips);
   // The label may use its whole gap: up to the next glyph of its row.
   int gapEnd = width();
   for (const StaticLabel& row : kStaticLabels) {
-    if (row.place.top != spec.top) continue;
+    if (row.place.top != layout.top) continue;
     const auto* behind = findChild<FormulaLabel*>(QString::fromUtf8(row.name));
     const QString text = behind->text();
     for (qsizetype i = 0; i < text.size(); ++i) {

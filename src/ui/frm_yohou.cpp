@@ -42,14 +42,14 @@ constexpr int kUnitGapTwips = 60;
 constexpr int kUnitWidthTwips = 285;
 constexpr int kLastUnitWidthTwips = 1200;  // "分　以降", "分　頃"
 
-struct FrameSpec {
+struct FrameLayout {
   const char* name;
   const char* caption;
   TwipsRect place;
 };
-constexpr FrameSpec kFrame1{"Frame1", "変光星データ入力欄", {120, 240, 7815, 2655}};
-constexpr FrameSpec kFrame2{"Frame2", "予報データ", {120, 3120, 7815, 1935}};
-constexpr FrameSpec kFrame3{"Frame3", "ユリウス日", {120, 5280, 7815, 1575}};
+constexpr FrameLayout kFrame1{"Frame1", "変光星データ入力欄", {120, 240, 7815, 2655}};
+constexpr FrameLayout kFrame2{"Frame2", "予報データ", {120, 3120, 7815, 1935}};
+constexpr FrameLayout kFrame3{"Frame3", "ユリウス日", {120, 5280, 7815, 1575}};
 
 struct DateField {
   const char* box;
@@ -90,14 +90,14 @@ constexpr const char* kWidestCycleText = "-8888888888";
 constexpr double kBoxTextMarginPixels = 10;  // frame and inner margins of a line edit
 constexpr double kRunSpacingPixels = 24;
 
-struct ButtonSpec {
+struct ButtonLayout {
   const char* name;
   const char* caption;
   TwipsRect place;
 };
 constexpr int kButtonTop = 7080;
 constexpr int kButtonHeight = 495;
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonLayout kButtons[] = {
     {"Command1", "変光星データ読み込み", {120, kButtonTop, 2175, kButtonHeight}},
     {"Command2", "予報開始", {2475, kButtonTop, 1575, kButtonHeight}},
     {"Command3", "次の回帰の予報", {4230, kButtonTop, 1935, kButtonHeight}},
@@ -185,10 +185,10 @@ void FrmYohou::buildControls() {
   line1_ = makeRuleLine(inner, "Line1", QPalette::Dark, 0, twips);
   line2_ = makeRuleLine(inner, "Line2", QPalette::Light, kRuleThicknessTwips, twips);
 
-  auto makeFrame = [&](const FrameSpec& spec) {
-    auto* frame = new QGroupBox(text(spec.caption), inner);
-    frame->setObjectName(text(spec.name));
-    placeInTwips(*frame, spec.place, twips);
+  auto makeFrame = [&](const FrameLayout& layout) {
+    auto* frame = new QGroupBox(text(layout.caption), inner);
+    frame->setObjectName(text(layout.name));
+    placeInTwips(*frame, layout.place, twips);
     return frame;
   };
   auto makeBox = [&](QWidget* parent, const char* name, std::string FrmYohouModel::*field,
