@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 
 #include "common/number_text.h"
@@ -16,6 +17,10 @@ struct JsCase {
   double nen, tuki, hi, ji, hun;
   const char* expected;  // as the window would show it
 };
+
+void PrintTo(const JsCase& c, std::ostream* out) {
+  *out << "js(" << c.nen << "," << c.tuki << "," << c.hi << "," << c.ji << "," << c.hun << ")";
+}
 
 class JsExamples : public ::testing::TestWithParam<JsCase> {};
 
@@ -57,6 +62,8 @@ struct SjCase {
   const char* year;
   int month, day, hour, minute;
 };
+
+void PrintTo(const SjCase& c, std::ostream* out) { *out << "sj(" << numberToText(c.juli) << ")"; }
 
 class SjExamples : public ::testing::TestWithParam<SjCase> {};
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <random>
 
 namespace tenmirel {
@@ -15,6 +16,22 @@ struct TextCase {
   double value;
   const char* text;
 };
+
+// Test names show the text with control characters escaped.
+void printQuoted(const char* text, std::ostream* out) {
+  *out << '"';
+  for (const char* p = text; *p != '\0'; ++p) {
+    const auto byte = static_cast<unsigned char>(*p);
+    if (byte < 0x20) {
+      *out << "\\x" << std::hex << static_cast<int>(byte) << std::dec;
+    } else {
+      *out << *p;
+    }
+  }
+  *out << '"';
+}
+
+void PrintTo(const TextCase& c, std::ostream* out) { printQuoted(c.text, out); }
 
 class NumberToText : public ::testing::TestWithParam<TextCase> {};
 
@@ -81,6 +98,8 @@ struct ParseCase {
   double value;
 };
 
+void PrintTo(const ParseCase& c, std::ostream* out) { printQuoted(c.text, out); }
+
 class ParseLenient : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseLenient, TakesTheLongestLeadingNumber) {
@@ -110,6 +129,8 @@ struct StrictCase {
   const char* text;
   std::optional<double> value;
 };
+
+void PrintTo(const StrictCase& c, std::ostream* out) { printQuoted(c.text, out); }
 
 class ParseStrict : public ::testing::TestWithParam<StrictCase> {};
 
