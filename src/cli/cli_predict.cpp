@@ -1,6 +1,6 @@
 // tenmirel-cli predict: fills the main window's fields as a user would, presses
 // "予報開始" once and "次の回帰の予報" for every further cycle.
-#include <cstdio>
+#include <charconv>
 #include <regex>
 
 #include "cli/catalogue_option.h"
@@ -66,10 +66,12 @@ bool splitDeclination(const std::string& text, std::string& sign, std::string& d
   return parseLenient(minutes) < 60 && total <= 90;
 }
 
+// The shortest text that reads back as exactly this double, whatever the locale.
 std::string jsonNumber(double value) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
+  auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+  (void)ec;
+  return std::string(text, end);
 }
 
 void printJson(const FrmYohouModel& form, std::ostream& out, bool first, bool last) {
