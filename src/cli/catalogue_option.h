@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/cli_args.h"
 #include "common/ui_ports.h"
 #include "prediction/main_form.h"
 #include "sheet/message_gate.h"
@@ -59,6 +60,9 @@ struct FormSession {
 
 // Loads the file through the form's load command. On failure says why in error.
 bool loadCatalogue(FormSession& session, const std::string& path, std::string& error);
+
+// Types the reference date and time into the form's five fields.
+void typeReference(FrmYohouModel& form, const DateTimeTexts& reference);
 
 // Chooses the star by its name (see findStar) or its 0-based list position.
 bool selectStar(FrmYohouModel& form, const std::string& nameOrIndex, std::string& error);

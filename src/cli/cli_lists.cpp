@@ -176,11 +176,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     err << "tenmirel-cli " << command << ": " << error << '\n';
     return 1;
   }
-  form.txtInputYear = from->year;
-  form.txtInputMonth = from->month;
-  form.txtInputDay = from->day;
-  form.txtInputHour = from->hour;
-  form.txtInputMin = from->minute;
+  typeReference(form, *from);
 
   Destination destination;
   if (parsed->has("--xlsx")) destination.file = xlsxTo(parsed->get("--xlsx"));

@@ -165,11 +165,7 @@ int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
   if (parsed->has("--epoch")) form.txtGanki = parsed->get("--epoch");
   if (parsed->has("--period")) form.txtSyuki = parsed->get("--period");
-  form.txtInputYear = from->year;
-  form.txtInputMonth = from->month;
-  form.txtInputDay = from->day;
-  form.txtInputHour = from->hour;
-  form.txtInputMin = from->minute;
+  typeReference(form, *from);
 
   TextTable table({"回帰", "日時（地方時）", "ユリウス日（世界時）", "高度（°）"});
   table.alignRight(0);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "astro/julian_day.h"
+#include "astro/site_clock.h"
 #include "catalogue/star_file.h"
 #include "common/number_text.h"
 
@@ -42,12 +43,9 @@ std::string FrmYohouModel::combo1Text() const {
 }
 
 void FrmYohouModel::Form_Load(std::chrono::system_clock::time_point now) {
-  using namespace std::chrono;
-  // The site's clock, UT + 9 h, whatever zone the computer is set to.
-  const auto local = time_point_cast<minutes>(now) + hours(static_cast<int>(kLocalHoursAheadOfUt));
-  const auto day = floor<days>(local);
-  const year_month_day date{day};
-  const hh_mm_ss clock{local - day};
+  const SiteClockReading local = siteLocalTime(now);
+  const auto& date = local.date;
+  const auto& clock = local.time;
   txtInputYear = std::to_string(static_cast<int>(date.year()));
   txtInputMonth = std::to_string(static_cast<unsigned>(date.month()));
   txtInputDay = std::to_string(static_cast<unsigned>(date.day()));

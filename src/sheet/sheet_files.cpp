@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "astro/julian_day.h"
+#include "astro/site_clock.h"
 
 namespace tenmirel {
 
@@ -20,11 +20,9 @@ std::optional<std::filesystem::path> defaultDocumentsFolder() {
 
 std::string sheetFileName(std::chrono::system_clock::time_point now, const std::string& listName,
                           int attempt) {
-  using namespace std::chrono;
-  const auto local = time_point_cast<seconds>(now) + hours(static_cast<int>(kLocalHoursAheadOfUt));
-  const auto day = floor<days>(local);
-  const year_month_day date{day};
-  const hh_mm_ss clock{local - day};
+  const SiteClockReading local = siteLocalTime(now);
+  const auto& date = local.date;
+  const auto& clock = local.time;
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%04d-%02u-%02u_%02d%02d%02d", static_cast<int>(date.year()),
                 static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
