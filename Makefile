@@ -2,7 +2,9 @@
 # make test  installs what is missing, builds and runs every test: warnings as
 #            errors, again under AddressSanitizer and UndefinedBehaviorSanitizer,
 #            and a short run of the catalogue fuzzer
-.PHONY: run test deps build build-ci test-ci test-sanitize fuzz bench clean
+# make package  builds the Debian package build/package/tenmirel_*.deb from the
+#            ci build
+.PHONY: run test deps build build-ci test-ci test-sanitize fuzz bench package clean
 
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
@@ -36,6 +38,11 @@ test: test-ci test-sanitize fuzz
 
 bench: build
 	scripts/run-benchmarks
+
+package: deps
+	cmake --preset ci
+	cmake --build --preset ci -j $(JOBS)
+	cpack --preset package
 
 clean:
 	rm -rf build
