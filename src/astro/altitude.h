@@ -1,5 +1,5 @@
 #pragma once
-// Local sidereal time of the built-in site and the altitude of a star. Every term
+// Local sidereal time of the observer's site and the altitude of a star. Every term
 // passes through a text cell, so the check window shows exactly the numbers the
 // result was computed from.
 #include <array>
@@ -16,14 +16,27 @@ struct CalcLabels {
   std::string lblH;                    // the altitude in degrees
 };
 
+// Where the calculation stands: the longitude as the seconds-of-time text the
+// check window shows ("33360" for 139° 00′ east) and the latitude in degrees.
+struct CalcSite {
+  std::string longitudeTimeSecondsText;
+  double latitudeDegrees = 0;
+};
+
+// The built-in site: 139° 00′ east, 35° north.
+const CalcSite& builtInCalcSite();
+// A site given in degrees, east and north positive; the longitude becomes seconds
+// of time (240 s a degree) through the number text, so 139° gives "33360".
+CalcSite calcSiteAt(double longitudeDegrees, double latitudeDegrees);
+
 // Local sidereal time in degrees, 0 <= result < 360, for a Julian day in UT.
 // Fills lblTu, lblS0 and lblS.
-double CalcSidereal(const double& julianDayUt, CalcLabels& labels);
+double CalcSidereal(const double& julianDayUt, CalcLabels& labels, const CalcSite& site = builtInCalcSite());
 
 // Altitude in degrees of the star at right ascension and declination (degrees)
 // for the local sidereal time in degrees. Fills lblSinh and lblH. Where the
 // rounded terms reach |sin h| >= 1 the result is +90 or -90.
-double CalcAltitude(const double& alphaDegrees, const double& deltaDegrees,
-                    const double& thetaDegrees, CalcLabels& labels);
+double CalcAltitude(const double& alphaDegrees, const double& deltaDegrees, const double& thetaDegrees,
+                    CalcLabels& labels, const CalcSite& site = builtInCalcSite());
 
 }  // namespace tenmirel
