@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <exception>
+#include <new>
 #include <system_error>
 
 #include "catalogue/text_decoding.h"
@@ -150,8 +151,10 @@ StarFileReadResult readLines(std::istream& in) {
 StarFileReadResult readStarStream(std::istream& in) {
   try {
     return readLines(in);
+  } catch (const std::bad_alloc&) {
+    return failed(StarFileFailure::outOfMemory);
   } catch (const std::exception&) {
-    // Running out of memory on an absurd line is a file we cannot read.
+    // A failure of the stream itself (its buffer may throw) is a file we cannot read.
     return failed(StarFileFailure::cannotOpen);
   }
 }
@@ -193,6 +196,8 @@ std::string describeStarFileFailure(const std::filesystem::path& file, const Sta
       return name + "はデバイスです。読み込めるのはファイルかパイプだけです。";
     case StarFileFailure::noWriter:
       return name + "はパイプですが、書き込むものがありません。";
+    case StarFileFailure::outOfMemory:
+      return name + "を読み込むにはメモリが足りません。";
     case StarFileFailure::lineTooLong:
       return name + (result.failedRecord == 0 ? std::string("の2行目")
                                               : "の" + std::to_string(result.failedRecord) + "件目の星のデータ") +

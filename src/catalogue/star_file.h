@@ -36,6 +36,7 @@ enum class StarFileFailure {
   endsInsideRecord,
   tooManyRecords,  // the count is above 1001
   lineTooLong,     // a line longer than kMaxCatalogueLineBytes
+  outOfMemory,     // the records did not fit in memory
 };
 
 struct StarFileReadResult {
