@@ -212,13 +212,10 @@ int XlsxFileComponent::setCell(ObjectRef worksheet, std::int16_t row, std::int16
   const auto r = static_cast<lxw_row_t>(row - 1);
   const auto c = static_cast<lxw_col_t>(column - 1);
   lxw_error error = LXW_NO_ERROR;
-  {
-    const QuietStandardError quiet;
-    if (const auto* number = std::get_if<double>(&value)) {
-      error = worksheet_write_number(worksheet_, r, c, *number, julianDayFormat_);
-    } else {
-      error = worksheet_write_string(worksheet_, r, c, withoutNul(std::get<std::string>(value)).c_str(), nullptr);
-    }
+  if (const auto* number = std::get_if<double>(&value)) {
+    error = worksheet_write_number(worksheet_, r, c, *number, julianDayFormat_);
+  } else {
+    error = worksheet_write_string(worksheet_, r, c, withoutNul(std::get<std::string>(value)).c_str(), nullptr);
   }
   if (error == LXW_NO_ERROR) return 0;
   // The list goes on without the cell; the file must not be passed off as complete.

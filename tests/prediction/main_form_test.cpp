@@ -265,6 +265,15 @@ TEST_F(MainFormTest, TheEdgesOfTheCalendarAreStillAnswered) {
   EXPECT_EQ(form.lastRefusal(), PredictionRefusal::kNone);
 }
 
+TEST_F(MainFormTest, RoundingOntoTheReferenceItselfIsNotRefused) {
+  // (reference - epoch) / period comes out just under 1: cycle 1 falls on the reference.
+  manualElements("2451544.825", "0.3");
+  reference("2000", "1", "2", "0", "0");
+  ASSERT_TRUE(form.Command2_Click()) << (messages.shown.empty() ? "" : messages.shown[0]);
+  EXPECT_EQ(form.lblJulKekka, form.lblJulKijun);
+  EXPECT_EQ(shownTime(), (Time{"2000", "1", "2", "0", "0"}));
+}
+
 TEST_F(MainFormTest, NextCycleRefusesANegativePeriodAndTheEndOfTheCalendar) {
   manualElements("2451545", "-2");
   form.txtOutputKaiki = "3";
