@@ -29,6 +29,22 @@ const CalcSite& builtInCalcSite();
 // of time (240 s a degree) through the number text, so 139° gives "33360".
 CalcSite calcSiteAt(double longitudeDegrees, double latitudeDegrees);
 
+// Visits the seventeen cells in the order of the check window, each with its
+// name ("lblTu(0)" .. "lblH").
+template <typename Visit>
+void forEachCalcCell(const CalcLabels& labels, Visit visit) {
+  auto row = [&](const char* name, const auto& cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      visit(std::string(name) + "(" + std::to_string(i) + ")", cells[i]);
+    }
+  };
+  row("lblTu", labels.lblTu);
+  row("lblS0", labels.lblS0);
+  row("lblS", labels.lblS);
+  row("lblSinh", labels.lblSinh);
+  visit(std::string("lblH"), labels.lblH);
+}
+
 // Local sidereal time in degrees, 0 <= result < 360, for a Julian day in UT.
 // Fills lblTu, lblS0 and lblS.
 double CalcSidereal(const double& julianDayUt, CalcLabels& labels, const CalcSite& site = builtInCalcSite());
