@@ -105,8 +105,8 @@ void TodayList::mnuExcelToday_Click() {
   if (output_.delivery != nullptr) output_.delivery->beginList(kTodayListName);
   std::int16_t intCount = buffers.todayCount;
   OpenExcel(output_.component, intCount, buffers);
-  if (!reportDelivery(output_, gate_)) return;
-  gate_.showMessage(kTodayListDoneMessage);
+  if (!reportFailedSave(output_, gate_)) return;
+  gate_.showMessage(withFileLocation(kTodayListDoneMessage, output_));
 }
 
 void TodayList::collectRow() {
