@@ -72,9 +72,9 @@ void FrmYohouModel::Combo1_Click() {
   lblMemo = row.memo;
 }
 
-void FrmYohouModel::Command1_Click() {
+bool FrmYohouModel::Command1_Click() {
   const int loaded = LoadStarFile(chooser_, messages_, starTable);
-  if (loaded == 0) return;
+  if (loaded == 0) return false;
   starCount = loaded;
   combo1Items.clear();
   combo1ListIndex_ = -1;
@@ -82,6 +82,7 @@ void FrmYohouModel::Command1_Click() {
   combo1Items.emplace_back(kManualInputEntry);
   setCombo1ListIndex(0);
   caption = kLoadedCaption;
+  return true;
 }
 
 void FrmYohouModel::refreshCoordinates() {

@@ -148,17 +148,21 @@ void QtPortsTest::fileChooserOffersTheOneFilter() {
   const auto file = dir.write("stars.vsd", "Quorrelith 1999\r\n");
   QWidget parent;
   parent.show();
-  QtFileChooser chooser(&parent);
+  const QString startFolder = QString::fromStdString(dir.path().string());
+  QtFileChooser chooser(&parent, [&startFolder] { return startFolder; });
 
   QStringList filters;
-  whenModalIsUp([&filters](QWidget* modal) {
+  QString shownFolder;
+  whenModalIsUp([&filters, &shownFolder](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     QVERIFY(dialog);
     filters = dialog->nameFilters();
+    shownFolder = dialog->directory().absolutePath();
     dialog->reject();
   });
   QVERIFY(!chooser.chooseFileToOpen("変光星ﾃﾞｰﾀﾌｧｲﾙ(*.vsd)", "*.vsd").has_value());
   QCOMPARE(filters, QStringList{qs("変光星ﾃﾞｰﾀﾌｧｲﾙ(*.vsd)")});
+  QCOMPARE(shownFolder, startFolder);
 
   whenModalIsUp([&file](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
