@@ -50,7 +50,8 @@ QSize openingSize(const QWidget& window) {
 
 bool wholeOnAScreen(const QPoint& pos, const QSize& frame) {
   const QRect wanted(pos, frame);
-  return std::any_of(QGuiApplication::screens().begin(), QGuiApplication::screens().end(),
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  return std::any_of(screens.begin(), screens.end(),
                      [&](const QScreen* screen) { return screen->availableGeometry().contains(wanted); });
 }
 

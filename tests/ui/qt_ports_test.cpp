@@ -3,6 +3,8 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QtMath>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -44,6 +46,8 @@ class QtPortsTest : public QObject {
   void twipsFollowTheLogicalDpi();
   void messageBoxHasOneOkAndNoIcon();
   void messageSinkWaitsForOk();
+  void messageBoxIsWideEnoughForItsTitle_data();
+  void messageBoxIsWideEnoughForItsTitle();
   void fileFilterKeepsTheDescription();
   void fileChooserOffersTheOneFilter();
   void formulaLabelDrawsNarrowIdeographicSpaces();
@@ -121,6 +125,26 @@ void QtPortsTest::messageBoxHasOneOkAndNoIcon() {
   QCOMPARE(box->buttons().size(), 1);
   QCOMPARE(box->textFormat(), Qt::PlainText);
   QVERIFY(box->isModal());
+}
+
+void QtPortsTest::messageBoxIsWideEnoughForItsTitle_data() {
+  QTest::addColumn<QString>("text");
+  QTest::newRow("Error!") << qs("Error!");
+  QTest::newRow("short Japanese") << qs("高度条件が未入力です");
+  QTest::newRow("long") << qs("予報を計算できません。元期・周期・基準日時（または回帰数）の値が大きすぎます。");
+}
+
+void QtPortsTest::messageBoxIsWideEnoughForItsTitle() {
+  QFETCH(QString, text);
+  auto box = makeMessageBox(nullptr, text);
+  box->show();
+  QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+  QFont titleFont = box->font();
+  titleFont.setBold(true);
+  const double title = QFontMetricsF(titleFont).horizontalAdvance(box->windowTitle());
+  QVERIFY2(box->width() >= title + kTitleBarAllowancePixels, qPrintable(QString::number(box->width())));
+  QCOMPARE(messageBoxMinimumWidth(*box), qCeil(title) + kTitleBarAllowancePixels);
+  box->hide();
 }
 
 void QtPortsTest::messageSinkWaitsForOk() {
