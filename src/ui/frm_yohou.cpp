@@ -449,7 +449,7 @@ void FrmYohou::showModel() {
 
 void FrmYohou::showMemo() {
   const QString memo = text(model_.lblMemo);
-  if (lblMemo_->toolTip() == memo && (memo.isEmpty() || !lblMemo_->text().isEmpty())) return;
+  if (lblMemo_->toolTip() == memo) return;
   // A memo longer than its three lines is drawn smaller, down to a size still
   // easy to read, and then cut with an ellipsis; the tooltip holds it whole.
   QFont font = lblMemo_->parentWidget()->font();
