@@ -80,10 +80,11 @@ void FrmYohouModel::Combo1_Click() {
   lblMemo = row.memo;
 }
 
-void FrmYohouModel::Command1_Click() {
+bool FrmYohouModel::Command1_Click() {
   const int loaded = LoadStarFile(chooser_, messages_, starTable);
-  if (loaded == 0) return;
+  if (loaded == 0) return false;
   afterLoad(loaded);
+  return true;
 }
 
 void FrmYohouModel::useCatalogue(std::vector<StarRecord> records) {

@@ -97,8 +97,9 @@ class FrmYohouModel {
   // Fills the reference fields from the clock, in the site's local time (UT + 9 h).
   void Form_Load(std::chrono::system_clock::time_point now);
   void Combo1_Click();
-  void Command1_Click();  // load a catalogue
-  void MenuOpen_Click() { Command1_Click(); }
+  // Loads a catalogue; returns whether one was loaded.
+  bool Command1_Click();
+  bool MenuOpen_Click() { return Command1_Click(); }
   // Prediction start. Returns whether a prediction was written (false when a
   // message was shown instead and the outputs kept what they held).
   bool Command2_Click();

@@ -11,16 +11,19 @@ std::string fileNotShownMessage(const SavedFile& file) {
          "」に保存されています。";
 }
 
-bool reportDelivery(const SheetOutput& output, MessageSink& messages) {
+bool reportFailedSave(const SheetOutput& output, MessageSink& messages) {
   if (output.delivery == nullptr) return true;
   const std::optional<SavedFile> file = output.delivery->lastFile();
-  if (!file) return true;
-  if (!file->saved) {
-    messages.showMessage(saveFailedMessage(*file));
-    return false;
-  }
-  if (file->showRequested && !file->shown) messages.showMessage(fileNotShownMessage(*file));
-  return true;
+  if (!file || file->saved) return true;
+  messages.showMessage(saveFailedMessage(*file));
+  return false;
+}
+
+std::string withFileLocation(const std::string& closing, const SheetOutput& output) {
+  if (output.delivery == nullptr) return closing;
+  const std::optional<SavedFile> file = output.delivery->lastFile();
+  if (!file || !file->saved || !file->showRequested || file->shown) return closing;
+  return closing.empty() ? fileNotShownMessage(*file) : closing + "\n" + fileNotShownMessage(*file);
 }
 
 }  // namespace tenmirel

@@ -32,9 +32,13 @@ struct SheetOutput {
   FileDelivery* delivery = nullptr;  // set when the component writes files
 };
 
-// Tells the user about a file that could not be saved, or that was saved but
-// could not be shown. Returns false when the list did not reach a file.
-bool reportDelivery(const SheetOutput& output, MessageSink& messages);
+// Tells the user about a file that could not be saved. Returns false when the
+// list did not reach a file.
+bool reportFailedSave(const SheetOutput& output, MessageSink& messages);
+
+// The closing message of a run with, on a line of its own, where the file lies
+// when no application could show it; so one box ends a run. Either part may be empty.
+std::string withFileLocation(const std::string& closing, const SheetOutput& output);
 
 // The message for a file that could not be saved.
 std::string saveFailedMessage(const SavedFile& file);

@@ -116,7 +116,17 @@ ListRunResult FrmExcelModel::Command1_Click() {
   }
   if (output_.delivery != nullptr) output_.delivery->beginList(kFixedCountListName);
   ExcelOpen(output_.component, buffers, form_);
-  return reportDelivery(output_, messages) ? ListRunResult::kWritten : ListRunResult::kWriteFailed;
+  if (!reportFailedSave(output_, messages)) return ListRunResult::kWriteFailed;
+  const std::string closing = withFileLocation(noRowsMessage(txtTimes, buffers.listCount), output_);
+  if (!closing.empty()) messages.showMessage(closing);
+  return ListRunResult::kWritten;
+}
+
+std::string noRowsMessage(const std::string& txtTimes, double listCount) {
+  const std::optional<std::int16_t> rows = toInt16(listCount);
+  if (rows && *rows >= 1) return {};
+  if (txtTimes.empty()) return kNoCountNoRowsMessage;
+  return kCountBelowOneLead + txtTimes + kCountBelowOneTail;
 }
 
 bool mnuExcelNtime_Click(FrmYohouModel& form, FrmExcelModel& dialog) {

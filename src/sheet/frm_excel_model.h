@@ -21,6 +21,15 @@ inline constexpr const char* kNoAltitudeLimitMessage = "高度条件が未入力
 inline constexpr const char* kNoCoordinatesMessage = "座標情報がありません。高度制限を解除します。";
 inline constexpr const char* kTooManyPassesMessage =
     "制限によるパスが２５６回を超えました。制限条件を解除してもう一度検索してください。";
+// A run whose count rounds to less than one writes the column titles only; it says so.
+inline constexpr const char* kNoCountNoRowsMessage =
+    "回数が入力されていないため、表には見出しだけを書き、予報は１行も書いていません。"
+    "回数には１から１００までの数を入力してください。";
+// The count box's text goes between the two parts.
+inline constexpr const char* kCountBelowOneLead = "回数「";
+inline constexpr const char* kCountBelowOneTail =
+    "」が１回に満たないため、表には見出しだけを書き、予報は１行も書いていません。"
+    "回数には１から１００までの数を入力してください。";
 inline constexpr double kMaxListCount = 100;
 inline constexpr int kMaxPasses = 256;
 inline constexpr int kHoursInCombo = 24;
@@ -107,6 +116,10 @@ class FrmExcelModel : public FrmExcelState {
   bool loaded_ = false;
   bool visible_ = false;
 };
+
+// The closing message of a run that wrote no rows for this count text; empty
+// when the count gives rows.
+std::string noRowsMessage(const std::string& txtTimes, double listCount);
 
 // The main window's menu entry "指定回数予報": checks the main window, fills an
 // empty day and hour with "0" and shows the dialog. Returns whether it was shown.

@@ -1,7 +1,9 @@
 #include "sheet/today_list.h"
 
 #include <chrono>
+#include <cmath>
 
+#include "astro/julian_day.h"
 #include "common/number_text.h"
 #include "sheet/list_texts.h"
 #include "sheet/sheet_writers.h"
@@ -17,7 +19,36 @@ int calendarNumber(const std::string& text) {
   return value > -kLimit && value < kLimit ? static_cast<int>(value) : 0;
 }
 
+// The output boxes show the reference date before 07:00: the night before's.
+bool showsMorningOfReferenceDate(const FrmYohouModel& form) {
+  return form.txtOutputYear == form.txtInputYear && form.txtOutputMonth == form.txtInputMonth &&
+         form.txtOutputDay == form.txtInputDay && parseLenient(form.txtOutputHour) <= kLastMorningHour;
+}
+
+// A very short period would take thousands of single steps through the morning:
+// the cycle box gets the cycle two short of the estimated first one of the
+// night, as a user could type it, and single steps settle the boundary by the
+// texts. Every listed time is then the one the window shows for that cycle.
+void skipMostMorningCycles(FrmYohouModel& form) {
+  const double period = parseLenient(form.txtSyuki);
+  if (!(period > 0)) return;
+  const double nightStart = js(parseLenient(form.txtInputYear), parseLenient(form.txtInputMonth),
+                               parseLenient(form.txtInputDay), kFirstNightHour - kLocalHoursAheadOfUt, 0);
+  const double cyclesToNight = std::ceil((nightStart - form.julKekka) / period);
+  if (!(cyclesToNight > 2) || !std::isfinite(cyclesToNight)) return;
+  form.txtOutputKaiki = numberToText(parseLenient(form.txtOutputKaiki) + cyclesToNight - 2);
+}
+
 }  // namespace
+
+bool stepPastMorning(FrmYohouModel& form) {
+  while (showsMorningOfReferenceDate(form)) {
+    const double previous = form.julKekka;
+    skipMostMorningCycles(form);
+    if (!form.Command3_Click() || !(form.julKekka > previous)) return false;
+  }
+  return true;
+}
 
 void shiftToObservingNight(FrmYohouModel& form) {
   using namespace std::chrono;
@@ -57,7 +88,8 @@ bool TodayList::mnuExcelToday_Click() {
       form_.setCombo1ListIndex(i);
       // A star the prediction declines (no epoch or period) is left out; a night
       // beyond the calendar's years ends the run, as it would for every star.
-      if (!form_.Command2_Click()) {
+      // Its first extremum after 00:00 may close the night before; a later one may fall tonight.
+      if (!form_.Command2_Click() || !stepPastMorning(form_)) {
         if (form_.lastRefusal() == PredictionRefusal::kOutsideCalendar) return false;
         continue;
       }
@@ -76,8 +108,8 @@ bool TodayList::mnuExcelToday_Click() {
   if (output_.delivery != nullptr) output_.delivery->beginList(kTodayListName);
   std::int16_t intCount = buffers.todayCount;
   OpenExcel(output_.component, intCount, buffers);
-  if (!reportDelivery(output_, gate_)) return false;
-  gate_.showMessage(kTodayListDoneMessage);
+  if (!reportFailedSave(output_, gate_)) return false;
+  gate_.showMessage(withFileLocation(kTodayListDoneMessage, output_));
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "ui/app_icon.h"
 #include "ui/gothic_fonts.h"
+#include "ui/qt_translations.h"
 
 namespace tenmirel::ui {
 namespace {
@@ -40,6 +41,7 @@ int runDesktopProgram(int& argc, char** argv, DesktopRunOptions options) {
   QApplication::setDesktopFileName(QStringLiteral("tenmirel"));
   QApplication::setWindowIcon(appIcon());
   QApplication::setFont(gothicFont(GothicPitch::kProportional, kDialogPoints));
+  installQtJapanese(app);  // the open dialog and the standard buttons speak Japanese
 
   const auto now = options.clock ? options.clock() : std::chrono::system_clock::now();
   FrmYohou window(std::move(options.ports), now);

@@ -49,9 +49,7 @@ void ExcelMenu::mnuExcelNtime_Click() {
   if (!opened) return;
   if (frmExcel_ == nullptr) frmExcel_ = new FrmExcel(dialog_, showMainWindow_, mainWindow_);
   frmExcel_->showModel();
-  frmExcel_->show();
-  frmExcel_->raise();
-  frmExcel_->activateWindow();
+  frmExcel_->showBeside(*mainWindow_);
 }
 
 void ExcelMenu::mnuExcelToday_Click() {

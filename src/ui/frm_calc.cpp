@@ -18,12 +18,17 @@ constexpr int kClientHeightTwips = 4305;
 constexpr double kStaticLabelPoints = 15.75;
 constexpr double kValueLabelPoints = 14.25;
 constexpr double kButtonPoints = 9;
-// A value too long for its gap is drawn smaller rather than cut off, down to this.
+// Every value is drawn in one face, narrowed and then made smaller until the
+// widest value a cell can hold fits the narrowest gap, down to these limits.
 constexpr int kNarrowestValueStretch = 62;  // percent of the normal width
 constexpr int kValueStretchStep = 4;
 constexpr double kSmallestValuePoints = 7.5;
 constexpr double kValueShrinkStepPoints = 0.75;
 constexpr int kGapMarginPixels = 2;
+constexpr int kBorderMarginPixels = 8;
+// The widest texts a cell can hold: fifteen digits after "-0.000" (a term just
+// above 1E-5), or with a sign and an exponent (a cosine within 1E-5 of zero).
+constexpr const char* kWidestValueTexts[] = {"-0.000888888888888888", "-8.88888888888888E-06"};
 
 struct StaticLabel {
   const char* name;
@@ -84,11 +89,15 @@ std::vector<QString> cellTexts(const CalcLabels& record) {
   return texts;
 }
 
-// Fifteen digits are wider than most gaps: a long value is first drawn narrower,
-// then smaller, so that every digit stays readable in its gap.
-QFont fittedValueFont(const QString& value, int room) {
+// Fifteen digits are wider than most gaps: the face is first narrowed, then
+// made smaller, so that every digit of any value stays readable in its gap.
+QFont fittedValueFont(int room) {
   QFont font = gothicFont(GothicPitch::kProportional, kValueLabelPoints);
-  auto fits = [&] { return QFontMetricsF(font).horizontalAdvance(value) <= room; };
+  auto fits = [&] {
+    const QFontMetricsF metrics(font);
+    return std::all_of(std::begin(kWidestValueTexts), std::end(kWidestValueTexts),
+                       [&](const char* text) { return metrics.horizontalAdvance(QString::fromUtf8(text)) <= room; });
+  };
   for (int stretch = QFont::Unstretched; !fits() && stretch > kNarrowestValueStretch;) {
     stretch = std::max<int>(kNarrowestValueStretch, stretch - kValueStretchStep);
     font.setStretch(stretch);
@@ -129,15 +138,18 @@ FrmCalc::FrmCalc(const CalcLabels& record, QWidget* parent) : QWidget(parent, Qt
     row->resize(std::max(row->width(), row->sizeHint().width()), row->height());
   }
   // Created after the formula rows so that they lie on top of them.
+  int narrowestGap = width();
   for (int i = 0; i < kFrmCalcValueLabelCount; ++i) {
     auto* label = new QLabel(this);
     label->setObjectName(QString::fromUtf8(kValueLabels[i].name));
-    label->setFont(gothicFont(GothicPitch::kProportional, kValueLabelPoints));
     label->setAlignment(kLabelAlignment);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     valueLabels_[static_cast<std::size_t>(i)] = label;
     placeValueLabel(*label, i);
+    narrowestGap = std::min(narrowestGap, label->width());
   }
+  const QFont valueFont = fittedValueFont(narrowestGap);
+  for (QLabel* label : valueLabels_) label->setFont(valueFont);
 
   command1_ = new QPushButton(QStringLiteral("閉じる"), this);
   command1_->setObjectName(QStringLiteral("Command1"));
@@ -152,8 +164,8 @@ void FrmCalc::placeValueLabel(QLabel& label, int index) {
   const Twips twips = Twips::of(*this);
   const ValueLabel& layout = kValueLabels[index];
   const QRect designed = twips.rect(layout.left, layout.top, kValueWidthTwips, kValueHeightTwips);
-  // The label may use its whole gap: up to the next glyph of its row.
-  int gapEnd = width();
+  // The label may use its whole gap: up to the next glyph of its row, or short of the border.
+  int gapEnd = width() - kBorderMarginPixels;
   for (const StaticLabel& row : kStaticLabels) {
     if (row.place.top != layout.top) continue;
     const auto* behind = findChild<FormulaLabel*>(QString::fromUtf8(row.name));
@@ -175,7 +187,6 @@ void FrmCalc::showRecord() {
   for (std::size_t i = 0; i < valueLabels_.size(); ++i) {
     QLabel& label = *valueLabels_[i];
     if (label.text() == texts[i]) continue;
-    label.setFont(fittedValueFont(texts[i], label.width()));
     label.setText(texts[i]);
     label.setToolTip(texts[i]);
   }

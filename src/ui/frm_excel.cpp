@@ -14,6 +14,9 @@
 #include <QVBoxLayout>
 
 #include "ui/gothic_fonts.h"
+#include "ui/number_box.h"
+#include "ui/program_settings.h"
+#include "ui/window_placement.h"
 
 namespace tenmirel::ui {
 namespace {
@@ -52,6 +55,7 @@ void FrmExcel::buildControls() {
   auto* frame1 = named(new QGroupBox(text(model_.frame1Caption), this), "Frame1");
   auto* row1 = new QHBoxLayout(frame1);
   txtTimes_ = named(new QLineEdit(frame1), "txtTimes");
+  makeNumberBox(*txtTimes_);
   txtTimes_->setFixedWidth(QFontMetrics(font()).horizontalAdvance(QLatin1Char('0')) * kTimesBoxChars +
                            txtTimes_->sizeHint().height() / 2);
   row1->addWidget(txtTimes_);
@@ -95,6 +99,7 @@ void FrmExcel::buildControls() {
   auto* label5Area = new QWidget(frame3);
   auto* label5 = named(new QLabel(text(model_.label5Caption), label5Area), "Label5");
   text2_ = named(new QLineEdit(label5Area), "Text2");
+  makeNumberBox(*text2_);
   const QFontMetrics metrics(label5->font());
   const int gapLeft = metrics.horizontalAdvance(QString::fromUtf8(kLabel5Lead));
   const int gapWidth = metrics.horizontalAdvance(QString::fromUtf8(kLabel5Gap));
@@ -146,6 +151,10 @@ void FrmExcel::connectControls() {
     model_.Command1_Click();
     showModel();  // a run may lift a filter
     if (afterRun_) afterRun_();
+    // A message box hands the focus back to the main window; the user goes on here.
+    raise();
+    activateWindow();
+    command1_->setFocus();
   });
   connect(command2_, &QPushButton::clicked, this, [this] { reject(); });
 }
@@ -180,6 +189,25 @@ void FrmExcel::showModel() {
   const bool option1 = model_.option1Value, option3 = model_.option3Value;
   (option1 ? option1_ : option2_)->setChecked(true);
   (option3 ? option3_ : option4_)->setChecked(true);
+}
+
+void FrmExcel::showBeside(const QWidget& owner) {
+  if (!isVisible()) {
+    const std::optional<QPoint> saved = savedDialogPosition();
+    if (saved && wholeOnAScreen(*saved, openingSize(*this))) {
+      move(*saved);
+    } else {
+      placeBeside(*this, owner);
+    }
+  }
+  show();
+  raise();
+  activateWindow();
+}
+
+void FrmExcel::hideEvent(QHideEvent* event) {
+  saveDialogPosition(pos());
+  QDialog::hideEvent(event);
 }
 
 void FrmExcel::closeEvent(QCloseEvent* event) {

@@ -20,10 +20,15 @@ class FrmExcel : public QDialog {
 
   // Shows every control's state from the model.
   void showModel();
+  // Shows the dialog where the user last left it (this run or an earlier one),
+  // the first time beside owner, and gives it the focus.
+  void showBeside(const QWidget& owner);
 
  protected:
   // The close box unloads the dialog; the next opening starts from the defaults.
   void closeEvent(QCloseEvent* event) override;
+  // Remembers where the dialog was, for the next opening and the next run.
+  void hideEvent(QHideEvent* event) override;
   // Escape acts like "キャンセル".
   void reject() override;
 

@@ -7,6 +7,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,11 +16,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStandardPaths>
 
+#include "ui/catalogue_folder.h"
 #include "ui/excel_menu.h"
 #include "ui/frm_calc.h"
+#include "ui/frm_excel.h"
 #include "ui/gothic_fonts.h"
+#include "ui/number_box.h"
+#include "ui/program_settings.h"
 #include "ui/twips.h"
+#include "ui/window_placement.h"
 
 namespace tenmirel::ui {
 namespace {
@@ -30,7 +38,7 @@ constexpr int kRuleThicknessTwips = 15;
 constexpr double kWindowPoints = 11.25;
 constexpr double kButtonPoints = 9;
 constexpr double kMenuPoints = 9;
-constexpr double kSmallestMemoPoints = 7.5;
+constexpr double kSmallestMemoPoints = 9;
 constexpr double kMemoShrinkStepPoints = 0.75;
 
 // Unit labels follow their 855-twip boxes; the two date rows share one grid.
@@ -84,9 +92,9 @@ constexpr int kLabel14Left = 240;
 constexpr int kLabel14BoxTop = 1080;
 constexpr int kGapInsetPixels = 1;
 // The widest texts the two boxes must show whole: a 15-digit altitude below the
-// horizon and a ten-digit cycle number.
+// horizon and an eleven-digit cycle number (year 1E9 with a period of days).
 constexpr const char* kWidestAltitudeText = "-88.8888888888888";
-constexpr const char* kWidestCycleText = "-8888888888";
+constexpr const char* kWidestCycleText = "-88888888888";
 constexpr double kBoxTextMarginPixels = 10;  // frame and inner margins of a line edit
 constexpr double kRunSpacingPixels = 24;
 
@@ -143,17 +151,57 @@ void showBoxText(QLineEdit& box, const QString& value) {
   box.setCursorPosition(0);  // a long number shows its first digits
 }
 
+// Whether the box's whole text fits between its frame and margins.
+bool showsWhole(const QLineEdit& box) {
+  return QFontMetricsF(box.font()).horizontalAdvance(box.text()) + kBoxTextMarginPixels <= box.width();
+}
+
+// The longest prefix of text that, with an ellipsis, fits the room when wrapped.
+QString elidedToFit(const QString& text, const QFont& font, const QRectF& room) {
+  const QFontMetricsF metrics(font);
+  auto fits = [&](const QString& candidate) {
+    return metrics.boundingRect(room, Qt::TextWordWrap, candidate).height() <= room.height();
+  };
+  if (fits(text)) return text;
+  const QString ellipsis(QChar(0x2026));
+  qsizetype shortest = 0;
+  qsizetype longest = text.size();
+  while (shortest < longest) {
+    const qsizetype middle = (shortest + longest + 1) / 2;
+    if (fits(text.left(middle) + ellipsis)) {
+      shortest = middle;
+    } else {
+      longest = middle - 1;
+    }
+  }
+  return text.left(shortest) + ellipsis;
+}
+
 }  // namespace
 
 FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point now)
     : ownMessages_(ports.messages ? nullptr : std::make_unique<QtMessageSink>(this)),
-      ownChooser_(ports.chooser ? nullptr : std::make_unique<QtFileChooser>(this)),
+      ownChooser_(ports.chooser ? nullptr
+                                : std::make_unique<QtFileChooser>(
+                                      this,
+                                      [] {
+                                        return catalogueStartFolder(
+                                            savedCatalogueFolder(), installedSampleFolder(),
+                                            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+                                      })),
       checkTrigger_([this] { showCheckWindow(); }),
       messages_(ports.messages ? *ports.messages : *ownMessages_),
-      messageGate_(messages_),
+      showStateFirst_(
+          [this] {
+            showModel();
+            if (excelMenu_ && excelMenu_->frmExcel()) excelMenu_->frmExcel()->showModel();
+          },
+          messages_),
+      messageGate_(showStateFirst_),
       chooser_(ports.chooser ? *ports.chooser : *ownChooser_),
+      rememberingChooser_(chooser_),
       endProgram_(ports.endProgram ? std::move(ports.endProgram) : [] { QCoreApplication::exit(0); }),
-      model_(messageGate_, checkTrigger_, chooser_),
+      model_(messageGate_, checkTrigger_, rememberingChooser_),
       excelMenu_(std::make_unique<ExcelMenu>(model_, messageGate_, this, [this] { showModel(); }, ports.fileOpener,
                                              ports.documentsFolder)) {
   setObjectName(QStringLiteral("FrmYohou"));
@@ -195,6 +243,7 @@ void FrmYohou::buildControls() {
                      const TwipsRect& place) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(text(name));
+    makeNumberBox(*box);
     placeInTwips(*box, place, twips);
     textBoxes_.push_back({box, field});
     return box;
@@ -341,14 +390,14 @@ void FrmYohou::connectControls() {
   }
   connect(combo1_, &QComboBox::activated, this,
           [this](int index) { runAndShow([this, index] { model_.setCombo1ListIndex(index); }); });
-  connect(command1_, &QPushButton::clicked, this, [this] { runAndShow([this] { model_.Command1_Click(); }); });
+  connect(command1_, &QPushButton::clicked, this, [this] { runAndShow([this] { loadCatalogue(); }); });
   connect(command2_, &QPushButton::clicked, this, [this] { runAndShow([this] { model_.Command2_Click(); }); });
   connect(command3_, &QPushButton::clicked, this, [this] { runAndShow([this] { model_.Command3_Click(); }); });
   connect(command4_, &QPushButton::clicked, this, [this] { close(); });
 }
 
 void FrmYohou::connectMenuActions() {
-  connect(menuOpen_, &QAction::triggered, this, [this] { runAndShow([this] { model_.MenuOpen_Click(); }); });
+  connect(menuOpen_, &QAction::triggered, this, [this] { runAndShow([this] { loadCatalogue(); }); });
   connect(menuEnd_, &QAction::triggered, this, [this] { close(); });
   connect(menuYohouStart_, &QAction::triggered, this,
           [this] { runAndShow([this] { model_.MenuYohouStart_Click(); }); });
@@ -370,6 +419,12 @@ void FrmYohou::setFocusOrder() {
   }
 }
 
+void FrmYohou::loadCatalogue() {
+  if (!model_.Command1_Click() || !rememberingChooser_.lastChosen()) return;
+  const QString chosen = QFile::decodeName(rememberingChooser_.lastChosen()->c_str());
+  saveCatalogueFolder(QFileInfo(chosen).absolutePath());
+}
+
 void FrmYohou::runAndShow(const std::function<void()>& operation) {
   operation();
   showModel();
@@ -381,6 +436,7 @@ void FrmYohou::showModel() {
   for (const TextBinding& binding : textBoxes_) showBoxText(*binding.box, text(model_.*binding.field));
   for (const LabelBinding& binding : labels_) binding.label->setText(text(model_.*binding.field));
   showMemo();
+  showCycleBox();
   // Very long typed cycle numbers still show whole on hovering.
   txtOutputKoudo_->setToolTip(txtOutputKoudo_->text());
   txtOutputKaiki_->setToolTip(txtOutputKaiki_->text());
@@ -393,18 +449,25 @@ void FrmYohou::showModel() {
 
 void FrmYohou::showMemo() {
   const QString memo = text(model_.lblMemo);
-  if (lblMemo_->text() == memo) return;
-  // A memo longer than its three lines is drawn smaller rather than cut off.
+  if (lblMemo_->toolTip() == memo) return;
+  // A memo longer than its three lines is drawn smaller, down to a size still
+  // easy to read, and then cut with an ellipsis; the tooltip holds it whole.
   QFont font = lblMemo_->parentWidget()->font();
   font.setPointSizeF(kWindowPoints);
   const QRectF room(0, 0, lblMemo_->width(), lblMemo_->height());
-  while (font.pointSizeF() > kSmallestMemoPoints &&
+  while (font.pointSizeF() - kMemoShrinkStepPoints >= kSmallestMemoPoints &&
          QFontMetricsF(font).boundingRect(room, Qt::TextWordWrap, memo).height() > room.height()) {
     font.setPointSizeF(font.pointSizeF() - kMemoShrinkStepPoints);
   }
   lblMemo_->setFont(font);
-  lblMemo_->setText(memo);
+  lblMemo_->setText(elidedToFit(memo, font, room));
   lblMemo_->setToolTip(memo);
+}
+
+void FrmYohou::showCycleBox() {
+  // A cycle number too long for its box shows its last digits, which tell the
+  // cycles apart; the tooltip and the cursor reach the rest.
+  if (!showsWhole(*txtOutputKaiki_)) txtOutputKaiki_->setCursorPosition(txtOutputKaiki_->text().size());
 }
 
 void FrmYohou::showCombo1() {
@@ -428,6 +491,11 @@ FrmCalc& FrmYohou::checkWindow() {
 void FrmYohou::showCheckWindow() {
   FrmCalc& window = checkWindow();
   window.showRecord();
+  // Opened beside the main window, and where the user left it after that.
+  if (!frmCalcPlaced_ || !wholeOnAScreen(window.pos(), window.frameGeometry().size())) {
+    placeBeside(window, *this);
+    frmCalcPlaced_ = true;
+  }
   window.show();
   window.raise();
   window.activateWindow();

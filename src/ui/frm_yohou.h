@@ -86,13 +86,18 @@ class FrmYohou : public QMainWindow {
   void showCheckWindow();
   void showCombo1();
   void showMemo();
+  void showCycleBox();
+  // Runs the load command and remembers the folder of a catalogue that loaded.
+  void loadCatalogue();
 
   std::unique_ptr<QtMessageSink> ownMessages_;
   std::unique_ptr<QtFileChooser> ownChooser_;
   CallbackCheckWindowTrigger checkTrigger_;
   MessageSink& messages_;
+  ShowStateFirst showStateFirst_;  // the windows show the model before every message box
   MessageGate messageGate_;  // lets today's list show a message repeated per star once
   FileChooser& chooser_;
+  RememberingChooser rememberingChooser_;
   std::function<void()> endProgram_;
   FrmYohouModel model_;
   std::unique_ptr<ExcelMenu> excelMenu_;
@@ -117,6 +122,7 @@ class FrmYohou : public QMainWindow {
   std::vector<TextBinding> textBoxes_;
   std::vector<LabelBinding> labels_;
   FrmCalc* frmCalc_ = nullptr;
+  bool frmCalcPlaced_ = false;
 };
 
 }  // namespace tenmirel::ui

@@ -2,7 +2,11 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetricsF>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <QtMath>
 
 namespace tenmirel::ui {
 
@@ -15,7 +19,18 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text
   box->setStandardButtons(QMessageBox::Ok);
   box->setDefaultButton(QMessageBox::Ok);
   box->setModal(true);
+  // The box sizes itself to its text; a spacer across its grid keeps the title whole.
+  if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+    grid->addItem(new QSpacerItem(messageBoxMinimumWidth(*box), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
   return box;
+}
+
+int messageBoxMinimumWidth(const QMessageBox& box) {
+  QFont titleFont = box.font();
+  titleFont.setBold(true);
+  return qCeil(QFontMetricsF(titleFont).horizontalAdvance(box.windowTitle())) + kTitleBarAllowancePixels;
 }
 
 void QtMessageSink::showMessage(const std::string& text) {
@@ -32,7 +47,8 @@ QString qtFileFilter(const std::string& description, const std::string& pattern)
 std::optional<std::string> QtFileChooser::chooseFileToOpen(const std::string& filterDescription,
                                                            const std::string& pattern) {
   const QString chosen =
-      QFileDialog::getOpenFileName(parent_, QString(), QString(), qtFileFilter(filterDescription, pattern));
+      QFileDialog::getOpenFileName(parent_, QString(), startFolder_ ? startFolder_() : QString(),
+                                   qtFileFilter(filterDescription, pattern));
   if (chosen.isEmpty()) return std::nullopt;
   // The reader opens the file by the name's bytes on this system.
   return QFile::encodeName(chosen).toStdString();

@@ -12,9 +12,32 @@ class QMessageBox;
 
 namespace tenmirel::ui {
 
+// Room a window manager's title bar takes besides the title: icon and buttons.
+inline constexpr int kTitleBarAllowancePixels = 160;
+
 // A message box as the program shows it: the text, one OK button, no icon and
-// the application's title. Built apart from showing it so that it can be checked.
+// the application's title, at least as wide as its whole title needs. Built apart
+// from showing it so that it can be checked.
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text);
+
+// The narrowest a message box may be: the title in a bold face and the title bar's allowance.
+int messageBoxMinimumWidth(const QMessageBox& box);
+
+// Brings the windows up to date before each message box opens, so that what
+// stands behind a message is what the message is about.
+class ShowStateFirst : public MessageSink {
+ public:
+  ShowStateFirst(std::function<void()> showState, MessageSink& boxes)
+      : showState_(std::move(showState)), boxes_(boxes) {}
+  void showMessage(const std::string& text) override {
+    showState_();
+    boxes_.showMessage(text);
+  }
+
+ private:
+  std::function<void()> showState_;
+  MessageSink& boxes_;
+};
 
 // Modal message boxes over the given window.
 class QtMessageSink : public MessageSink {
@@ -30,15 +53,34 @@ class QtMessageSink : public MessageSink {
 // that already names its pattern in parentheses is used as it stands.
 QString qtFileFilter(const std::string& description, const std::string& pattern);
 
-// The platform's open dialog, without a title or a start folder of its own.
+// The platform's open dialog, without a title, starting in the folder startFolder gives.
 class QtFileChooser : public FileChooser {
  public:
-  explicit QtFileChooser(QWidget* parent) : parent_(parent) {}
+  QtFileChooser(QWidget* parent, std::function<QString()> startFolder)
+      : parent_(parent), startFolder_(std::move(startFolder)) {}
   std::optional<std::string> chooseFileToOpen(const std::string& filterDescription,
                                               const std::string& pattern) override;
 
  private:
   QPointer<QWidget> parent_;
+  std::function<QString()> startFolder_;
+};
+
+// Passes the dialog on and keeps the last path chosen, so that the folder of a
+// catalogue that loaded can be remembered.
+class RememberingChooser : public FileChooser {
+ public:
+  explicit RememberingChooser(FileChooser& chooser) : chooser_(chooser) {}
+  std::optional<std::string> chooseFileToOpen(const std::string& filterDescription,
+                                              const std::string& pattern) override {
+    last_ = chooser_.chooseFileToOpen(filterDescription, pattern);
+    return last_;
+  }
+  const std::optional<std::string>& lastChosen() const { return last_; }
+
+ private:
+  FileChooser& chooser_;
+  std::optional<std::string> last_;
 };
 
 // Shows the altitude check window through a callback owned by the main window.

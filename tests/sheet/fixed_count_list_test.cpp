@@ -85,11 +85,18 @@ TEST_F(FixedCountList, CountCapAndRounding) {
     bool capMessage;
     int collected;
     std::size_t written;
+    std::string closing = {};  // the message of a run that wrote no rows
   };
+  const std::string belowOne = "」が１回に満たないため、表には見出しだけを書き、予報は１行も書いていません。"
+                               "回数には１から１００までの数を入力してください。";
   for (const Case& c :
        {Case{"100", false, 100, 100}, Case{"101", true, 100, 100}, Case{"100.5", true, 100, 100},
-        Case{"", false, 1, 0}, Case{"0", false, 1, 0}, Case{"abc", false, 1, 0}, Case{"-5", false, 1, 0},
-        Case{"2.5", false, 3, 2}, Case{"1.5", false, 2, 2}}) {
+        Case{"", false, 1, 0, "回数が入力されていないため、表には見出しだけを書き、予報は１行も書いていません。"
+                              "回数には１から１００までの数を入力してください。"},
+        Case{"0", false, 1, 0, "回数「0" + belowOne}, Case{"abc", false, 1, 0, "回数「abc" + belowOne},
+        Case{"-5", false, 1, 0, "回数「-5" + belowOne}, Case{"0.5", false, 1, 0, "回数「0.5" + belowOne},
+        Case{"-1E9", false, 1, 0, "回数「-1E9" + belowOne}, Case{"2.5", false, 3, 2},
+        Case{"1.5", false, 2, 2}}) {
     SCOPED_TRACE(c.txtTimes);
     sheet = RecordingComponent{};
     boxes.shown.clear();
@@ -98,8 +105,10 @@ TEST_F(FixedCountList, CountCapAndRounding) {
     open();
     dialog.txtTimes = c.txtTimes;
     EXPECT_EQ(dialog.Command1_Click(), ListRunResult::kWritten);
-    EXPECT_EQ(boxes.shown,
-              c.capMessage ? std::vector<std::string>{kCountCapMessage} : std::vector<std::string>{});
+    std::vector<std::string> messages;
+    if (c.capMessage) messages.push_back(kCountCapMessage);
+    if (!c.closing.empty()) messages.push_back(c.closing);
+    EXPECT_EQ(boxes.shown, messages);
     EXPECT_EQ(dialog.listRow, c.collected);
     EXPECT_EQ(dataRowsWritten(), c.written);
     EXPECT_EQ(sheet.cell(4, 8) != nullptr, true);

@@ -127,15 +127,83 @@ TEST_F(TodayListTest, LateHoursCarryIntoThePreviousMonthAndYear) {
   }
 }
 
-TEST_F(TodayListTest, OnlyTheFirstExtremumAfterMidnightIsExamined) {
-  // 03:00 and then 15:00 on the reference date: the 03:00 extremum belongs to
-  // the night before, and the later one is not looked at.
-  load({star("short", epochAtLocal(2026, 3, 7, 3, 0), "0.5")});
+TEST_F(TodayListTest, AStarIsListedWithItsFirstExtremumOfTheNight) {
+  // The first extremum after 00:00 falls in the morning, before the night; the
+  // list steps on cycle by cycle to the first one at 07:00 or later.
+  struct Case {
+    TestStar star;
+    bool listed;
+    TimeTexts row;
+  };
+  const std::vector<Case> cases = {
+      // 03:00 closes the night before; 15:00 and 03:00 tomorrow both fall tonight: 15:00 is listed.
+      {star("twice", epochAtLocal(2026, 3, 7, 3, 0), "0.5"), true, {"2026年", "  3月", "  7日", "15時", "  0分"}},
+      {star("minute before", epochAtLocal(2026, 3, 7, 6, 59), "0.3"), true,
+       {"2026年", "  3月", "  7日", "14時", "11分"}},
+      // 06:00 and then 03:36 tomorrow, written as hour 27 of today.
+      {star("after midnight", epochAtLocal(2026, 3, 7, 6, 0), "0.9"), true,
+       {"2026年", "  3月", "  7日", "27時", "36分"}},
+      // 05:00 and then 09:48 tomorrow: no extremum tonight.
+      {star("gone", epochAtLocal(2026, 3, 7, 5, 0), "1.2"), false, {}},
+      // Every 14.4 minutes from 00:05: the 29th cycle is the first of the night.
+      {star("quarter hour", epochAtLocal(2026, 3, 7, 0, 5), "0.01"), true,
+       {"2026年", "  3月", "  7日", "  7時", "  2分"}},
+      // Every 0.864 s from 00:05: 28819 cycles on, 07:00:00.6.
+      {star("sub-second", epochAtLocal(2026, 3, 7, 0, 5), "0.00001"), true,
+       {"2026年", "  3月", "  7日", "  7時", "  0分"}},
+  };
+  std::vector<TestStar> stars;
+  std::vector<std::string> expectedNames;
+  std::vector<TimeTexts> expectedRows;
+  for (const Case& c : cases) {
+    stars.push_back(c.star);
+    if (!c.listed) continue;
+    expectedNames.push_back(c.star.name);
+    expectedRows.push_back(c.row);
+  }
+  load(stars);
+  setReference("2026", "3", "7", "21", "30");
+  list.mnuExcelToday_Click();
+  ASSERT_EQ(listedNames(), expectedNames);
+  for (std::size_t r = 0; r < expectedRows.size(); ++r) {
+    SCOPED_TRACE(expectedNames[r]);
+    EXPECT_EQ(list.buffers.todayTime[r], expectedRows[r]);
+  }
+  EXPECT_EQ(boxes.shown, std::vector<std::string>{kTodayListDoneMessage});
+  // The window is left on the last star's listed cycle, the one the next-cycle
+  // button reaches from the cycle before it.
+  EXPECT_EQ(form.combo1Text(), "sub-second");
+  EXPECT_EQ(form.txtOutputKaiki, "28819");
+  const std::string listedJulianDay = form.lblJulKekka;
+  form.txtOutputKaiki = "28818";
+  ASSERT_TRUE(form.Command3_Click());
+  EXPECT_EQ(form.lblJulKekka, listedJulianDay);
+  EXPECT_EQ(form.txtOutputHour, "7");
+}
+
+TEST_F(TodayListTest, AVeryShortPeriodReachesTheNightWithoutSteppingEveryCycle) {
+  // 2.9E11 cycles between 00:00 and 07:00: one step a cycle would never end.
+  load({star("rapid", epochAtLocal(2026, 3, 7, 3, 0), "1E-12")});
   setReference("2026", "3", "7");
   list.mnuExcelToday_Click();
-  EXPECT_EQ(list.buffers.todayCount, 0);
-  EXPECT_EQ(form.txtOutputDay, "6");
-  EXPECT_EQ(form.txtOutputHour, "27");
+  ASSERT_EQ(listedNames(), std::vector<std::string>{"rapid"});
+  EXPECT_EQ(list.buffers.todayTime[0], (TimeTexts{"2026年", "  3月", "  7日", "  7時", "  0分"}));
+}
+
+TEST_F(TodayListTest, SteppingThatDoesNotMoveOnGivesUp) {
+  load({star("A", epochAtLocal(2026, 3, 7, 3, 0), "0.5")});
+  setReference("2026", "3", "7");
+  form.setCombo1ListIndex(0);
+  ASSERT_TRUE(form.Command2_Click());
+  ASSERT_EQ(form.txtOutputHour, "3");
+  // A period of 0 after the prediction: the next cycle falls where this one did.
+  form.txtSyuki = "0";
+  EXPECT_FALSE(stepPastMorning(form));
+  // Emptied elements: the step itself refuses.
+  form.txtSyuki = "0.5";
+  form.txtGanki.clear();
+  EXPECT_FALSE(stepPastMorning(form));
+  EXPECT_EQ(boxes.shown, std::vector<std::string>{kEnterElementsMessage});
 }
 
 TEST_F(TodayListTest, EveryQualifyingStarIsListedAlsoPastTwoHundredAndOne) {

@@ -218,10 +218,33 @@ TEST_F(XlsxLists, WhenNoApplicationOpensTheFileTheUserIsToldWhereItIs) {
   TodayList toFile(form, gate, SheetOutput{files, &files});
   toFile.mnuExcelToday_Click();
   const auto file = folder() / "2026-12-07_213000_今日の変光星.xlsx";
-  EXPECT_EQ(boxes.shown, (std::vector<std::string>{
-                             "表計算ファイルを開くアプリケーションが見つかりませんでした。ファイルは「" +
-                                 file.string() + "」に保存されています。",
-                             kTodayListDoneMessage}));
+  // One box ends the run: the closing message, then where the file is.
+  EXPECT_EQ(boxes.shown, (std::vector<std::string>{std::string(kTodayListDoneMessage) +
+                                                   "\n表計算ファイルを開くアプリケーションが見つかりませんでした。"
+                                                   "ファイルは「" +
+                                                   file.string() + "」に保存されています。"}));
+}
+
+TEST_F(XlsxLists, AFixedCountRunWithoutRowsSaysSoAndWhereTheHeaderOnlySheetIs) {
+  opener.succeeds = false;
+  XlsxFileComponent files(settings);
+  FrmExcelModel toFile(form, SheetOutput{files, &files});
+  ASSERT_TRUE(mnuExcelNtime_Click(form, toFile));
+  toFile.txtTimes = "abc";
+  EXPECT_EQ(toFile.Command1_Click(), ListRunResult::kWritten);
+  const auto file = folder() / "2026-12-07_213000_指定回数予報.xlsx";
+  EXPECT_EQ(readBack(file).size(), 3u + 3u + 8u);  // the star block and the column titles
+  EXPECT_EQ(boxes.shown,
+            (std::vector<std::string>{"回数「abc」が１回に満たないため、表には見出しだけを書き、予報は１行も書いていません。"
+                                      "回数には１から１００までの数を入力してください。\n"
+                                      "表計算ファイルを開くアプリケーションが見つかりませんでした。ファイルは「" +
+                                      file.string() + "」に保存されています。"}));
+  // With rows written, the location stands alone.
+  boxes.shown.clear();
+  toFile.txtTimes = "2";
+  EXPECT_EQ(toFile.Command1_Click(), ListRunResult::kWritten);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].rfind("表計算ファイルを開くアプリケーションが見つかりませんでした。", 0), 0u);
 }
 
 TEST_F(XlsxLists, AFailedSaveEndsTheFixedCountRunWithAMessage) {

@@ -2,6 +2,7 @@
 // Fakes of the user-facing interfaces that record what passes through them.
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,8 +13,13 @@ namespace tenmirel::testing {
 
 class RecordingMessages : public MessageSink {
  public:
-  void showMessage(const std::string& text) override { shown.push_back(text); }
+  void showMessage(const std::string& text) override {
+    if (whileShown) whileShown(text);
+    shown.push_back(text);
+  }
   std::vector<std::string> shown;
+  // Runs while a box would be open: what the windows show behind it.
+  std::function<void(const std::string&)> whileShown;
 };
 
 class RecordingCheckWindow : public CheckWindowTrigger {

@@ -54,7 +54,7 @@ class FrmCalcTest : public QObject {
   void showsTheRecordItIsGiven();
   void valuesFitTheirGapsWithoutCovering_data();
   void valuesFitTheirGapsWithoutCovering();
-  void shortValuesKeepTheirDesignedSize();
+  void everyValueIsDrawnAtOneSize();
   void closeButtonHidesAndKeepsTheTexts();
 };
 
@@ -191,17 +191,28 @@ void FrmCalcTest::valuesFitTheirGapsWithoutCovering() {
   }
 }
 
-void FrmCalcTest::shortValuesKeepTheirDesignedSize() {
+void FrmCalcTest::everyValueIsDrawnAtOneSize() {
   CalcLabels record = workedExample();
   FrmCalc window(record);
-  QLabel* longitude = window.valueLabels()[7];
-  QCOMPARE(longitude->text(), qs("33360"));
-  QCOMPARE(longitude->font().pointSizeF(), 14.25);
-  QCOMPARE(longitude->font().stretch(), int(QFont::AnyStretch));
-  // A long value is drawn narrower and keeps all its digits.
-  QLabel* t = window.valueLabels()[1];
-  QCOMPARE(t->text(), qs("0.999986310746064"));
-  QVERIFY(QFontMetricsF(t->font()).horizontalAdvance(t->text()) <= t->width());
+  const QFont font = window.valueLabels()[0]->font();
+  for (QLabel* value : window.valueLabels()) {
+    QCOMPARE(value->font().pointSizeF(), font.pointSizeF());
+    QCOMPARE(value->font().stretch(), font.stretch());
+    // The widest texts a cell can hold fit every gap.
+    for (const char* widest : {"-0.000888888888888888", "-8.88888888888888E-06", "-88.8888888888888"}) {
+      QVERIFY2(QFontMetricsF(value->font()).horizontalAdvance(qs(widest)) <= value->width(),
+               qPrintable(value->objectName()));
+    }
+    // Short of the window's right border.
+    QVERIFY2(value->x() + value->width() <= window.width() - 8, qPrintable(value->objectName()));
+  }
+  // Short and long values of one row alike.
+  QCOMPARE(window.valueLabels()[7]->text(), qs("33360"));
+  QCOMPARE(window.valueLabels()[7]->font(), window.valueLabels()[9]->font());
+  // New values keep the size.
+  record.lblS[1] = "5";
+  window.showRecord();
+  QCOMPARE(window.valueLabels()[6]->font(), font);
 }
 
 void FrmCalcTest::closeButtonHidesAndKeepsTheTexts() {

@@ -367,10 +367,11 @@ void FrmExcelTest::noDefaultApplicationTellsWhereTheFileIs() {
   h.opener.succeeds = false;
   h.loadCatalogue();
   h.trigger("mnuExcelToday");
-  QCOMPARE(h.messages.shown.size(), std::size_t{2});
-  QCOMPARE(h.messages.shown[0], "表計算ファイルを開くアプリケーションが見つかりませんでした。ファイルは「" +
-                                    h.files().at(0) + "」に保存されています。");
-  QCOMPARE(h.messages.shown[1], std::string(kTodayListDoneMessage));
+  // One OK ends the run: the closing message tells where the file is.
+  QCOMPARE(h.messages.shown,
+           std::vector<std::string>{std::string(kTodayListDoneMessage) +
+                                    "\n表計算ファイルを開くアプリケーションが見つかりませんでした。ファイルは「" +
+                                    h.files().at(0) + "」に保存されています。"});
 }
 
 void FrmExcelTest::aFailedSaveIsReported() {

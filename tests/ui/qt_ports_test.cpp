@@ -3,6 +3,8 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QtMath>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -44,6 +46,8 @@ class QtPortsTest : public QObject {
   void twipsFollowTheLogicalDpi();
   void messageBoxHasOneOkAndNoIcon();
   void messageSinkWaitsForOk();
+  void messageBoxIsWideEnoughForItsTitle_data();
+  void messageBoxIsWideEnoughForItsTitle();
   void fileFilterKeepsTheDescription();
   void fileChooserOffersTheOneFilter();
   void formulaLabelDrawsNarrowIdeographicSpaces();
@@ -123,6 +127,26 @@ void QtPortsTest::messageBoxHasOneOkAndNoIcon() {
   QVERIFY(box->isModal());
 }
 
+void QtPortsTest::messageBoxIsWideEnoughForItsTitle_data() {
+  QTest::addColumn<QString>("text");
+  QTest::newRow("Error!") << qs("Error!");
+  QTest::newRow("short Japanese") << qs("高度条件が未入力です");
+  QTest::newRow("long") << qs("予報を計算できません。元期・周期・基準日時（または回帰数）の値が大きすぎます。");
+}
+
+void QtPortsTest::messageBoxIsWideEnoughForItsTitle() {
+  QFETCH(QString, text);
+  auto box = makeMessageBox(nullptr, text);
+  box->show();
+  QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+  QFont titleFont = box->font();
+  titleFont.setBold(true);
+  const double title = QFontMetricsF(titleFont).horizontalAdvance(box->windowTitle());
+  QVERIFY2(box->width() >= title + kTitleBarAllowancePixels, qPrintable(QString::number(box->width())));
+  QCOMPARE(messageBoxMinimumWidth(*box), qCeil(title) + kTitleBarAllowancePixels);
+  box->hide();
+}
+
 void QtPortsTest::messageSinkWaitsForOk() {
   QWidget parent;
   parent.show();
@@ -148,17 +172,21 @@ void QtPortsTest::fileChooserOffersTheOneFilter() {
   const auto file = dir.write("stars.vsd", "Quorrelith 1999\r\n");
   QWidget parent;
   parent.show();
-  QtFileChooser chooser(&parent);
+  const QString startFolder = QString::fromStdString(dir.path().string());
+  QtFileChooser chooser(&parent, [&startFolder] { return startFolder; });
 
   QStringList filters;
-  whenModalIsUp([&filters](QWidget* modal) {
+  QString shownFolder;
+  whenModalIsUp([&filters, &shownFolder](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     QVERIFY(dialog);
     filters = dialog->nameFilters();
+    shownFolder = dialog->directory().absolutePath();
     dialog->reject();
   });
   QVERIFY(!chooser.chooseFileToOpen("変光星ﾃﾞｰﾀﾌｧｲﾙ(*.vsd)", "*.vsd").has_value());
   QCOMPARE(filters, QStringList{qs("変光星ﾃﾞｰﾀﾌｧｲﾙ(*.vsd)")});
+  QCOMPARE(shownFolder, startFolder);
 
   whenModalIsUp([&file](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);

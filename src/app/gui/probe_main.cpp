@@ -2,7 +2,7 @@
 // itself (which reads no command line):
 //   tenmirel-probe startup                       prints the time of the first frame and quits
 //   tenmirel-probe screenshot CATALOGUE FOLDER   loads, predicts, opens the check window and the
-//                                                list dialog, saves PNGs
+//                                                list dialog, saves PNGs of each and of the screen
 //   tenmirel-probe icon FILE SIZE                writes the program's icon
 #include <QApplication>
 #include <QComboBox>
@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <chrono>
@@ -121,6 +122,12 @@ int screenshot(int& argc, char** argv, const std::string& catalogue, const QStri
     settle();
     if (auto* dialog = window.excelMenu().frmExcel(); dialog != nullptr && dialog->isVisible()) {
       saved = save(*dialog, folder + QStringLiteral("/list-dialog.png")) && saved;
+      // The three windows where they opened, as the screen shows them.
+      const QRect all = window.frameGeometry().united(window.frmCalc()->frameGeometry()).united(dialog->frameGeometry());
+      const bool grabbed = window.screen()->grabWindow(0, all.x(), all.y(), all.width(), all.height())
+                               .save(folder + QStringLiteral("/windows.png"), "PNG");
+      std::cerr << (grabbed ? "wrote " : "could not write ") << (folder + QStringLiteral("/windows.png")).toStdString() << '\n';
+      saved = grabbed && saved;
     } else {
       std::cerr << "the list dialog did not open\n";
       saved = false;
