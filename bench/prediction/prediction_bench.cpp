@@ -19,15 +19,8 @@ using namespace tenmirel;
 struct BenchForm {
   BenchForm() : form(messages, checkWindow, chooser) {
     form.Form_Load(std::chrono::system_clock::time_point{});
-    form.starTable[0] = {"Algol", "2445641.5135", "2.8673043", "3", "8.2", "True", "40", "57", ""};
-    form.starCount = 1;
-    form.combo1Items = {"Algol", kManualInputEntry};
-    form.setCombo1ListIndex(0);
-    form.txtInputYear = "2026";
-    form.txtInputMonth = "12";
-    form.txtInputDay = "7";
-    form.txtInputHour = "18";
-    form.txtInputMin = "0";
+    form.useCatalogue({{"Algol", "2445641.5135", "2.8673043", "3", "8.2", "True", "40", "57", ""}});
+    form.typeReference({"2026", "12", "7", "18", "0"});
   }
   testing::RecordingMessages messages;
   testing::RecordingCheckWindow checkWindow;

@@ -41,9 +41,9 @@ struct Session {
 
 // 1001 stars spread over the sky with periods from a third of a day to about 400 days.
 void fillCatalogue(FrmYohouModel& form) {
-  form.combo1Items.clear();
+  std::vector<StarRecord> stars(kStarTableRows);
   for (int i = 0; i < kStarTableRows; ++i) {
-    StarRecord& star = form.starTable[i];
+    StarRecord& star = stars[static_cast<std::size_t>(i)];
     star.starName = "V" + std::to_string(i + 1) + " Bench";
     star.ganki = numberToText(2451545.0 + i * 7.123456);
     star.syuki = numberToText(0.33 + (i % 97) * 0.731 + (i % 11 == 0 ? 300.0 : 0.0));
@@ -52,10 +52,8 @@ void fillCatalogue(FrmYohouModel& form) {
     star.deltaSign = i % 4 == 0 ? kSouthSignText : "True";
     star.deltaDeg = std::to_string((i * 13) % 80);
     star.deltaMin = std::to_string((i * 17) % 60);
-    form.combo1Items.push_back(star.starName);
   }
-  form.combo1Items.emplace_back(kManualInputEntry);
-  form.starCount = kStarTableRows;
+  form.useCatalogue(std::move(stars));
 }
 
 void BM_TodayListOverFullCatalogue(benchmark::State& state) {
@@ -79,15 +77,8 @@ BENCHMARK(BM_TodayListOverFullCatalogue)
 void BM_FixedCountListOfHundredRowsPassingOver256(benchmark::State& state) {
   Session session;
   FrmYohouModel& form = session.form;
-  form.starTable[0] = StarRecord{"B", "2461382.3", "0.16", "5", "30", "True", "12", "15", ""};
-  form.combo1Items = {"B", kManualInputEntry};
-  form.starCount = 1;
-  form.setCombo1ListIndex(0);
-  form.txtInputYear = "2026";
-  form.txtInputMonth = "12";
-  form.txtInputDay = "7";
-  form.txtInputHour = "0";
-  form.txtInputMin = "0";
+  form.useCatalogue({StarRecord{"B", "2461382.3", "0.16", "5", "30", "True", "12", "15", ""}});
+  form.typeReference({"2026", "12", "7", "0", "0"});
   FrmExcelModel dialog(form, SheetOutput{session.sheet});
   if (!mnuExcelNtime_Click(form, dialog)) throw std::runtime_error("the dialog did not open");
   dialog.txtTimes = "100";

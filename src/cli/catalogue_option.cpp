@@ -21,13 +21,7 @@ bool loadCatalogue(FormSession& session, const std::string& path, std::string& e
   return true;
 }
 
-void typeReference(FrmYohouModel& form, const DateTimeTexts& reference) {
-  form.txtInputYear = reference.year;
-  form.txtInputMonth = reference.month;
-  form.txtInputDay = reference.day;
-  form.txtInputHour = reference.hour;
-  form.txtInputMin = reference.minute;
-}
+
 
 bool selectStar(FrmYohouModel& form, const std::string& nameOrIndex, std::string& error) {
   std::vector<StarRecord> records;

@@ -69,8 +69,6 @@ StarFileReadResult readCatalogueArgument(const std::string& path);
 // does. On failure says why in error.
 bool loadCatalogue(FormSession& session, const std::string& path, std::string& error);
 
-// Types the reference date and time into the form's five fields.
-void typeReference(FrmYohouModel& form, const DateTimeTexts& reference);
 
 // Chooses the star by its name (see findStar) or its 0-based list position.
 bool selectStar(FrmYohouModel& form, const std::string& nameOrIndex, std::string& error);

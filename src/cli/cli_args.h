@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "prediction/extremum_prediction.h"
+
 namespace tenmirel::cli {
 
 // The longest option value taken, in bytes; paths may be as long as the system allows.
@@ -36,9 +38,7 @@ std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args,
 // "YYYY-MM-DD HH:MM" (or "YYYY-MM-DD", meaning 00:00) as the five texts a user
 // would type into the reference fields. A day its month does not have, an hour
 // above 23 or a minute above 59 is refused with the value named.
-struct DateTimeTexts {
-  std::string year, month, day, hour, minute;
-};
+using DateTimeTexts = ReferenceTexts;
 enum class TimePart { required, optional, forbidden };
 std::optional<DateTimeTexts> parseDateTime(std::string_view text, TimePart time, std::string& error);
 

@@ -199,7 +199,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     err << "tenmirel-cli " << command << ": " << error << '\n';
     return 1;
   }
-  typeReference(form, *from);
+  form.typeReference(*from);
 
   Destination destination;
   if (parsed->has("--xlsx")) destination.writeTo(parsed->get("--xlsx"), parsed->flags.count("--open") != 0);

@@ -217,7 +217,7 @@ int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
   if (parsed->has("--epoch")) form.txtGanki = parsed->get("--epoch");
   if (parsed->has("--period")) form.txtSyuki = parsed->get("--period");
-  typeReference(form, *from);
+  form.typeReference(*from);
 
   TextTable table({"回帰", "日時（地方時）", "ユリウス日（世界時）", "高度（°）"});
   table.alignRight(0);

@@ -13,25 +13,12 @@ namespace {
 
 constexpr double kMinutesPerHour = 60;
 constexpr double kDegreesPerHourOfRightAscension = 15;
+constexpr double kJulianDayOfUnixEpoch = 2440587.5;
+constexpr double kSecondsPerDay = 86400;
 
-bool allCellsWritten(const CalcLabels& labels) {
-  // A term that is not a finite number leaves its cell empty.
-  auto filled = [](const auto& cells) {
-    for (const auto& cell : cells) {
-      if (cell.empty()) return false;
-    }
-    return true;
-  };
-  return filled(labels.lblTu) && filled(labels.lblS0) && filled(labels.lblS) && filled(labels.lblSinh) &&
-         !labels.lblH.empty();
-}
-
-// The local-minute search covers local 1600-01-01 00:00 up to the end of 3000.
-bool withinCalendar(double extremumJulianDay) {
-  static const double first = js(kSjFirstYear, 1, 1, 0, 0);
-  static const double afterLast = js(kSjLastYear + 1, 1, 1, 0, 0);
-  const double local = extremumJulianDay + kLocalDaysAheadOfUt;
-  return local >= first && local < afterLast;
+double julianDayOf(std::chrono::system_clock::time_point now) {
+  using namespace std::chrono;
+  return kJulianDayOfUnixEpoch + duration<double>(now.time_since_epoch()).count() / kSecondsPerDay;
 }
 
 }  // namespace
@@ -50,8 +37,25 @@ std::string FrmYohouModel::combo1Text() const {
   return combo1Items[static_cast<std::size_t>(combo1ListIndex_)];
 }
 
+sky::Refusal FrmYohouModel::useSite(const sky::Site& site) {
+  sky::Checked<ObservingSite> chosen = ObservingSite::of(site);
+  if (!chosen) return chosen.message();
+  site_ = *chosen;
+  return std::nullopt;
+}
+
+void FrmYohouModel::typeReference(const ReferenceTexts& reference) {
+  txtInputYear = reference.year;
+  txtInputMonth = reference.month;
+  txtInputDay = reference.day;
+  txtInputHour = reference.hour;
+  txtInputMin = reference.minute;
+}
+
 void FrmYohouModel::Form_Load(std::chrono::system_clock::time_point now) {
-  const SiteClockReading local = siteLocalTime(now);
+  const SiteClockReading local =
+      site_.isBuiltIn() ? siteLocalTime(now)
+                        : siteLocalTime(now, std::chrono::seconds(site_.zone().offsetAtUt(julianDayOf(now)).seconds));
   const auto& date = local.date;
   const auto& clock = local.time;
   txtInputYear = std::to_string(static_cast<int>(date.year()));
@@ -133,26 +137,26 @@ bool FrmYohouModel::checkStarAndElements() {
   return true;
 }
 
+PredictionSetting FrmYohouModel::predictionSetting() const {
+  PredictionSetting setting;
+  setting.site = &site_;
+  setting.elementsTime = elementsTime_;
+  if (!manualInputSelected()) {
+    setting.alphaDegrees = alpha;
+    setting.deltaDegrees = delta;
+  }
+  return setting;
+}
+
 bool FrmYohouModel::Command2_Click() {
   if (parseLenient(txtOutputKaiki) == kCheckWindowTriggerValue) checkWindow_.showCheckWindow();
   if (!checkStarAndElements()) return false;
-  const double year = parseLenient(txtInputYear);
-  const double month = parseLenient(txtInputMonth);
-  const double day = parseLenient(txtInputDay);
-  const double hour = parseLenient(txtInputHour);
-  const double minute = parseLenient(txtInputMin);
-  const double epoch = parseLenient(txtGanki);
-  const double period = parseLenient(txtSyuki);
-  if (period == 0) return refuse(PredictionRefusal::kZeroPeriod, kZeroPeriodMessage);
-  // A period beyond the double range is refused below as too large.
-  if (std::isfinite(period) && period < 0) return refuse(PredictionRefusal::kNegativePeriod, kNegativePeriodMessage);
   const double savedAlpha = alpha;
   const double savedDelta = delta;
   refreshCoordinates();
-  const double reference = js(year, month, day, hour - kLocalHoursAheadOfUt, minute);
-  const double cycle = floorTowardMinusInfinity((reference - epoch) / period) + 1;
-  const double extremum = cycle * period + epoch;
-  if (!showExtremum(cycle, extremum, true, reference, period)) {
+  const PredictionResult result = predictFirstAfter(
+      {txtInputYear, txtInputMonth, txtInputDay, txtInputHour, txtInputMin}, txtGanki, txtSyuki, predictionSetting());
+  if (!show(result)) {
     alpha = savedAlpha;
     delta = savedDelta;
     return false;
@@ -163,58 +167,35 @@ bool FrmYohouModel::Command2_Click() {
 bool FrmYohouModel::Command3_Click() {
   if (!checkStarAndElements()) return false;
   if (txtOutputKaiki.empty()) return Command2_Click();
-  const double cycle = parseLenient(txtOutputKaiki) + 1;
-  const double epoch = parseLenient(txtGanki);
-  const double period = parseLenient(txtSyuki);
-  // A zero period is stepped (every cycle is the epoch itself); a negative one would walk backwards.
-  if (std::isfinite(period) && period < 0) return refuse(PredictionRefusal::kNegativePeriod, kNegativePeriodMessage);
-  return showExtremum(cycle, period * cycle + epoch, false, 0, period);
+  return show(predictNextCycle(txtOutputKaiki, txtGanki, txtSyuki, predictionSetting()));
 }
 
-bool FrmYohouModel::showExtremum(double cycle, double extremumJulianDay, bool withReference,
-                                 double referenceJulianDay, double period) {
-  const bool withAltitude = !manualInputSelected();
-  CalcLabels labels;  // every cell is written anew when the altitude is computed
-  double siderealDegrees = theta;
-  double altitudeDegrees = koudo;
-  bool finite = std::isfinite(cycle) && std::isfinite(extremumJulianDay) &&
-                (!withReference || std::isfinite(referenceJulianDay));
-  if (finite && withAltitude) {
-    siderealDegrees = CalcSidereal(extremumJulianDay, labels);
-    altitudeDegrees = CalcAltitude(alpha, delta, siderealDegrees, labels);
-    finite = std::isfinite(siderealDegrees) && std::isfinite(altitudeDegrees) && allCellsWritten(labels);
+bool FrmYohouModel::show(const PredictionResult& result) {
+  if (!result.ok()) {
+    lastRefusal_ = result.refusal;
+    messages_.showMessage(result.message);
+    return false;
   }
-  if (!finite) return refuse(PredictionRefusal::kTooLarge, kNotFiniteMessage);
-  // The first extremum after the reference lies within one period after it; when
-  // cycle x period + epoch says otherwise, the digits cancelled away.
-  if (withReference && (extremumJulianDay < referenceJulianDay - kPrecisionToleranceDays ||
-                        extremumJulianDay > referenceJulianDay + period + kPrecisionToleranceDays)) {
-    return refuse(PredictionRefusal::kTooLarge, kNotFiniteMessage);
+  const PredictedExtremum& extremum = result.extremum;
+  if (!extremum.referenceJulianDayText.empty()) {
+    julKijun = extremum.referenceJulianDay;
+    lblJulKijun = extremum.referenceJulianDayText;
   }
-  if (!withinCalendar(extremumJulianDay)) return refuse(PredictionRefusal::kOutsideCalendar, kOutsideCalendarMessage);
-
-  if (withReference) {
-    julKijun = referenceJulianDay;
-    lblJulKijun = numberToText(julKijun);
-  }
-  kaiki = cycle;
-  txtOutputKaiki = numberToText(kaiki);
-  julKekka = extremumJulianDay;
-  lblJulKekka = numberToText(julKekka);
-  double shifted = julKekka;  // sj moves its argument to local time
-  const LocalMinute local = sj(shifted);
-  txtOutputYear = local.yearFound ? std::to_string(local.year) : std::string();
-  txtOutputMonth = std::to_string(local.month);
-  txtOutputDay = std::to_string(local.day);
-  txtOutputHour = std::to_string(local.hour);
-  txtOutputMin = std::to_string(local.minute);
-  if (withAltitude) {
-    calc = std::move(labels);
-    theta = siderealDegrees;
-    koudo = altitudeDegrees;
-    txtOutputKoudo = numberToText(koudo);
-  } else {
-    txtOutputKoudo = kNoCoordinatesText;
+  kaiki = extremum.cycle;
+  txtOutputKaiki = extremum.cycleText;
+  julKekka = extremum.julianDay;
+  lblJulKekka = extremum.julianDayText;
+  lblJulKekkaElements = extremum.elementsTimeText;
+  txtOutputYear = extremum.year;
+  txtOutputMonth = extremum.month;
+  txtOutputDay = extremum.day;
+  txtOutputHour = extremum.hour;
+  txtOutputMin = extremum.minute;
+  txtOutputKoudo = extremum.altitudeText;
+  if (!manualInputSelected()) {
+    calc = extremum.calc;
+    theta = extremum.siderealDegrees;
+    koudo = extremum.altitudeDegrees;
   }
   return true;
 }

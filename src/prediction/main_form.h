@@ -10,38 +10,19 @@
 #include "astro/altitude.h"
 #include "catalogue/star_table.h"
 #include "common/ui_ports.h"
+#include "prediction/extremum_prediction.h"
+#include "prediction/observing_site.h"
+#include "sky/elements_time.h"
 
 namespace tenmirel {
 
 inline constexpr const char* kInitialCaption = "Tenmirel";
 inline constexpr const char* kLoadedCaption = "TenmirelVar1.5";
 inline constexpr const char* kManualInputEntry = "手動入力";
-inline constexpr const char* kNoCoordinatesText = "？？？";
 inline constexpr const char* kSelectStarMessage = "変光星を選択してください";
 inline constexpr const char* kEnterElementsMessage = "元期と周期を入力してください";
-inline constexpr const char* kZeroPeriodMessage =
-    "周期が０です。０でない周期を入力してください。";
-inline constexpr const char* kNotFiniteMessage =
-    "予報を計算できません。元期・周期・基準日時（または回帰数）の値が大きすぎます。";
-inline constexpr const char* kNegativePeriodMessage = "周期は正の値を入力してください。";
-inline constexpr const char* kOutsideCalendarMessage =
-    "予報した極の日時が、計算できる範囲（1600年1月1日から3000年12月31日まで）の外になります。";
-// How far (in days) a computed extremum may stray outside its expected place
-// before rounding is taken for loss of precision: one minute.
-inline constexpr double kPrecisionToleranceDays = 1.0 / 1440.0;
 // The cycle-number box value that opens the altitude check window.
 inline constexpr double kCheckWindowTriggerValue = 4.61;
-
-// Why the last prediction start or next cycle showed a message instead of a result.
-enum class PredictionRefusal {
-  kNone,
-  kNoStar,
-  kNoElements,
-  kZeroPeriod,
-  kNegativePeriod,
-  kTooLarge,         // not finite, or lost to rounding
-  kOutsideCalendar,  // the extremum lies outside the years the calendar search covers
-};
 
 class FrmYohouModel {
  public:
@@ -70,6 +51,9 @@ class FrmYohouModel {
   std::string txtOutputKaiki;
   std::string lblJulKijun;
   std::string lblJulKekka;
+  // The result in the elements' time system ("HJD 2461382.51234") for the result
+  // Julian day's tooltip; empty for JD elements.
+  std::string lblJulKekkaElements;
 
   // The star selector: entries and the selected position (-1 for none).
   std::vector<std::string> combo1Items;
@@ -93,8 +77,20 @@ class FrmYohouModel {
   // The calculation cells shown by the altitude check window.
   CalcLabels calc;
 
+  // The site predictions are made for (the built-in one until another is chosen).
+  // A site that cannot be used is refused with its reason and changes nothing.
+  sky::Refusal useSite(const sky::Site& site);
+  const ObservingSite& site() const { return site_; }
+  // The time system of the loaded elements (JD until told otherwise).
+  void useElementsTime(sky::ElementsTime system) { elementsTime_ = system; }
+  sky::ElementsTime elementsTime() const { return elementsTime_; }
+
+  // Types the reference date and time into the five reference fields.
+  void typeReference(const ReferenceTexts& reference);
+
   // Event operations.
-  // Fills the reference fields from the clock, in the site's local time (UT + 9 h).
+  // Fills the reference fields from the clock, in the site's local time (UT + 9 h
+  // at the built-in site).
   void Form_Load(std::chrono::system_clock::time_point now);
   void Combo1_Click();
   // Loads a catalogue; returns whether one was loaded.
@@ -123,10 +119,11 @@ class FrmYohouModel {
   // The checks shared by the prediction start and the next cycle: false after
   // showing their message.
   bool checkStarAndElements();
-  // Writes the extremum of julKekka (its calendar texts and the altitude) into the
-  // outputs; refuses a result that is not a finite number before writing anything.
-  bool showExtremum(double cycle, double extremumJulianDay, bool withReference, double referenceJulianDay,
-                    double period);
+  // What the prediction works from: the site, the elements' time system and the
+  // current coordinates (none for the manual-input entry).
+  PredictionSetting predictionSetting() const;
+  // Writes a prediction's texts into the outputs, or shows its refusal.
+  bool show(const PredictionResult& result);
   bool manualInputSelected() const { return combo1ListIndex_ == starCount; }
   bool refuse(PredictionRefusal why, const char* message);
   void afterLoad(int loaded);
@@ -136,6 +133,8 @@ class FrmYohouModel {
   FileChooser& chooser_;
   int combo1ListIndex_ = -1;
   PredictionRefusal lastRefusal_ = PredictionRefusal::kNone;
+  ObservingSite site_ = ObservingSite::builtIn();
+  sky::ElementsTime elementsTime_ = sky::ElementsTime::jd;
 };
 
 }  // namespace tenmirel

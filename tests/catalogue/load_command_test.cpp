@@ -107,11 +107,7 @@ class LoadCommandTest : public ::testing::Test {
     chooser.answers.push_back(dir.write(name, bytes).string());
   }
   void setReference(const char* year, const char* month, const char* day, const char* hour, const char* minute) {
-    form.txtInputYear = year;
-    form.txtInputMonth = month;
-    form.txtInputDay = day;
-    form.txtInputHour = hour;
-    form.txtInputMin = minute;
+    form.typeReference({year, month, day, hour, minute});
   }
 
   TempDir dir;

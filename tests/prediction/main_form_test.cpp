@@ -21,11 +21,7 @@ class MainFormTest : public ::testing::Test {
   }
 
   void reference(const char* year, const char* month, const char* day, const char* hour, const char* minute) {
-    form.txtInputYear = year;
-    form.txtInputMonth = month;
-    form.txtInputDay = day;
-    form.txtInputHour = hour;
-    form.txtInputMin = minute;
+    form.typeReference({year, month, day, hour, minute});
   }
 
   void manualElements(const char* epoch, const char* period) {
@@ -36,10 +32,7 @@ class MainFormTest : public ::testing::Test {
 
   // Puts one star into the table and the selector, as a load would.
   void catalogueOf(const StarRecord& star) {
-    form.starTable[0] = star;
-    form.starCount = 1;
-    form.combo1Items = {star.starName, kManualInputEntry};
-    form.setCombo1ListIndex(0);
+    form.useCatalogue({star});
   }
 
   std::array<std::string, 10> outputs() const {

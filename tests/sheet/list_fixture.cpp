@@ -46,11 +46,7 @@ void ListFixture::load(const std::vector<TestStar>& stars) {
 
 void ListFixture::setReference(const std::string& year, const std::string& month, const std::string& day,
                                const std::string& hour, const std::string& minute) {
-  form.txtInputYear = year;
-  form.txtInputMonth = month;
-  form.txtInputDay = day;
-  form.txtInputHour = hour;
-  form.txtInputMin = minute;
+  form.typeReference({year, month, day, hour, minute});
 }
 
 }  // namespace tenmirel::testing
