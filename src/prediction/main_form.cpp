@@ -149,6 +149,19 @@ bool FrmYohouModel::Command3_Click() {
   return showExtremum(cycle, period * cycle + epoch, false, 0);
 }
 
+bool FrmYohouModel::showCycle(int starIndex, double cycle) {
+  if (starIndex < 0 || starIndex >= starCount) return false;
+  setCombo1ListIndex(starIndex);
+  const double savedAlpha = alpha;
+  const double savedDelta = delta;
+  refreshCoordinates();  // the next-cycle step uses the coordinates of the last start
+  txtOutputKaiki = numberToText(cycle - 1);
+  if (Command3_Click()) return true;
+  alpha = savedAlpha;
+  delta = savedDelta;
+  return false;
+}
+
 bool FrmYohouModel::showExtremum(double cycle, double extremumJulianDay, bool withReference,
                                  double referenceJulianDay) {
   const bool withAltitude = !manualInputSelected();
