@@ -101,6 +101,7 @@ NightPictureData buildNightPicture(const sky::NightPlan& plan, const PictureChoi
   for (const sky::NightEvent& event : plan.events) {
     const auto found = curveOfStar.find(event.starIndex);
     if (found == curveOfStar.end() || event.julianDayUt < start || event.julianDayUt > end) continue;
+    if (event.altitudeDegrees < 0) continue;  // below the horizon: nothing to mark
     data.curves[found->second].markers.push_back(
         {event.julianDayUt, event.altitudeDegrees, text(event.name + " " + clockText(event.local.minute))});
   }
