@@ -154,14 +154,13 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
   night.date = date;
   night.site = site;
   night.options = options;
-  for (double limit : kTwilightLimits) {
-    const NightSky& whole = *sky;
-    // Twilight is sought from noon to noon only.
-    DarkStretch stretch = darkStretch(whole, limit);
-    night.twilights.push_back({limit, stretch});
-  }
+  for (double limit : kTwilightLimits) night.twilights.push_back({limit, darkStretch(*sky, limit)});
   if (options.window == NightWindow::sunBelow) {
-    const DarkStretch stretch = darkStretch(*sky, options.sunLimitDegrees);
+    const auto level = std::find_if(night.twilights.begin(), night.twilights.end(), [&](const TwilightLevel& t) {
+      return t.limitDegrees == options.sunLimitDegrees;
+    });
+    const DarkStretch stretch =
+        level != night.twilights.end() ? level->stretch : darkStretch(*sky, options.sunLimitDegrees);
     night.darkness = stretch.darkness;
     night.darknessMessage = darknessMessage(stretch.darkness, site, date, options.sunLimitDegrees);
     if (stretch.darkness == Darkness::alwaysDark) {

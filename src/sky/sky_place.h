@@ -4,7 +4,7 @@
 // sees them. Refraction (standard atmosphere) only when asked for.
 //
 // SkyAtInstant computes everything afresh for one instant, as the reference.
-// NightSky prepares ERFA's context on a grid across a span (every 10 minutes by
+// NightSky prepares ERFA's context on a grid across a span (every 20 minutes by
 // default), turns the Earth to each asked instant and interpolates the Sun and the
 // Moon: the fast path for thousands of events, within 0.01° (stars and Sun) and
 // 0.05° (Moon) of the reference.
@@ -50,7 +50,7 @@ class SkyAtInstant {
   std::unique_ptr<Impl> impl_;
 };
 
-inline constexpr double kNightSkyStepDays = 10.0 / 1440;
+inline constexpr double kNightSkyStepDays = 20.0 / 1440;
 
 class NightSky {
  public:
