@@ -1,7 +1,7 @@
 # make run   installs what is missing, builds and starts Tenmirel
 # make test  installs what is missing, builds and runs every test: warnings as
 #            errors, again under AddressSanitizer and UndefinedBehaviorSanitizer,
-#            and a short run of the catalogue fuzzer
+#            and a short run of each fuzzer (catalogue bytes, command-line arguments)
 # make package  builds the Debian package build/package/tenmirel_*.deb from the
 #            ci build
 .PHONY: run test deps build build-ci test-ci test-sanitize fuzz bench package clean

@@ -18,9 +18,10 @@ constexpr double kSiderealAt0hLinearSeconds = 8640184.542;   // per century
 constexpr double kSiderealAt0hQuadraticSeconds = 0.0929;     // per century squared
 constexpr double kSecondsPerDay = 86400;
 constexpr double kSiderealGainPerUtSecond = 0.002738;
-constexpr const char* kSiteLongitudeTimeSecondsText = "33360";  // 139° 00′ east
+constexpr const char* kBuiltInLongitudeTimeSecondsText = "33360";  // 139° 00′ east
+constexpr double kBuiltInLatitudeDegrees = 35;
+constexpr double kTimeSecondsPerDegreeOfLongitude = 240;
 constexpr double kDegreesPerSiderealDay = 360;
-constexpr double kSiteLatitudeDegrees = 35;
 constexpr double kRightAngleDegrees = 90;
 
 // Each term is written as text and read back, as the check window shows it.
@@ -31,7 +32,16 @@ double cell(std::string& label, double value) {
 
 }  // namespace
 
-double CalcSidereal(const double& julianDayUt, CalcLabels& labels) {
+const CalcSite& builtInCalcSite() {
+  static const CalcSite site{kBuiltInLongitudeTimeSecondsText, kBuiltInLatitudeDegrees};
+  return site;
+}
+
+CalcSite calcSiteAt(double longitudeDegrees, double latitudeDegrees) {
+  return {numberToText(longitudeDegrees * kTimeSecondsPerDegreeOfLongitude), latitudeDegrees};
+}
+
+double CalcSidereal(const double& julianDayUt, CalcLabels& labels, const CalcSite& site) {
   const double jd = julianDayUt;
   labels.lblTu[0] = numberToText(std::floor(jd + 0.5) - kJulianDayOf1900Epoch);
   labels.lblTu[1] = numberToText(parseLenient(labels.lblTu[0]) / kDaysPerJulianCentury);
@@ -44,7 +54,7 @@ double CalcSidereal(const double& julianDayUt, CalcLabels& labels) {
   labels.lblS[0] = numberToText(thetaAt0h);
   // Taken from the Julian day itself, with its representation error.
   labels.lblS[1] = numberToText(((jd + 0.5) - std::floor(jd + 0.5)) * kSecondsPerDay);
-  labels.lblS[2] = kSiteLongitudeTimeSecondsText;
+  labels.lblS[2] = site.longitudeTimeSecondsText;
   labels.lblS[3] = numberToText(parseLenient(labels.lblS[1]) * kSiderealGainPerUtSecond);
   labels.lblS[4] = numberToText(((parseLenient(labels.lblS[0]) + parseLenient(labels.lblS[1])) +
                                  parseLenient(labels.lblS[2])) +
@@ -56,11 +66,11 @@ double CalcSidereal(const double& julianDayUt, CalcLabels& labels) {
 }
 
 double CalcAltitude(const double& alphaDegrees, const double& deltaDegrees, const double& thetaDegrees,
-                    CalcLabels& labels) {
+                    CalcLabels& labels, const CalcSite& site) {
   const double alphaRadians = alphaDegrees * kRadiansPerDegree;
   const double deltaRadians = deltaDegrees * kRadiansPerDegree;
   const double thetaRadians = thetaDegrees * kRadiansPerDegree;
-  const double latitudeRadians = kSiteLatitudeDegrees * kRadiansPerDegree;
+  const double latitudeRadians = site.latitudeDegrees * kRadiansPerDegree;
   const double sinLatitude = cell(labels.lblSinh[0], std::sin(latitudeRadians));
   const double sinDelta = cell(labels.lblSinh[1], std::sin(deltaRadians));
   const double cosLatitude = cell(labels.lblSinh[2], std::cos(latitudeRadians));

@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 #include <exception>
-#include <fstream>
+#include <new>
 #include <system_error>
 
 #include "catalogue/text_decoding.h"
@@ -85,12 +85,21 @@ std::string quoteShortened(const std::string& text) {
 
 // Reads the raw lines of records 0 to lastIndex (inclusive), nine each. Returns
 // 0, or the record (1-based) in which the file ends.
-int subDataLoad(LineReader& reader, int lastIndex, std::vector<std::string>& lines) {
+// A line over the bound stops the reading there and is reported as too long.
+struct RecordsRead {
+  int failedRecord = 0;
+  bool lineTooLong = false;
+};
+
+RecordsRead subDataLoad(LineReader& reader, int lastIndex, std::vector<std::string>& lines) {
   lines.assign(static_cast<std::size_t>((lastIndex + 1) * kLinesPerStarRecord), std::string());
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (reader.next(lines[i]) == LineRead::endOfFile) return static_cast<int>(i / kLinesPerStarRecord) + 1;
+    const LineRead read = reader.next(lines[i], kMaxCatalogueLineBytes);
+    if (read != LineRead::line) {
+      return {static_cast<int>(i / kLinesPerStarRecord) + 1, read == LineRead::tooLong};
+    }
   }
-  return 0;
+  return {};
 }
 
 StarFileReadResult readLines(std::istream& in) {
@@ -104,7 +113,9 @@ StarFileReadResult readLines(std::istream& in) {
   if (byteOrderMark) line.erase(0, kUtf8ByteOrderMark.size());
   if (first == LineRead::tooLong || line != kCatalogueMagicLine) return failed(StarFileFailure::wrongMagicLine);
 
-  if (reader.next(line) == LineRead::endOfFile) return failed(StarFileFailure::noCountLine);
+  const LineRead countRead = reader.next(line, kMaxCatalogueLineBytes);
+  if (countRead == LineRead::endOfFile) return failed(StarFileFailure::noCountLine);
+  if (countRead == LineRead::tooLong) return failed(StarFileFailure::lineTooLong);
   const std::optional<double> count = wholePositiveCount(line);
   if (!count || *count > kMaxStarRecords) {
     StarFileReadResult result = failed(count ? StarFileFailure::tooManyRecords : StarFileFailure::badCount);
@@ -116,9 +127,10 @@ StarFileReadResult readLines(std::istream& in) {
   // Whole file first, so that a file cut short changes nothing and the encoding
   // is judged on everything that will be stored.
   std::vector<std::string> lines;
-  if (const int failedRecord = subDataLoad(reader, records - 1, lines); failedRecord != 0) {
-    StarFileReadResult result = failed(StarFileFailure::endsInsideRecord);
-    result.failedRecord = failedRecord;
+  if (const RecordsRead read = subDataLoad(reader, records - 1, lines); read.failedRecord != 0) {
+    StarFileReadResult result =
+        failed(read.lineTooLong ? StarFileFailure::lineTooLong : StarFileFailure::endsInsideRecord);
+    result.failedRecord = read.failedRecord;
     result.count = records;
     return result;
   }
@@ -139,20 +151,36 @@ StarFileReadResult readLines(std::istream& in) {
 StarFileReadResult readStarStream(std::istream& in) {
   try {
     return readLines(in);
+  } catch (const std::bad_alloc&) {
+    return failed(StarFileFailure::outOfMemory);
   } catch (const std::exception&) {
-    // Running out of memory on an absurd line is a file we cannot read.
+    // A failure of the stream itself (its buffer may throw) is a file we cannot read.
     return failed(StarFileFailure::cannotOpen);
   }
 }
 
-StarFileReadResult readStarFile(const std::filesystem::path& file) {
-  std::error_code error;
-  const auto status = std::filesystem::status(file, error);
-  if (status.type() == std::filesystem::file_type::not_found) return failed(StarFileFailure::notFound);
-  if (std::filesystem::is_directory(status)) return failed(StarFileFailure::cannotOpen);
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return failed(StarFileFailure::cannotOpen);
-  return readStarStream(in);  // the stream closes the file on every path
+StarFileReadResult readStarFile(const std::filesystem::path& file, std::chrono::milliseconds writerWait) {
+  const CatalogueSource source = openCatalogueSource(file, writerWait);
+  switch (source.failure) {
+    case SourceFailure::none:
+      break;
+    case SourceFailure::notFound:
+      return failed(StarFileFailure::notFound);
+    case SourceFailure::cannotOpen:
+      return failed(StarFileFailure::cannotOpen);
+    case SourceFailure::notAFile:
+      return failed(StarFileFailure::notAFile);
+    case SourceFailure::noWriter:
+      return failed(StarFileFailure::noWriter);
+  }
+  std::istream in(source.bytes.get());
+  return readStarStream(in);  // the source closes the file on every path
+}
+
+StarFileReadResult readStarStandardInput() {
+  const CatalogueSource source = standardInputSource();
+  std::istream in(source.bytes.get());
+  return readStarStream(in);
 }
 
 std::string describeStarFileFailure(const std::filesystem::path& file, const StarFileReadResult& result) {
@@ -164,6 +192,16 @@ std::string describeStarFileFailure(const std::filesystem::path& file, const Sta
       return name + "が見つかりません。";
     case StarFileFailure::cannotOpen:
       return name + "を開けません（読み取りが許されていないか、ファイルではありません）。";
+    case StarFileFailure::notAFile:
+      return name + "はデバイスです。読み込めるのはファイルかパイプだけです。";
+    case StarFileFailure::noWriter:
+      return name + "はパイプですが、書き込むものがありません。";
+    case StarFileFailure::outOfMemory:
+      return name + "を読み込むにはメモリが足りません。";
+    case StarFileFailure::lineTooLong:
+      return name + (result.failedRecord == 0 ? std::string("の2行目")
+                                              : "の" + std::to_string(result.failedRecord) + "件目の星のデータ") +
+             "に長すぎる行があります（1行 " + std::to_string(kMaxCatalogueLineBytes) + " バイトまで）。";
     case StarFileFailure::emptyFile:
       return name + "は空です。変光星データファイルではありません。";
     case StarFileFailure::wrongMagicLine:

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/catalogue_source.h"
 #include "catalogue/star_table.h"
 #include "common/ui_ports.h"
 
@@ -18,25 +19,33 @@ inline constexpr const char* kCataloguePattern = "*.vsd";
 inline constexpr const char* kWrongMagicMessage = "Error!";
 inline constexpr int kLinesPerStarRecord = 9;
 inline constexpr int kMaxStarRecords = kStarTableRows;  // 1001
+// The longest line a catalogue may hold, in bytes (line end not counted).
+inline constexpr std::size_t kMaxCatalogueLineBytes = 64 * 1024;
 
 // Why a catalogue file was not read.
 enum class StarFileFailure {
   none,
   notFound,        // no such file
   cannotOpen,      // exists but cannot be opened or read (a folder, no permission)
+  notAFile,        // a device or a socket
+  noWriter,        // a pipe (FIFO) that nobody wrote into
   emptyFile,       // not even line 1
   wrongMagicLine,  // line 1 is not exactly "Quorrelith 1999"
   noCountLine,     // the file ends after line 1
   badCount,        // the count line is not a whole number from 1 up
   endsInsideRecord,
   tooManyRecords,  // the count is above 1001
+  lineTooLong,     // a line longer than kMaxCatalogueLineBytes
+  outOfMemory,     // the records did not fit in memory
 };
 
 struct StarFileReadResult {
   std::vector<StarRecord> records;  // exactly `count` records on success, none on failure
   int count = 0;
   StarFileFailure failure = StarFileFailure::none;
-  int failedRecord = 0;        // for endsInsideRecord: the record (1-based) the file ends in
+  // For endsInsideRecord: the record (1-based) the file ends in; for lineTooLong:
+  // the record holding the line, 0 for the count line.
+  int failedRecord = 0;
   std::string countLineText;   // the count line as read, for the description of badCount
   bool ok() const { return failure == StarFileFailure::none; }
 };
@@ -44,7 +53,11 @@ struct StarFileReadResult {
 // Reads a whole catalogue. Line ends may be CR LF, CR or LF; texts are decoded
 // from CP932 (or UTF-8, see text_decoding.h) and otherwise kept exactly.
 // Never throws.
-StarFileReadResult readStarFile(const std::filesystem::path& file);
+// Regular files and pipes are read; folders and devices are refused, and a pipe
+// without a writer is given up after writerWait (see catalogue_source.h).
+StarFileReadResult readStarFile(const std::filesystem::path& file,
+                                std::chrono::milliseconds writerWait = kPipeWriterWait);
+StarFileReadResult readStarStandardInput();
 StarFileReadResult readStarStream(std::istream& in);
 
 // A plain Japanese sentence naming the file and the reason; empty on success.

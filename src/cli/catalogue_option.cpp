@@ -6,20 +6,18 @@
 
 namespace tenmirel::cli {
 
+StarFileReadResult readCatalogueArgument(const std::string& path) {
+  return path == kStandardInputArgument ? readStarStandardInput() : readStarFile(path);
+}
+
 bool loadCatalogue(FormSession& session, const std::string& path, std::string& error) {
-  // Read once for a reason to give; the window's load command stays silent there.
-  const StarFileReadResult reading = readStarFile(path);
+  // Read once: a pipe or standard input cannot be read a second time.
+  StarFileReadResult reading = readCatalogueArgument(path);
   if (!reading.ok()) {
     error = describeStarFileFailure(path, reading);
     return false;
   }
-  session.chooser.set(path);
-  session.form.Command1_Click();
-  session.chooser.set({});
-  if (session.form.starCount != reading.count) {
-    error = path + " を読み込めませんでした";
-    return false;
-  }
+  session.form.useCatalogue(std::move(reading.records));
   return true;
 }
 

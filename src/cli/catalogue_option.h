@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "catalogue/star_file.h"
 #include "cli/cli_args.h"
 #include "common/ui_ports.h"
 #include "prediction/main_form.h"
@@ -58,7 +59,14 @@ struct FormSession {
   FrmYohouModel form;
 };
 
-// Loads the file through the form's load command. On failure says why in error.
+// The file argument that means standard input.
+inline constexpr const char* kStandardInputArgument = "-";
+
+// Reads a catalogue file, pipe or ("-") standard input, once.
+StarFileReadResult readCatalogueArgument(const std::string& path);
+
+// Reads the file once and puts its stars into the form as its load command
+// does. On failure says why in error.
 bool loadCatalogue(FormSession& session, const std::string& path, std::string& error);
 
 // Types the reference date and time into the form's five fields.

@@ -1,7 +1,16 @@
 #include "cli/cli.h"
 
+#include <cerrno>
+#include <new>
+
+#include "cli/cli_args.h"
+#include "sheet/sheet_files.h"
+
 namespace tenmirel::cli {
 namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
 
 void printUsage(std::ostream& out) {
   out << "使い方: tenmirel-cli <コマンド> [オプション]\n"
@@ -18,12 +27,10 @@ void printUsage(std::ostream& out) {
          "各コマンドのオプションは 'tenmirel-cli <コマンド> --help' で表示します。\n";
 }
 
-}  // namespace
-
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
     printUsage(err);
-    return 2;
+    return kExitUsage;
   }
   const std::string& command = args.front();
   const std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -35,9 +42,31 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "stars") return runStars(rest, out, err);
   if (command == "list") return runList(rest, out, err);
   if (command == "today") return runToday(rest, out, err);
-  err << "tenmirel-cli: 知らないコマンド「" << command << "」\n\n";
+  err << "tenmirel-cli: 知らないコマンド「" << command.substr(0, kMaxOptionValueBytes) << "」\n\n";
   printUsage(err);
-  return 2;
+  return kExitUsage;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  int status = kExitFailure;
+  try {
+    status = runCommand(args, out, err);
+  } catch (const std::bad_alloc&) {
+    err << "tenmirel-cli: メモリが足りません。\n";
+    return kExitFailure;
+  }
+  // Output that did not arrive is a failure, whatever the command thought of itself.
+  errno = 0;
+  out.flush();
+  if (!out) {
+    const int reason = errno;
+    err << "tenmirel-cli: 結果を出力できませんでした"
+        << (reason != 0 ? "（" + describeFileError(reason) + "）" : std::string()) << "。\n";
+    return kExitFailure;
+  }
+  return status;
 }
 
 }  // namespace tenmirel::cli

@@ -10,6 +10,10 @@
 
 namespace tenmirel::cli {
 
+// The longest option value taken, in bytes; paths may be as long as the system allows.
+inline constexpr std::size_t kMaxOptionValueBytes = 256;
+inline constexpr std::size_t kMaxPathBytes = 4096;
+
 struct ParsedArgs {
   std::map<std::string, std::string> options;  // "--epoch" -> "2451545"
   std::set<std::string> flags;                 // "--help"
@@ -20,17 +24,23 @@ struct ParsedArgs {
 };
 
 // Reads "--name value" and "--name=value" for the names in withValue and bare
-// "--name" for the names in flags. Anything else is an error, described in words.
+// "--name" for the names in flags (the last of a repeated option counts). Names
+// in paths take values up to kMaxPathBytes, the others up to kMaxOptionValueBytes,
+// and so do positional arguments and paths respectively. Anything else is an
+// error, described in words.
 std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args,
                                     const std::set<std::string>& withValue,
-                                    const std::set<std::string>& flags, std::string& error);
+                                    const std::set<std::string>& flags, std::string& error,
+                                    const std::set<std::string>& paths = {"--catalogue", "--xlsx"});
 
 // "YYYY-MM-DD HH:MM" (or "YYYY-MM-DD", meaning 00:00) as the five texts a user
-// would type into the reference fields.
+// would type into the reference fields. A day its month does not have, an hour
+// above 23 or a minute above 59 is refused with the value named.
 struct DateTimeTexts {
   std::string year, month, day, hour, minute;
 };
-std::optional<DateTimeTexts> parseDateTime(std::string_view text, bool timeRequired, std::string& error);
+enum class TimePart { required, optional, forbidden };
+std::optional<DateTimeTexts> parseDateTime(std::string_view text, TimePart time, std::string& error);
 
 // A whole number in [minimum, maximum], or nothing.
 std::optional<int> parseCount(std::string_view text, int minimum, int maximum);

@@ -2,12 +2,14 @@
 // through the same form model and list logic, printed as text or CSV, or
 // written as an .xlsx file by the window's own writer.
 #include <memory>
-#include <regex>
 
 #include "catalogue/star_file.h"
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
 #include "cli/cli_args.h"
+#include "cli/default_application.h"
+#include "cli/plain_scan.h"
+#include "cli/terminal_text.h"
 #include "cli/text_table.h"
 #include "common/number_text.h"
 #include "sheet/frm_excel_model.h"
@@ -25,18 +27,19 @@ constexpr int kLastHour = 23;
 void printListHelp(std::ostream& out) {
   out << "使い方: tenmirel-cli list --catalogue FILE --star NAME|INDEX --from \"YYYY-MM-DD[ HH:MM]\"\n"
          "                         [--count N] [--hide-hours FROM-TO] [--min-altitude DEG]\n"
-         "                         [--xlsx PATH | --csv]\n"
+         "                         [--xlsx PATH [--open] | --csv]\n"
          "\n"
          "指定回数予報：基準日時より後の極を N 回分、時間制限と高度制限をかけて一覧にします。\n"
          "観測地は東経139°00′・北緯35°、日時はすべて地方時（世界時＋9時間）です。\n"
          "\n"
-         "  --catalogue FILE      変光星データファイル（.vsd）\n"
+         "  --catalogue FILE      変光星データファイル（.vsd）。- で標準入力\n"
          "  --star NAME|INDEX     星の名前、または番号（tenmirel-cli stars の番号）\n"
          "  --from DATETIME       基準日時（地方時）。時刻を省くと 0時0分\n"
          "  --count N             何回帰分を予報するか（既定 10、100 を超えると 100 回）\n"
          "  --hide-hours FROM-TO  FROM 時から TO 時の前までの極を表示しない（例 8-20）\n"
          "  --min-altitude DEG    高度が DEG 度以下の極を表示しない\n"
          "  --xlsx PATH           表計算ファイル（.xlsx）に書き出す（同じ名前のファイルは置き換えます）\n"
+         "  --open                書き出した表計算ファイルを既定のアプリケーションで開く\n"
          "  --csv                 桁をそろえた表の代わりに CSV（UTF-8）で出力する\n"
          "  --help                この説明\n"
          "\n"
@@ -46,14 +49,15 @@ void printListHelp(std::ostream& out) {
 }
 
 void printTodayHelp(std::ostream& out) {
-  out << "使い方: tenmirel-cli today --catalogue FILE [--date YYYY-MM-DD] [--xlsx PATH | --csv]\n"
+  out << "使い方: tenmirel-cli today --catalogue FILE [--date YYYY-MM-DD] [--xlsx PATH [--open] | --csv]\n"
          "\n"
          "今日の変光星：その日の観測夜（7時から翌朝6時59分まで、地方時）に極を迎える\n"
          "カタログの星をすべて一覧にします。夜半過ぎの極はその日の 24時〜30時として書きます。\n"
          "\n"
-         "  --catalogue FILE   変光星データファイル（.vsd）\n"
+         "  --catalogue FILE   変光星データファイル（.vsd）。- で標準入力\n"
          "  --date YYYY-MM-DD  観測夜の日付（既定は今日、地方時）\n"
          "  --xlsx PATH        表計算ファイル（.xlsx）に書き出す（同じ名前のファイルは置き換えます）\n"
+         "  --open             書き出した表計算ファイルを既定のアプリケーションで開く\n"
          "  --csv              桁をそろえた表の代わりに CSV（UTF-8）で出力する\n"
          "  --help             この説明\n"
          "\n"
@@ -64,31 +68,40 @@ void printTodayHelp(std::ostream& out) {
 // Where the rows go: the sheet in memory for printing, or an .xlsx file.
 struct Destination {
   MemorySheet memory;
+  DefaultApplication opener;
   std::unique_ptr<XlsxFileComponent> file;
   SheetOutput output() { return file ? SheetOutput{*file, file.get()} : SheetOutput{memory, nullptr}; }
+  // A command-line user asked for a file at a path; it is opened only on --open.
+  void writeTo(const std::string& path, bool open) {
+    XlsxFileSettings settings;
+    settings.exactPath = path;
+    settings.openWhenShown = open;
+    settings.opener = &opener;
+    file = std::make_unique<XlsxFileComponent>(settings);
+  }
 };
 
-std::unique_ptr<XlsxFileComponent> xlsxTo(const std::string& path) {
-  XlsxFileSettings settings;
-  settings.exactPath = path;
-  return std::make_unique<XlsxFileComponent>(settings);
-}
+// Which cells of a list came from the catalogue (names, elements) rather than
+// from the calculation.
+using CatalogueCells = bool (*)(int row, int column);
 
-std::string csvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
-void printCsv(const MemorySheet& sheet, std::ostream& out) {
+void printCsv(const MemorySheet& sheet, std::ostream& out, CatalogueCells fromCatalogue) {
   for (int row = 1; row <= sheet.rowCount(); ++row) {
     for (int column = 1; column <= sheet.columnCount(); ++column) {
       if (column > 1) out << ',';
-      out << csvField(sheet.text(row, column));
+      const std::string& text = sheet.text(row, column);
+      out << (fromCatalogue(row, column) ? csvTextFromCatalogue(text) : csvField(shownOnTerminal(text)));
     }
     out << '\n';
   }
+}
+
+constexpr int kTodayFirstDataRow = 2;
+constexpr int kFixedCountStarRow = 2;
+constexpr int kFixedCountStarColumns = 3;  // name, epoch, period
+bool todayCatalogueCell(int row, int column) { return row >= kTodayFirstDataRow && column == 1; }
+bool fixedCountCatalogueCell(int row, int column) {
+  return row == kFixedCountStarRow && column <= kFixedCountStarColumns;
 }
 
 // Rows firstRow.. of the sheet as a table whose header is the row before them;
@@ -103,7 +116,7 @@ void printTable(const MemorySheet& sheet, int headerRow, int firstAligned, int l
     table.alignRight(static_cast<std::size_t>(column - 1));
   for (int row = headerRow + 1; row <= sheet.rowCount(); ++row) {
     std::vector<std::string> cells;
-    for (int column = 1; column <= columns; ++column) cells.push_back(sheet.text(row, column));
+    for (int column = 1; column <= columns; ++column) cells.push_back(shownOnTerminal(sheet.text(row, column)));
     table.addRow(cells);
   }
   table.print(out);
@@ -123,11 +136,18 @@ int reportFile(const Destination& destination, const std::string& command, std::
 
 // "8-20" into the two hour positions.
 bool parseHourBand(const std::string& text, int& from, int& to) {
-  static const std::regex pattern(R"(\s*(\d{1,2})\s*-\s*(\d{1,2})\s*)");
-  std::smatch match;
-  if (!std::regex_match(text, match, pattern)) return false;
-  from = std::stoi(match[1].str());
-  to = std::stoi(match[2].str());
+  PlainScan scan(text);
+  std::string_view first, second;
+  scan.blanks();
+  if (!scan.digits(1, 2, first)) return false;
+  scan.blanks();
+  if (!scan.take("-")) return false;
+  scan.blanks();
+  if (!scan.digits(1, 2, second)) return false;
+  scan.blanks();
+  if (!scan.atEnd()) return false;
+  from = std::stoi(std::string(first));
+  to = std::stoi(std::string(second));
   return from <= kLastHour && to <= kLastHour;
 }
 
@@ -138,7 +158,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   std::string error;
   const auto parsed = parseArgs(
       args, {"--catalogue", "--star", "--from", "--count", "--hide-hours", "--min-altitude", "--xlsx"},
-      {"--help", "--csv"}, error);
+      {"--help", "--csv", "--open"}, error);
   if (!parsed) return usageError(err, command, error);
   if (parsed->flags.count("--help")) {
     printListHelp(out);
@@ -153,7 +173,10 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (parsed->has("--xlsx") && parsed->flags.count("--csv")) {
     return usageError(err, command, "--xlsx と --csv は同時に指定できません");
   }
-  const auto from = parseDateTime(parsed->get("--from"), false, error);
+  if (parsed->flags.count("--open") && !parsed->has("--xlsx")) {
+    return usageError(err, command, "--open は --xlsx と組で指定してください");
+  }
+  const auto from = parseDateTime(parsed->get("--from"), TimePart::optional, error);
   if (!from) return usageError(err, command, error);
   const std::string count = parsed->get("--count", "10");
   if (!parseCount(count, 1, kMaxCountOption)) {
@@ -179,7 +202,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   typeReference(form, *from);
 
   Destination destination;
-  if (parsed->has("--xlsx")) destination.file = xlsxTo(parsed->get("--xlsx"));
+  if (parsed->has("--xlsx")) destination.writeTo(parsed->get("--xlsx"), parsed->flags.count("--open") != 0);
   FrmExcelModel dialog(form, destination.output());
   if (!mnuExcelNtime_Click(form, dialog)) return 1;
   dialog.txtTimes = count;
@@ -196,11 +219,12 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (result != ListRunResult::kWritten) return 1;
   if (destination.file) return reportFile(destination, command, out, err);
   if (parsed->flags.count("--csv")) {
-    printCsv(destination.memory, out);
+    printCsv(destination.memory, out, fixedCountCatalogueCell);
   } else {
     const MemorySheet& sheet = destination.memory;
-    out << sheet.text(1, 1) << "  " << sheet.text(2, 1) << "  " << sheet.text(1, 2) << " " << sheet.text(2, 2)
-        << "  " << sheet.text(1, 3) << " " << sheet.text(2, 3) << '\n';
+    out << sheet.text(1, 1) << "  " << shownOnTerminal(sheet.text(2, 1)) << "  " << sheet.text(1, 2) << " "
+        << shownOnTerminal(sheet.text(2, 2)) << "  " << sheet.text(1, 3) << " " << shownOnTerminal(sheet.text(2, 3))
+        << '\n';
     printTable(sheet, 4, 1, 6, out);
   }
   return 0;
@@ -209,7 +233,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const std::string command = "today";
   std::string error;
-  const auto parsed = parseArgs(args, {"--catalogue", "--date", "--xlsx"}, {"--help", "--csv"}, error);
+  const auto parsed = parseArgs(args, {"--catalogue", "--date", "--xlsx"}, {"--help", "--csv", "--open"}, error);
   if (!parsed) return usageError(err, command, error);
   if (parsed->flags.count("--help")) {
     printTodayHelp(out);
@@ -221,12 +245,13 @@ int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (parsed->has("--xlsx") && parsed->flags.count("--csv")) {
     return usageError(err, command, "--xlsx と --csv は同時に指定できません");
   }
+  if (parsed->flags.count("--open") && !parsed->has("--xlsx")) {
+    return usageError(err, command, "--open は --xlsx と組で指定してください");
+  }
   std::optional<DateTimeTexts> date;
   if (parsed->has("--date")) {
-    date = parseDateTime(parsed->get("--date"), false, error);
-    if (!date || parsed->get("--date").find(':') != std::string::npos) {
-      return usageError(err, command, "--date は \"YYYY-MM-DD\" で指定してください");
-    }
+    date = parseDateTime(parsed->get("--date"), TimePart::forbidden, error);
+    if (!date) return usageError(err, command, "--date: " + error);
   }
 
   FormSession session(err);
@@ -243,13 +268,13 @@ int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
 
   Destination destination;
-  if (parsed->has("--xlsx")) destination.file = xlsxTo(parsed->get("--xlsx"));
+  if (parsed->has("--xlsx")) destination.writeTo(parsed->get("--xlsx"), parsed->flags.count("--open") != 0);
   TodayList list(form, session.gate, destination.output());
-  list.mnuExcelToday_Click();
-  if (list.buffers.todayCount == 0) return 0;
+  const bool ended = list.mnuExcelToday_Click();
+  if (list.buffers.todayCount == 0) return ended ? 0 : 1;
   if (destination.file) return reportFile(destination, command, out, err);
   if (parsed->flags.count("--csv")) {
-    printCsv(destination.memory, out);
+    printCsv(destination.memory, out, todayCatalogueCell);
   } else {
     printTable(destination.memory, 1, 2, 7, out);
   }

@@ -1,11 +1,17 @@
 // tenmirel-cli predict: fills the main window's fields as a user would, presses
 // "予報開始" once and "次の回帰の予報" for every further cycle.
-#include <charconv>
-#include <regex>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
 
+#include "astro/julian_day.h"
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
 #include "cli/cli_args.h"
+#include "cli/plain_scan.h"
+#include "cli/terminal_text.h"
 #include "cli/text_table.h"
 #include "common/number_text.h"
 
@@ -30,11 +36,12 @@ void printHelp(std::ostream& out) {
          "  --cycles N         予報する極の数（1〜10000、既定 1）\n"
          "  --ra \"HH MM.m\"     赤経（時 分）。--dec と組で指定すると高度を計算します\n"
          "  --dec \"+DD MM\"     赤緯（度 分）。南は \"-\"\n"
-         "  --catalogue FILE   変光星データファイル（.vsd）から星を選ぶ\n"
+         "  --catalogue FILE   変光星データファイル（.vsd、- で標準入力）から星を選ぶ\n"
          "  --star NAME|INDEX  カタログの星の名前、または番号（tenmirel-cli stars の番号）\n"
          "                     --epoch / --period を併せて指定するとカタログの値を置き換えます\n"
          "  --format FORMAT    text（既定、桁をそろえた表）または json（極ごとに1つのオブジェクト：\n"
-         "                     画面に出る出力欄の文字列、julKijun、高度計算の17項目）\n"
+         "                     cycle、local_time、jd_reference、jd、altitude_deg と、\n"
+         "                     texts に画面に出る出力欄の文字列、calc に高度計算の17項目）\n"
          "  --help             この説明\n"
          "\n"
          "例:\n"
@@ -44,57 +51,105 @@ void printHelp(std::ostream& out) {
          "  tenmirel-cli predict --catalogue data/sample.vsd --star Algol --from \"2026-12-07 18:00\"\n";
 }
 
+// One or more blanks or colons between two parts.
+bool separator(PlainScan& scan) {
+  bool any = false;
+  while (scan.blanks() > 0 || scan.take(":")) any = true;
+  return any;
+}
+
 // "HH MM.m" or "HH:MM.m" into the two texts of the star table.
 bool splitRightAscension(const std::string& text, std::string& hours, std::string& minutes) {
-  static const std::regex pattern(R"(\s*(\d{1,2})[\s:]+(\d{1,2}(?:\.\d+)?)\s*)");
-  std::smatch match;
-  if (!std::regex_match(text, match, pattern)) return false;
-  hours = match[1].str();
-  minutes = match[2].str();
+  PlainScan scan(text);
+  std::string_view hourDigits, minuteText;
+  scan.blanks();
+  if (!scan.digits(1, 2, hourDigits) || !separator(scan) || !scan.decimal(2, minuteText)) return false;
+  scan.blanks();
+  if (!scan.atEnd()) return false;
+  hours = hourDigits;
+  minutes = minuteText;
   return parseLenient(hours) < 24 && parseLenient(minutes) < 60;
 }
 
 // "+DD MM" or "-DD:MM.m" into sign, degrees and minutes texts.
 bool splitDeclination(const std::string& text, std::string& sign, std::string& degrees, std::string& minutes) {
-  static const std::regex pattern(R"(\s*([+-]?)(\d{1,2})[\s:]+(\d{1,2}(?:\.\d+)?)\s*)");
-  std::smatch match;
-  if (!std::regex_match(text, match, pattern)) return false;
-  sign = match[1].str() == "-" ? kSouthSignText : "True";
-  degrees = match[2].str();
-  minutes = match[3].str();
+  PlainScan scan(text);
+  std::string_view degreeDigits, minuteText;
+  scan.blanks();
+  const bool south = scan.take("-");
+  if (!south) scan.take("+");
+  if (!scan.digits(1, 2, degreeDigits) || !separator(scan) || !scan.decimal(2, minuteText)) return false;
+  scan.blanks();
+  if (!scan.atEnd()) return false;
+  sign = south ? kSouthSignText : "True";
+  degrees = degreeDigits;
+  minutes = minuteText;
   const double total = parseLenient(degrees) + parseLenient(minutes) / 60;
   return parseLenient(minutes) < 60 && total <= 90;
 }
 
-// The shortest text that reads back as exactly this double, whatever the locale.
-std::string jsonNumber(double value) {
-  char text[32];
-  auto [end, ec] = std::to_chars(text, text + sizeof text, value);
-  (void)ec;
-  return std::string(text, end);
+// The site's offset from Universal Time as ISO 8601 writes it ("+09:00").
+std::string siteOffsetText() {
+  const int minutes = static_cast<int>(kLocalHoursAheadOfUt * 60);
+  char text[8];
+  std::snprintf(text, sizeof text, "%c%02d:%02d", minutes < 0 ? '-' : '+', std::abs(minutes) / 60,
+                std::abs(minutes) % 60);
+  return text;
 }
 
-void printJson(const FrmYohouModel& form, std::ostream& out, bool first, bool last) {
-  const CalcLabels& c = form.calc;
+std::string twoDigits(const std::string& text) { return text.size() == 1 ? "0" + text : text; }
+
+// "2000-01-03T09:00+09:00": the extremum's local minute as the window shows it.
+std::string isoLocalTime(const FrmYohouModel& form) {
+  return form.txtOutputYear + "-" + twoDigits(form.txtOutputMonth) + "-" + twoDigits(form.txtOutputDay) + "T" +
+         twoDigits(form.txtOutputHour) + ":" + twoDigits(form.txtOutputMin) + siteOffsetText();
+}
+
+// A whole cycle number as a JSON integer while one can hold it exactly.
+nlohmann::ordered_json cycleNumber(double cycle) {
+  constexpr double kExactIntegerLimit = 9007199254740992.0;  // 2^53
+  if (std::abs(cycle) < kExactIntegerLimit && std::floor(cycle) == cycle) {
+    return static_cast<std::int64_t>(cycle);
+  }
+  return cycle;
+}
+
+// One extremum. The numbers are the values of the texts the window shows, so
+// that they agree with texts to the last digit.
+nlohmann::ordered_json extremumJson(const FrmYohouModel& form) {
   const bool withAltitude = form.txtOutputKoudo != kNoCoordinatesText;
-  auto cell = [&](const std::string& text) { return jsonString(withAltitude ? text : std::string()); };
-  out << (first ? "[" : " ") << "{\"txtOutputKaiki\":" << jsonString(form.txtOutputKaiki)
-      << ",\"txtOutputYear\":" << jsonString(form.txtOutputYear)
-      << ",\"txtOutputMonth\":" << jsonString(form.txtOutputMonth)
-      << ",\"txtOutputDay\":" << jsonString(form.txtOutputDay) << ",\"txtOutputHour\":" << jsonString(form.txtOutputHour)
-      << ",\"txtOutputMin\":" << jsonString(form.txtOutputMin) << ",\"txtOutputKoudo\":" << jsonString(form.txtOutputKoudo)
-      << ",\"lblJulKijun\":" << jsonString(form.lblJulKijun) << ",\"lblJulKekka\":" << jsonString(form.lblJulKekka)
-      << ",\"julKijun\":" << jsonNumber(form.julKijun) << ",\"calc\":{"
-      << "\"lblTu(0)\":" << cell(c.lblTu[0]) << ",\"lblTu(1)\":" << cell(c.lblTu[1])
-      << ",\"lblS0(0)\":" << cell(c.lblS0[0]) << ",\"lblS0(1)\":" << cell(c.lblS0[1])
-      << ",\"lblS0(2)\":" << cell(c.lblS0[2]);
-  for (std::size_t i = 0; i < c.lblS.size(); ++i) out << ",\"lblS(" << i << ")\":" << cell(c.lblS[i]);
-  for (std::size_t i = 0; i < c.lblSinh.size(); ++i) out << ",\"lblSinh(" << i << ")\":" << cell(c.lblSinh[i]);
-  out << ",\"lblH\":" << cell(c.lblH) << "}}" << (last ? "]" : ",") << '\n';
+  nlohmann::ordered_json texts;
+  texts["txtOutputKaiki"] = form.txtOutputKaiki;
+  texts["txtOutputYear"] = form.txtOutputYear;
+  texts["txtOutputMonth"] = form.txtOutputMonth;
+  texts["txtOutputDay"] = form.txtOutputDay;
+  texts["txtOutputHour"] = form.txtOutputHour;
+  texts["txtOutputMin"] = form.txtOutputMin;
+  texts["txtOutputKoudo"] = form.txtOutputKoudo;
+  texts["lblJulKijun"] = form.lblJulKijun;
+  texts["lblJulKekka"] = form.lblJulKekka;
+  nlohmann::ordered_json calc = nlohmann::ordered_json::object();
+  forEachCalcCell(form.calc, [&](const std::string& name, const std::string& text) {
+    calc[name] = withAltitude ? text : std::string();
+  });
+  nlohmann::ordered_json extremum;
+  extremum["cycle"] = cycleNumber(parseLenient(form.txtOutputKaiki));
+  extremum["local_time"] = isoLocalTime(form);
+  extremum["jd_reference"] = parseLenient(form.lblJulKijun);
+  extremum["jd"] = parseLenient(form.lblJulKekka);
+  extremum["altitude_deg"] = withAltitude ? nlohmann::ordered_json(parseLenient(form.txtOutputKoudo)) : nullptr;
+  extremum["texts"] = std::move(texts);
+  extremum["calc"] = std::move(calc);
+  return extremum;
+}
+
+// One object a line, so that a long run can be read line by line too.
+void printJson(const FrmYohouModel& form, std::ostream& out, bool first, bool last) {
+  out << (first ? "[" : " ") << extremumJson(form).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+      << (last ? "]" : ",") << '\n';
 }
 
 std::string localTimeText(const FrmYohouModel& form) {
-  auto twoDigits = [](const std::string& text) { return text.size() == 1 ? "0" + text : text; };
   return form.txtOutputYear + "-" + twoDigits(form.txtOutputMonth) + "-" + twoDigits(form.txtOutputDay) + " " +
          twoDigits(form.txtOutputHour) + ":" + twoDigits(form.txtOutputMin);
 }
@@ -131,7 +186,7 @@ int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ost
       return usageError(err, "predict", std::string(name) + " の値「" + parsed->get(name) + "」は数ではありません");
     }
   }
-  const auto from = parseDateTime(parsed->get("--from"), true, error);
+  const auto from = parseDateTime(parsed->get("--from"), TimePart::required, error);
   if (!from) return usageError(err, "predict", error);
   const auto cycles = parseCount(parsed->get("--cycles", "1"), 1, kMaxCycles);
   if (!cycles) return usageError(err, "predict", "--cycles は 1 から 10000 までの整数で指定してください");
@@ -156,10 +211,7 @@ int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ost
       return usageError(err, "predict", "--dec「" + parsed->get("--dec") + "」は \"+DD MM\"（−90〜+90度）で指定してください");
     }
     // A one-star catalogue, as if loaded from a file.
-    form.starTable[0] = star;
-    form.starCount = 1;
-    form.combo1Items = {star.starName, kManualInputEntry};
-    form.setCombo1ListIndex(0);
+    form.useCatalogue({star});
   } else {
     form.setCombo1ListIndex(form.starCount);  // "手動入力"
   }
@@ -181,7 +233,7 @@ int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
   }
   if (format == "text") {
-    if (fromCatalogue) out << form.combo1Text() << "  " << form.lblMemo << '\n';
+    if (fromCatalogue) out << shownOnTerminal(form.combo1Text()) << "  " << shownOnTerminal(form.lblMemo) << '\n';
     out << "基準 " << from->year << "-" << from->month << "-" << from->day << " " << from->hour << ":"
         << (from->minute.size() == 1 ? "0" : "") << from->minute << "（地方時）  ユリウス日 " << form.lblJulKijun
         << "  元期 " << form.txtGanki << "  周期 " << form.txtSyuki << '\n';

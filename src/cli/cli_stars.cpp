@@ -4,6 +4,8 @@
 #include "catalogue/star_file.h"
 #include "cli/cli.h"
 #include "cli/cli_args.h"
+#include "cli/catalogue_option.h"
+#include "cli/terminal_text.h"
 #include "cli/text_table.h"
 
 namespace tenmirel::cli {
@@ -15,7 +17,7 @@ constexpr int kExitUsage = 2;
 void printStarsUsage(std::ostream& out) {
   out << "使い方: tenmirel-cli stars ファイル\n"
          "\n"
-         "変光星データファイル（.vsd）を読み込み、星の一覧を表示します。\n"
+         "変光星データファイル（.vsd）を読み込み、星の一覧を表示します。ファイルを - とすると標準入力から読みます。\n"
          "列: 番号（選択欄の位置、0から）、星名、元期、周期、赤経、赤緯、メモ。\n"
          "赤経・赤緯はファイルの文字をそのまま並べ、赤緯の符号はプログラムの解釈\n"
          "（符号の行がちょうど \"False\" なら南、-）を示します。\n"
@@ -25,21 +27,7 @@ void printStarsUsage(std::ostream& out) {
          "  --help   この説明を表示します\n";
 }
 
-// A stored text may hold tabs or other control bytes; on a terminal they would
-// break the columns, so they are shown as the replacement character.
-std::string shown(const std::string& text) {
-  std::string result;
-  result.reserve(text.size());
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      result += "\xEF\xBF\xBD";
-    } else {
-      result.push_back(c);
-    }
-  }
-  return result;
-}
+std::string shown(const std::string& text) { return shownOnTerminal(text); }
 
 std::string rightAscension(const StarRecord& star) {
   return shown(star.alphaHour) + "h " + shown(star.alphaMin) + "m";
@@ -71,7 +59,7 @@ int runStars(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
 
   const std::string& file = parsed->positional.front();
-  const StarFileReadResult catalogue = readStarFile(file);
+  const StarFileReadResult catalogue = readCatalogueArgument(file);
   if (!catalogue.ok()) {
     err << "tenmirel-cli stars: " << describeStarFileFailure(file, catalogue) << '\n';
     return kExitLoadFailed;

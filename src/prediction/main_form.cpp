@@ -26,6 +26,14 @@ bool allCellsWritten(const CalcLabels& labels) {
          !labels.lblH.empty();
 }
 
+// The local-minute search covers local 1600-01-01 00:00 up to the end of 3000.
+bool withinCalendar(double extremumJulianDay) {
+  static const double first = js(kSjFirstYear, 1, 1, 0, 0);
+  static const double afterLast = js(kSjLastYear + 1, 1, 1, 0, 0);
+  const double local = extremumJulianDay + kLocalDaysAheadOfUt;
+  return local >= first && local < afterLast;
+}
+
 }  // namespace
 
 FrmYohouModel::FrmYohouModel(MessageSink& messages, CheckWindowTrigger& checkWindow, FileChooser& chooser)
@@ -75,6 +83,17 @@ void FrmYohouModel::Combo1_Click() {
 void FrmYohouModel::Command1_Click() {
   const int loaded = LoadStarFile(chooser_, messages_, starTable);
   if (loaded == 0) return;
+  afterLoad(loaded);
+}
+
+void FrmYohouModel::useCatalogue(std::vector<StarRecord> records) {
+  if (records.empty() || !StarTable::hasRow(static_cast<int>(records.size()) - 1)) return;
+  const int loaded = static_cast<int>(records.size());
+  for (int i = 0; i < loaded; ++i) starTable[i] = std::move(records[static_cast<std::size_t>(i)]);
+  afterLoad(loaded);
+}
+
+void FrmYohouModel::afterLoad(int loaded) {
   starCount = loaded;
   combo1Items.clear();
   combo1ListIndex_ = -1;
@@ -98,17 +117,18 @@ void FrmYohouModel::refreshCoordinates() {
   if (row.deltaSign == kSouthSignText) delta = -delta;
 }
 
+bool FrmYohouModel::refuse(PredictionRefusal why, const char* message) {
+  lastRefusal_ = why;
+  messages_.showMessage(message);
+  return false;
+}
+
 bool FrmYohouModel::checkStarAndElements() {
+  lastRefusal_ = PredictionRefusal::kNone;
   // The selection is asked for first, even when the elements are empty too.
-  if (combo1ListIndex_ == -1) {
-    messages_.showMessage(kSelectStarMessage);
-    return false;
-  }
+  if (combo1ListIndex_ == -1) return refuse(PredictionRefusal::kNoStar, kSelectStarMessage);
   // Only emptiness counts: blanks or letters pass and parse as 0.
-  if (txtSyuki.empty() || txtGanki.empty()) {
-    messages_.showMessage(kEnterElementsMessage);
-    return false;
-  }
+  if (txtSyuki.empty() || txtGanki.empty()) return refuse(PredictionRefusal::kNoElements, kEnterElementsMessage);
   return true;
 }
 
@@ -122,17 +142,16 @@ bool FrmYohouModel::Command2_Click() {
   const double minute = parseLenient(txtInputMin);
   const double epoch = parseLenient(txtGanki);
   const double period = parseLenient(txtSyuki);
-  if (period == 0) {
-    messages_.showMessage(kZeroPeriodMessage);
-    return false;
-  }
+  if (period == 0) return refuse(PredictionRefusal::kZeroPeriod, kZeroPeriodMessage);
+  // A period beyond the double range is refused below as too large.
+  if (std::isfinite(period) && period < 0) return refuse(PredictionRefusal::kNegativePeriod, kNegativePeriodMessage);
   const double savedAlpha = alpha;
   const double savedDelta = delta;
   refreshCoordinates();
   const double reference = js(year, month, day, hour - kLocalHoursAheadOfUt, minute);
   const double cycle = floorTowardMinusInfinity((reference - epoch) / period) + 1;
   const double extremum = cycle * period + epoch;
-  if (!showExtremum(cycle, extremum, true, reference)) {
+  if (!showExtremum(cycle, extremum, true, reference, period)) {
     alpha = savedAlpha;
     delta = savedDelta;
     return false;
@@ -146,7 +165,9 @@ bool FrmYohouModel::Command3_Click() {
   const double cycle = parseLenient(txtOutputKaiki) + 1;
   const double epoch = parseLenient(txtGanki);
   const double period = parseLenient(txtSyuki);
-  return showExtremum(cycle, period * cycle + epoch, false, 0);
+  // A zero period is stepped (every cycle is the epoch itself); a negative one would walk backwards.
+  if (std::isfinite(period) && period < 0) return refuse(PredictionRefusal::kNegativePeriod, kNegativePeriodMessage);
+  return showExtremum(cycle, period * cycle + epoch, false, 0, period);
 }
 
 bool FrmYohouModel::showCycle(int starIndex, double cycle) {
@@ -163,7 +184,7 @@ bool FrmYohouModel::showCycle(int starIndex, double cycle) {
 }
 
 bool FrmYohouModel::showExtremum(double cycle, double extremumJulianDay, bool withReference,
-                                 double referenceJulianDay) {
+                                 double referenceJulianDay, double period) {
   const bool withAltitude = !manualInputSelected();
   CalcLabels labels;  // every cell is written anew when the altitude is computed
   double siderealDegrees = theta;
@@ -175,10 +196,14 @@ bool FrmYohouModel::showExtremum(double cycle, double extremumJulianDay, bool wi
     altitudeDegrees = CalcAltitude(alpha, delta, siderealDegrees, labels);
     finite = std::isfinite(siderealDegrees) && std::isfinite(altitudeDegrees) && allCellsWritten(labels);
   }
-  if (!finite) {
-    messages_.showMessage(kNotFiniteMessage);
-    return false;
+  if (!finite) return refuse(PredictionRefusal::kTooLarge, kNotFiniteMessage);
+  // The first extremum after the reference lies within one period after it; when
+  // cycle x period + epoch says otherwise, the digits cancelled away.
+  if (withReference && (extremumJulianDay < referenceJulianDay - kPrecisionToleranceDays ||
+                        extremumJulianDay > referenceJulianDay + period + kPrecisionToleranceDays)) {
+    return refuse(PredictionRefusal::kTooLarge, kNotFiniteMessage);
   }
+  if (!withinCalendar(extremumJulianDay)) return refuse(PredictionRefusal::kOutsideCalendar, kOutsideCalendarMessage);
 
   if (withReference) {
     julKijun = referenceJulianDay;

@@ -23,8 +23,25 @@ inline constexpr const char* kZeroPeriodMessage =
     "周期が０です。０でない周期を入力してください。";
 inline constexpr const char* kNotFiniteMessage =
     "予報を計算できません。元期・周期・基準日時（または回帰数）の値が大きすぎます。";
+inline constexpr const char* kNegativePeriodMessage = "周期は正の値を入力してください。";
+inline constexpr const char* kOutsideCalendarMessage =
+    "予報した極の日時が、計算できる範囲（1600年1月1日から3000年12月31日まで）の外になります。";
+// How far (in days) a computed extremum may stray outside its expected place
+// before rounding is taken for loss of precision: one minute.
+inline constexpr double kPrecisionToleranceDays = 1.0 / 1440.0;
 // The cycle-number box value that opens the altitude check window.
 inline constexpr double kCheckWindowTriggerValue = 4.61;
+
+// Why the last prediction start or next cycle showed a message instead of a result.
+enum class PredictionRefusal {
+  kNone,
+  kNoStar,
+  kNoElements,
+  kZeroPeriod,
+  kNegativePeriod,
+  kTooLarge,         // not finite, or lost to rounding
+  kOutsideCalendar,  // the extremum lies outside the years the calendar search covers
+};
 
 class FrmYohouModel {
  public:
@@ -101,6 +118,11 @@ class FrmYohouModel {
   void refreshCoordinates();
 
   MessageSink& messages() { return messages_; }
+  PredictionRefusal lastRefusal() const { return lastRefusal_; }
+
+  // Puts the records of an already read catalogue into the table as the load
+  // command does after reading its file (the first star chosen, the caption set).
+  void useCatalogue(std::vector<StarRecord> records);
 
  private:
   // The checks shared by the prediction start and the next cycle: false after
@@ -108,13 +130,17 @@ class FrmYohouModel {
   bool checkStarAndElements();
   // Writes the extremum of julKekka (its calendar texts and the altitude) into the
   // outputs; refuses a result that is not a finite number before writing anything.
-  bool showExtremum(double cycle, double extremumJulianDay, bool withReference, double referenceJulianDay);
+  bool showExtremum(double cycle, double extremumJulianDay, bool withReference, double referenceJulianDay,
+                    double period);
   bool manualInputSelected() const { return combo1ListIndex_ == starCount; }
+  bool refuse(PredictionRefusal why, const char* message);
+  void afterLoad(int loaded);
 
   MessageSink& messages_;
   CheckWindowTrigger& checkWindow_;
   FileChooser& chooser_;
   int combo1ListIndex_ = -1;
+  PredictionRefusal lastRefusal_ = PredictionRefusal::kNone;
 };
 
 }  // namespace tenmirel

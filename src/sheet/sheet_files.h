@@ -11,8 +11,11 @@ namespace tenmirel {
 inline constexpr const char* kSheetFolderName = "Tenmirel";
 inline constexpr const char* kSheetFileExtension = ".xlsx";
 
-// The user's documents folder: $XDG_DOCUMENTS_DIR, else $HOME/Documents;
-// nothing when neither can be found.
+// The user's documents folder, one rule for both programs: $XDG_DOCUMENTS_DIR,
+// else the desktop's documents folder (given by the window; empty when the
+// desktop names none), else $HOME/Documents; nothing when none can be found.
+std::optional<std::filesystem::path> documentsFolder(const std::filesystem::path& desktopFolder = {});
+// The same without a desktop.
 std::optional<std::filesystem::path> defaultDocumentsFolder();
 
 // "2026-12-07_213000_今日の変光星.xlsx" at the site's local time (UT + 9 h);
@@ -20,7 +23,8 @@ std::optional<std::filesystem::path> defaultDocumentsFolder();
 std::string sheetFileName(std::chrono::system_clock::time_point now, const std::string& listName,
                           int attempt);
 
-// Why a file operation failed, in words for the user (without a final period).
+// Why a file operation failed, in words for the user (without a final period);
+// the system's own words (in the user's locale) for the rarer failures.
 std::string describeFileError(int errorNumber);
 
 }  // namespace tenmirel

@@ -47,7 +47,7 @@ void shiftToObservingNight(FrmYohouModel& form) {
 TodayList::TodayList(FrmYohouModel& form, MessageGate& gate, SheetOutput output)
     : form_(form), gate_(gate), output_(output) {}
 
-void TodayList::mnuExcelToday_Click() {
+bool TodayList::mnuExcelToday_Click() {
   form_.txtInputHour = "0";
   form_.txtInputMin = "0";
   buffers.todayCount = 0;
@@ -55,8 +55,12 @@ void TodayList::mnuExcelToday_Click() {
     const MessageGate::OncePerText oncePerRun(gate_);
     for (int i = 0; i < form_.starCount; ++i) {
       form_.setCombo1ListIndex(i);
-      // A star the prediction declines (no epoch or period) is left out.
-      if (!form_.Command2_Click()) continue;
+      // A star the prediction declines (no epoch or period) is left out; a night
+      // beyond the calendar's years ends the run, as it would for every star.
+      if (!form_.Command2_Click()) {
+        if (form_.lastRefusal() == PredictionRefusal::kOutsideCalendar) return false;
+        continue;
+      }
       shiftToObservingNight(form_);
       if (form_.txtOutputYear != form_.txtInputYear || form_.txtOutputMonth != form_.txtInputMonth ||
           form_.txtOutputDay != form_.txtInputDay) {
@@ -67,13 +71,14 @@ void TodayList::mnuExcelToday_Click() {
   }
   if (buffers.todayCount == 0) {
     gate_.showMessage(kNoStarTodayMessage);
-    return;
+    return true;
   }
   if (output_.delivery != nullptr) output_.delivery->beginList(kTodayListName);
   std::int16_t intCount = buffers.todayCount;
   OpenExcel(output_.component, intCount, buffers);
-  if (!reportDelivery(output_, gate_)) return;
+  if (!reportDelivery(output_, gate_)) return false;
   gate_.showMessage(kTodayListDoneMessage);
+  return true;
 }
 
 void TodayList::collectRow() {

@@ -26,8 +26,9 @@ class TodayList {
   // prediction repeats for every star is shown once per run.
   TodayList(FrmYohouModel& form, MessageGate& gate, SheetOutput output);
 
-  // The menu entry "今日の変光星".
-  void mnuExcelToday_Click();
+  // The menu entry "今日の変光星". False when the run stopped at a message or the
+  // file could not be saved.
+  bool mnuExcelToday_Click();
 
   TodayBuffers buffers;
 

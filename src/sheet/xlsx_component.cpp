@@ -1,6 +1,7 @@
 #include "sheet/xlsx_component.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
@@ -10,6 +11,7 @@
 #include <system_error>
 
 #include "sheet/sheet_files.h"
+#include "sheet/workbook_check.h"
 
 namespace tenmirel {
 namespace {
@@ -28,7 +30,55 @@ constexpr double kFirstColumnWidth = 16;
 constexpr double kJulianDayColumnWidth = 15;
 constexpr int kJulianDayColumnIndex = 7;  // column H, counted from 0
 
+constexpr mode_t kNewFileMode = 0666;  // before the user's umask
+constexpr mode_t kPermissionBits = 07777;
+constexpr const char* kReplacementCharacter = "\xEF\xBF\xBD";
+
 std::string pathText(const std::filesystem::path& path) { return path.string(); }
+
+// libxlsxwriter prints its own "[ERROR]" lines on the standard error stream; its
+// failures reach the user once, in Japanese, through the list's message.
+class QuietStandardError {
+ public:
+  QuietStandardError() {
+    std::fflush(stderr);
+    saved_ = ::dup(STDERR_FILENO);
+    const int nothing = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && nothing >= 0) ::dup2(nothing, STDERR_FILENO);
+    if (nothing >= 0) ::close(nothing);
+  }
+  ~QuietStandardError() {
+    std::fflush(stderr);
+    if (saved_ < 0) return;
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
+  }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  int saved_ = -1;
+};
+
+mode_t userFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return kNewFileMode & ~mask;
+}
+
+// A NUL would end the cell's text early in the writer; it is shown as U+FFFD instead.
+std::string withoutNul(const std::string& text) {
+  if (text.find('\0') == std::string::npos) return text;
+  std::string shown;
+  for (char c : text) {
+    if (c == '\0') {
+      shown += kReplacementCharacter;
+    } else {
+      shown.push_back(c);
+    }
+  }
+  return shown;
+}
 
 std::string reasonText(int errorNumber) { return describeFileError(errorNumber) + "。"; }
 
@@ -89,9 +139,15 @@ Obtained XlsxFileComponent::addWorkbook(ObjectRef application) {
 int XlsxFileComponent::startFile() {
   startedAt_ = settings_.clock();
   std::filesystem::path intended;
+  keptMode_.reset();
+  refusedCell_.clear();
   if (settings_.exactPath) {
     intended = *settings_.exactPath;
     folder_ = intended.parent_path().empty() ? std::filesystem::path(".") : intended.parent_path();
+    if (const std::string refused = checkTarget(intended); !refused.empty()) {
+      fail(intended, refused);
+      return kFileAccessError;
+    }
   } else {
     if (!settings_.documentsFolder) {
       fail(std::filesystem::path("~/Documents") / kSheetFolderName / sheetFileName(startedAt_, listName_, 1),
@@ -118,7 +174,15 @@ int XlsxFileComponent::startFile() {
   ::close(descriptor);
   tempPath_ = pattern;
   lastFile_ = SavedFile{false, pathText(intended), {}, false, false};
-  workbook_ = workbook_new(tempPath_.c_str());
+  // The parts are assembled in the target's folder too, not in a temporary folder
+  // that may be full or small.
+  std::string partsFolder = pathText(folder_);
+  lxw_workbook_options options{};
+  options.tmpdir = partsFolder.data();
+  {
+    const QuietStandardError quiet;
+    workbook_ = workbook_new_opt(tempPath_.c_str(), &options);
+  }
   if (workbook_ == nullptr) {
     ::unlink(tempPath_.c_str());
     fail(intended, "メモリが足りません。");
@@ -151,15 +215,23 @@ int XlsxFileComponent::setCell(ObjectRef worksheet, std::int16_t row, std::int16
   if (const auto* number = std::get_if<double>(&value)) {
     error = worksheet_write_number(worksheet_, r, c, *number, julianDayFormat_);
   } else {
-    error = worksheet_write_string(worksheet_, r, c, std::get<std::string>(value).c_str(), nullptr);
+    error = worksheet_write_string(worksheet_, r, c, withoutNul(std::get<std::string>(value)).c_str(), nullptr);
   }
-  return error == LXW_NO_ERROR ? 0 : kCellRefusedError;
+  if (error == LXW_NO_ERROR) return 0;
+  // The list goes on without the cell; the file must not be passed off as complete.
+  if (refusedCell_.empty()) {
+    const char* why = error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED ? "文字数が上限の 32767 字を超えています"
+                                                                     : "書き出しが値を受け付けませんでした";
+    refusedCell_ = std::to_string(row) + "行目・" + std::to_string(column) + "列目のセルを書き込めませんでした（" +
+                   why + "）。";
+  }
+  return kCellRefusedError;
 }
 
 int XlsxFileComponent::release(ObjectRef object) {
   if (object == kWorkbook) return workbook_ == nullptr ? kObjectRequiredError : save();
   if (object == kApplication) {
-    if (showRequested_ && lastFile_ && lastFile_->saved) {
+    if (showRequested_ && settings_.openWhenShown && lastFile_ && lastFile_->saved) {
       lastFile_->showRequested = true;
       lastFile_->shown =
           settings_.opener != nullptr && settings_.opener->openWithDefaultApplication(lastFile_->path);
@@ -170,9 +242,28 @@ int XlsxFileComponent::release(ObjectRef object) {
   return 0;
 }
 
+std::string XlsxFileComponent::checkTarget(const std::filesystem::path& target) {
+  struct stat status {};
+  if (::stat(target.c_str(), &status) != 0) return {};  // absent: a new file
+  if (S_ISDIR(status.st_mode)) return reasonText(EISDIR);
+  if (!S_ISREG(status.st_mode)) return "ファイルでないもの（デバイスやパイプ）があり、置き換えられません。";
+  keptMode_ = status.st_mode & kPermissionBits;
+  return {};
+}
+
+int XlsxFileComponent::refuseSaved(const std::string& reason) {
+  ::unlink(tempPath_.c_str());
+  lastFile_->reason = reason;
+  return kFileAccessError;
+}
+
 int XlsxFileComponent::save() {
   errno = 0;
-  const lxw_error closed = workbook_close(workbook_);
+  lxw_error closed = LXW_NO_ERROR;
+  {
+    const QuietStandardError quiet;
+    closed = workbook_close(workbook_);
+  }
   const int closeErrno = errno;
   workbook_ = nullptr;
   worksheet_ = nullptr;
@@ -183,6 +274,15 @@ int XlsxFileComponent::save() {
                             ? reasonText(closeErrno)
                             : std::string("書き出しに失敗しました（") + lxw_strerror(closed) + "）。";
     return kFileAccessError;
+  }
+  if (!refusedCell_.empty()) return refuseSaved(refusedCell_);
+  if (const std::string incomplete = checkWorkbookFile(tempPath_); !incomplete.empty()) return refuseSaved(incomplete);
+  if (settings_.exactPath) {
+    if (const std::string refused = checkTarget(*settings_.exactPath); !refused.empty()) return refuseSaved(refused);
+  }
+  // mkstemp made the file private; a list gets the mode the user's files get, or keeps the replaced file's.
+  if (::chmod(tempPath_.c_str(), keptMode_ ? static_cast<mode_t>(*keptMode_) : userFileMode()) != 0) {
+    return refuseSaved(reasonText(errno));
   }
   if (settings_.exactPath) {
     if (std::rename(tempPath_.c_str(), settings_.exactPath->c_str()) != 0) {
@@ -216,7 +316,10 @@ int XlsxFileComponent::save() {
 void XlsxFileComponent::discardWorkbook() {
   if (workbook_ == nullptr) return;
   // libxlsxwriter frees a workbook only by writing it; write the abandoned one and drop it.
-  workbook_close(workbook_);
+  {
+    const QuietStandardError quiet;
+    workbook_close(workbook_);
+  }
   ::unlink(tempPath_.c_str());
   workbook_ = nullptr;
   worksheet_ = nullptr;

@@ -2,8 +2,9 @@
 // The spreadsheet component that writes .xlsx files (libxlsxwriter). There is
 // no running application to attach to, so every list goes to a new workbook,
 // saved when it is released: under documents/Tenmirel/, named by date, time and
-// list, never replacing a file, written under a temporary name and renamed when
-// complete. "Make visible" shows the saved file in the default application.
+// list, never replacing a file, assembled beside its target under a temporary
+// name, checked and renamed when complete. A cell the writer refuses fails the
+// file. "Make visible" shows the saved file in the default application.
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -34,6 +35,8 @@ struct XlsxFileSettings {
   };
   // Shows a saved file when the application was made visible; may be null.
   FileOpener* opener = nullptr;
+  // False where the user asked for a file and not for it to be shown (the command line without --open).
+  bool openWhenShown = true;
 };
 
 class XlsxFileComponent : public SpreadsheetComponent, public FileDelivery {
@@ -61,6 +64,9 @@ class XlsxFileComponent : public SpreadsheetComponent, public FileDelivery {
   int save();
   void discardWorkbook();
   void fail(const std::filesystem::path& path, const std::string& reason);
+  // The file's reason to be refused as a target, or empty; notes the mode to keep.
+  std::string checkTarget(const std::filesystem::path& target);
+  int refuseSaved(const std::string& reason);
 
   XlsxFileSettings settings_;
   std::string listName_ = "一覧";
@@ -71,6 +77,8 @@ class XlsxFileComponent : public SpreadsheetComponent, public FileDelivery {
   lxw_format* julianDayFormat_ = nullptr;
   std::filesystem::path folder_;
   std::filesystem::path tempPath_;
+  std::optional<unsigned> keptMode_;  // permission bits of the file being replaced
+  std::string refusedCell_;           // why a cell could not be written, when one could not
   std::chrono::system_clock::time_point startedAt_;
   std::optional<SavedFile> lastFile_;
 };

@@ -12,9 +12,9 @@ namespace {
 
 XlsxFileSettings fileSettings(FileOpener& opener, std::filesystem::path documentsFolder) {
   XlsxFileSettings settings;
-  settings.documentsFolder = documentsFolder.empty() ? desktopDocumentsFolder() : std::move(documentsFolder);
-  // A desktop that names no documents folder: the usual place, or none at all.
-  if (settings.documentsFolder->empty()) settings.documentsFolder = defaultDocumentsFolder();
+  // One rule with the command line: $XDG_DOCUMENTS_DIR, the desktop's folder, ~/Documents.
+  settings.documentsFolder =
+      documentsFolder.empty() ? tenmirel::documentsFolder(desktopDocumentsFolder()) : std::move(documentsFolder);
   settings.opener = &opener;
   return settings;
 }

@@ -98,3 +98,61 @@ TEST(CalcAltitude, BelowTheHorizonIsNegative) {
 
 }  // namespace
 }  // namespace tenmirel
+
+namespace tenmirel {
+namespace {
+
+// Other sites: the longitude term becomes degrees × 240 seconds of time and the
+// latitude replaces 35°; the built-in site given in degrees reproduces the designed texts.
+struct SiteCase {
+  const char* label;
+  double longitudeDegrees;
+  double latitudeDegrees;
+  const char* longitudeText;
+};
+
+class SiteCalculation : public ::testing::TestWithParam<SiteCase> {};
+
+TEST_P(SiteCalculation, LongitudeTermAndMeridianAltitudeFollowTheSite) {
+  const SiteCase& site = GetParam();
+  const CalcSite calcSite = calcSiteAt(site.longitudeDegrees, site.latitudeDegrees);
+  EXPECT_EQ(calcSite.longitudeTimeSecondsText, site.longitudeText);
+
+  CalcLabels atSite;
+  CalcLabels atGreenwich;
+  const double jd = 2451545.2;
+  const double theta = CalcSidereal(jd, atSite, calcSite);
+  const double thetaGreenwich = CalcSidereal(jd, atGreenwich, calcSiteAt(0, site.latitudeDegrees));
+  EXPECT_EQ(atSite.lblS[2], site.longitudeText);
+  EXPECT_EQ(atSite.lblS[1], atGreenwich.lblS[1]);
+  const double east = std::fmod(theta - thetaGreenwich + 720, 360);
+  EXPECT_NEAR(east, std::fmod(site.longitudeDegrees + 360, 360), 1e-9);
+
+  // A star on the meridian culminates at 90° - |latitude - declination|.
+  const double declination = -20;
+  const double h = CalcAltitude(theta, declination, theta, atSite, calcSite);
+  EXPECT_NEAR(h, 90 - std::fabs(site.latitudeDegrees - declination), 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sites, SiteCalculation,
+    ::testing::Values(SiteCase{"BuiltIn", 139, 35, "33360"}, SiteCase{"Prague", 14.4, 50.1, "3456"},
+                      SiteCase{"NewYork", -74, 40.7, "-17760"}, SiteCase{"Sydney", 151.2, -33.9, "36288"},
+                      SiteCase{"HalfMinuteWest", -0.5, 0, "-120"}),
+    [](const ::testing::TestParamInfo<SiteCase>& info) { return std::string(info.param.label); });
+
+TEST(CalcSite, BuiltInSiteInDegreesGivesTheDesignedTexts) {
+  CalcLabels designed;
+  CalcLabels inDegrees;
+  const double thetaDesigned = CalcSidereal(2451545.2, designed);
+  const double thetaInDegrees = CalcSidereal(2451545.2, inDegrees, calcSiteAt(139, 35));
+  EXPECT_EQ(thetaDesigned, thetaInDegrees);
+  EXPECT_EQ(CalcAltitude(88.75, 7.4, thetaDesigned, designed),
+            CalcAltitude(88.75, 7.4, thetaInDegrees, inDegrees, calcSiteAt(139, 35)));
+  EXPECT_EQ(designed.lblS, inDegrees.lblS);
+  EXPECT_EQ(designed.lblSinh, inDegrees.lblSinh);
+  EXPECT_EQ(designed.lblH, inDegrees.lblH);
+}
+
+}  // namespace
+}  // namespace tenmirel

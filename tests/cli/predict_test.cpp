@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "support/cli_runner.h"
 #include "support/recording_ports.h"
 
@@ -25,15 +27,46 @@ TEST(CliPredict, JsonCarriesEveryTextOfTheWindowAndTheCalculation) {
   const CliRun result = runCli({"predict", "--epoch", "2451545.2", "--period", "1", "--from", "2000-01-01 09:00", "--ra",
                           "05 55", "--dec", "+07 24", "--format", "json"});
   ASSERT_EQ(result.status, 0) << result.err;
-  for (const char* expected :
-       {"\"txtOutputKaiki\":\"0\"", "\"lblJulKekka\":\"2451545.2\"", "\"lblJulKijun\":\"2451544.5\"",
-        "\"julKijun\":2451544.5", "\"lblS(4)\":\"31597.7874733396\"", "\"lblSinh(5)\":\"0.668868412421965\"",
-        "\"txtOutputKoudo\":\"41.9797883471278\"", "\"lblH\":\"41.9797883471278\"", "\"txtOutputHour\":\"1\"",
-        "\"txtOutputMin\":\"48\""}) {
-    EXPECT_NE(result.out.find(expected), std::string::npos) << expected << "\n" << result.out;
-  }
+  const auto json = nlohmann::json::parse(result.out);
+  ASSERT_TRUE(json.is_array());
+  ASSERT_EQ(json.size(), 1u);
+  const auto& extremum = json[0];
+  EXPECT_EQ(extremum["cycle"], 0);
+  EXPECT_TRUE(extremum["cycle"].is_number_integer());
+  EXPECT_EQ(extremum["local_time"], "2000-01-02T01:48+09:00");
+  EXPECT_EQ(extremum["jd_reference"], 2451544.5);
+  EXPECT_EQ(extremum["jd"], 2451545.2);
+  EXPECT_EQ(extremum["altitude_deg"], 41.9797883471278);
+  const auto& texts = extremum["texts"];
+  EXPECT_EQ(texts["txtOutputKaiki"], "0");
+  EXPECT_EQ(texts["lblJulKekka"], "2451545.2");
+  EXPECT_EQ(texts["lblJulKijun"], "2451544.5");
+  EXPECT_EQ(texts["txtOutputKoudo"], "41.9797883471278");
+  EXPECT_EQ(texts["txtOutputHour"], "1");
+  EXPECT_EQ(texts["txtOutputMin"], "48");
+  EXPECT_EQ(texts.size(), 9u);
+  const auto& calc = extremum["calc"];
+  EXPECT_EQ(calc.size(), 17u);
+  EXPECT_EQ(calc["lblS(4)"], "31597.7874733396");
+  EXPECT_EQ(calc["lblSinh(5)"], "0.668868412421965");
+  EXPECT_EQ(calc["lblH"], "41.9797883471278");
   EXPECT_EQ(result.out.front(), '[');
   EXPECT_EQ(result.out.substr(result.out.size() - 2), "]\n");
+}
+
+TEST(CliPredict, JsonOfManualInputHasANullAltitudeAndEmptyCells) {
+  const CliRun result = runCli({"predict", "--epoch", "2451545.0", "--period", "1.5", "--from", "2000-01-02 09:00",
+                                "--cycles", "2", "--format", "json"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const auto json = nlohmann::json::parse(result.out);
+  ASSERT_EQ(json.size(), 2u);
+  EXPECT_TRUE(json[0]["altitude_deg"].is_null());
+  EXPECT_EQ(json[0]["texts"]["txtOutputKoudo"], "？？？");
+  EXPECT_EQ(json[0]["calc"]["lblH"], "");
+  EXPECT_EQ(json[1]["cycle"], 2);
+  EXPECT_EQ(json[1]["local_time"], "2000-01-04T21:00+09:00");
+  EXPECT_EQ(json[1]["jd"], 2451548.0);
+  EXPECT_EQ(json[1]["jd_reference"], 2451545.5);
 }
 
 TEST(CliPredict, SouthernDeclinationAndManyCyclesInJson) {

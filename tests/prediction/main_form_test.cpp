@@ -212,6 +212,79 @@ TEST_F(MainFormTest, HugeJulianDaysOfACatalogedStarAreRefusedBeforeTheSiderealTe
   EXPECT_EQ(form.calc.lblTu[0], "");
 }
 
+TEST_F(MainFormTest, PlainlyWrongAnswersAreRefusedAndChangeNothing) {
+  struct Case {
+    const char* name;
+    const char* epoch;
+    const char* period;
+    std::array<const char*, 5> reference;  // local year, month, day, hour, minute
+    const char* message;
+    PredictionRefusal why;
+  };
+  const Case cases[] = {
+      {"negative period", "2451545", "-1.5", {"2000", "1", "2", "9", "0"}, kNegativePeriodMessage,
+       PredictionRefusal::kNegativePeriod},
+      {"reference in 3001", "2451545", "1.5", {"3001", "1", "1", "9", "0"}, kOutsideCalendarMessage,
+       PredictionRefusal::kOutsideCalendar},
+      {"reference in 9999", "2451545", "1.5", {"9999", "6", "1", "9", "0"}, kOutsideCalendarMessage,
+       PredictionRefusal::kOutsideCalendar},
+      {"reference in year 0", "2451545", "1.5", {"0", "6", "1", "9", "0"}, kOutsideCalendarMessage,
+       PredictionRefusal::kOutsideCalendar},
+      {"extremum at local 3001-01-01 00:00", "2817152.125", "1000", {"3000", "12", "31", "23", "0"},
+       kOutsideCalendarMessage, PredictionRefusal::kOutsideCalendar},
+      {"epoch of 1e20 cancels every digit", "1e20", "1.5", {"2000", "1", "2", "9", "0"}, kNotFiniteMessage,
+       PredictionRefusal::kTooLarge},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    manualElements("2451545.0", "1.5");
+    reference("2000", "1", "2", "9", "0");
+    ASSERT_TRUE(form.Command2_Click());
+    const auto before = outputs();
+    messages.shown.clear();
+    form.txtGanki = c.epoch;
+    form.txtSyuki = c.period;
+    reference(c.reference[0], c.reference[1], c.reference[2], c.reference[3], c.reference[4]);
+    EXPECT_FALSE(form.Command2_Click());
+    EXPECT_EQ(messages.shown, std::vector<std::string>{c.message});
+    EXPECT_EQ(form.lastRefusal(), c.why);
+    EXPECT_EQ(outputs(), before);
+  }
+}
+
+TEST_F(MainFormTest, TheEdgesOfTheCalendarAreStillAnswered) {
+  // The last whole minute of 3000 and the first of 1600, both local time.
+  manualElements("2817152.12", "1000");  // 7.2 minutes before local 3001-01-01 00:00
+  reference("3000", "12", "31", "23", "0");
+  ASSERT_TRUE(form.Command2_Click()) << (messages.shown.empty() ? "" : messages.shown[0]);
+  EXPECT_EQ(shownTime(), (Time{"3000", "12", "31", "23", "52"}));
+  form.txtGanki = "2305447.125";  // local 1600-01-01 00:00
+  reference("1599", "12", "31", "23", "0");
+  ASSERT_TRUE(form.Command2_Click()) << (messages.shown.empty() ? "" : messages.shown[0]);
+  EXPECT_EQ(shownTime(), (Time{"1600", "1", "1", "0", "0"}));
+  EXPECT_EQ(form.lastRefusal(), PredictionRefusal::kNone);
+}
+
+TEST_F(MainFormTest, RoundingOntoTheReferenceItselfIsNotRefused) {
+  // (reference - epoch) / period comes out just under 1: cycle 1 falls on the reference.
+  manualElements("2451544.825", "0.3");
+  reference("2000", "1", "2", "0", "0");
+  ASSERT_TRUE(form.Command2_Click()) << (messages.shown.empty() ? "" : messages.shown[0]);
+  EXPECT_EQ(form.lblJulKekka, form.lblJulKijun);
+  EXPECT_EQ(shownTime(), (Time{"2000", "1", "2", "0", "0"}));
+}
+
+TEST_F(MainFormTest, NextCycleRefusesANegativePeriodAndTheEndOfTheCalendar) {
+  manualElements("2451545", "-2");
+  form.txtOutputKaiki = "3";
+  EXPECT_FALSE(form.Command3_Click());
+  form.txtSyuki = "100000";
+  EXPECT_FALSE(form.Command3_Click());  // cycle 4: JD 2851545, in the year 3094
+  EXPECT_EQ(messages.shown, (std::vector<std::string>{kNegativePeriodMessage, kOutsideCalendarMessage}));
+  EXPECT_EQ(form.txtOutputKaiki, "3");
+  EXPECT_EQ(form.lblJulKekka, "");
+}
+
 TEST_F(MainFormTest, NextCycleStepsTheNumberOnDisplay) {
   struct Case {
     const char* cycleText;
@@ -396,12 +469,13 @@ TEST_F(MainFormTest, NextCycleNeverTriggersTheCheckWindow) {
   EXPECT_EQ(form.txtOutputKaiki, "5.61");
 }
 
-TEST_F(MainFormTest, ResultsOutsideTheSearchedYearsShowAnEmptyYear) {
+TEST_F(MainFormTest, ResultsOutsideTheSearchedYearsAreRefusedNotShownWithAnEmptyYear) {
   manualElements("2000000", "1");
   reference("1500", "1", "1", "9", "0");
-  ASSERT_TRUE(form.Command2_Click());
+  EXPECT_FALSE(form.Command2_Click());
+  EXPECT_EQ(messages.shown, std::vector<std::string>{kOutsideCalendarMessage});
   EXPECT_EQ(form.txtOutputYear, "");
-  EXPECT_FALSE(form.txtOutputMonth.empty());
+  EXPECT_EQ(form.txtOutputMonth, "");
 }
 
 }  // namespace

@@ -314,7 +314,8 @@ TEST_F(FixedCountList, APredictionThatShowsAMessageStopsTheRun) {
   loadStar();
   open();
   for (const Case& c : {Case{"", "1.5", kEnterElementsMessage}, Case{"2451545", "", kEnterElementsMessage},
-                        Case{"2451545", "0", kZeroPeriodMessage}}) {
+                        Case{"2451545", "0", kZeroPeriodMessage}, Case{"2451545", "-1.5", kNegativePeriodMessage},
+                        Case{"1e20", "1.5", kNotFiniteMessage}}) {
     boxes.shown.clear();
     form.txtGanki = c.ganki;  // emptied while the dialog is open
     form.txtSyuki = c.syuki;
@@ -322,6 +323,15 @@ TEST_F(FixedCountList, APredictionThatShowsAMessageStopsTheRun) {
     EXPECT_EQ(boxes.shown, std::vector<std::string>{c.message});
     EXPECT_TRUE(sheet.calls.empty());
   }
+}
+
+TEST_F(FixedCountList, ARunReachingTheEndOfTheCalendarStopsWithItsMessage) {
+  loadStar("1", "2451545");
+  setReference("3000", "12", "28", "12", "0");
+  open();
+  EXPECT_EQ(dialog.Command1_Click(), ListRunResult::kEnded);
+  EXPECT_EQ(boxes.shown, std::vector<std::string>{kOutsideCalendarMessage});
+  EXPECT_TRUE(sheet.calls.empty());
 }
 
 TEST_F(FixedCountList, MenuEntryChecksAndFillsEmptyDayAndHour) {

@@ -170,6 +170,15 @@ TEST_F(TodayListTest, DeclinedStarsAreSkippedAndEachMessageShownOncePerRun) {
   EXPECT_EQ(std::count(boxes.shown.begin(), boxes.shown.end(), "x"), 2);
 }
 
+TEST_F(TodayListTest, ANightOutsideTheCalendarStopsTheRunWithOneMessage) {
+  load({starAt("A", 2026, 3, 7, 20, 0), starAt("B", 2026, 3, 7, 21, 0)});
+  setReference("3001", "3", "7");
+  EXPECT_FALSE(list.mnuExcelToday_Click());
+  EXPECT_EQ(list.buffers.todayCount, 0);
+  EXPECT_TRUE(sheet.writes.empty());
+  EXPECT_EQ(boxes.shown, std::vector<std::string>{kOutsideCalendarMessage});
+}
+
 TEST_F(TodayListTest, ClosingMessageAlsoWhenNoSpreadsheetCouldBeReached) {
   sheet.canStart = false;
   load({starAt("A", 2026, 3, 7, 20, 0)});

@@ -16,6 +16,7 @@
 #include "sheet/recording_opener.h"
 #include "sheet/sheet_files.h"
 #include "sheet/today_list.h"
+#include "sheet/workbook_check.h"
 
 namespace tenmirel {
 namespace {
@@ -257,6 +258,93 @@ TEST_F(XlsxLists, AnExactPathIsReplacedAndAMissingFolderIsAFailure) {
                                      "」を保存できませんでした。保存先のフォルダがありません。"});
   // Nothing but the catalogue and the one written file remain: no temporary names.
   EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{"out.xlsx", "stars.vsd"}));
+}
+
+}  // namespace
+}  // namespace tenmirel
+
+namespace tenmirel {
+namespace {
+
+TEST(SheetFiles, EveryCommonFileErrorHasJapaneseWords) {
+  struct Case {
+    int number;
+    const char* words;
+  };
+  for (const Case& c : {Case{EISDIR, "同じ名前のフォルダがあります"}, Case{EFBIG, "ファイルが大きすぎます"},
+                        Case{EMFILE, "開いているファイルが多すぎます"}, Case{EBADF, "書き込み先が開かれていません"},
+                        Case{EPIPE, "書き込み先が閉じられました"}}) {
+    EXPECT_EQ(describeFileError(c.number), c.words);
+  }
+  // The rarer ones in the system's words, with the number.
+  EXPECT_NE(describeFileError(ENOTEMPTY).find("（エラー番号 " + std::to_string(ENOTEMPTY) + "）"),
+            std::string::npos);
+}
+
+TEST(SheetFiles, OneDocumentsFolderRuleForBothPrograms) {
+  const char* savedXdg = std::getenv("XDG_DOCUMENTS_DIR");
+  const char* savedHome = std::getenv("HOME");
+  const std::string xdg = savedXdg ? savedXdg : "", home = savedHome ? savedHome : "";
+  ::setenv("HOME", "/home/kansoku", 1);
+  ::setenv("XDG_DOCUMENTS_DIR", "/data/書類", 1);
+  EXPECT_EQ(documentsFolder("/home/kansoku/ドキュメント"), std::filesystem::path("/data/書類"));
+  ::unsetenv("XDG_DOCUMENTS_DIR");
+  EXPECT_EQ(documentsFolder("/home/kansoku/ドキュメント"), std::filesystem::path("/home/kansoku/ドキュメント"));
+  EXPECT_EQ(documentsFolder(""), std::filesystem::path("/home/kansoku/Documents"));
+  if (savedXdg) ::setenv("XDG_DOCUMENTS_DIR", xdg.c_str(), 1);
+  if (savedHome) ::setenv("HOME", home.c_str(), 1);
+}
+
+TEST(WorkbookCheck, OnlyACompleteArchiveCounts) {
+  testing::TempDir dir;
+  XlsxFileSettings settings;
+  settings.exactPath = dir.path() / "good.xlsx";
+  XlsxFileComponent files(settings);
+  ASSERT_EQ(files.create(kSpreadsheetClassName).error, 0);
+  const ObjectRef workbook = files.addWorkbook(ObjectRef{1}).object;
+  const ObjectRef sheet = files.activeSheet(workbook).object;
+  ASSERT_EQ(files.setCell(sheet, 1, 1, std::string("ZZ Exa")), 0);
+  ASSERT_EQ(files.release(workbook), 0);
+  const std::string good = dir.path() / "good.xlsx";
+  EXPECT_EQ(checkWorkbookFile(good), "");
+
+  std::ifstream in(good, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // An archive of empty parts, as libxlsxwriter packs when its temporary files could not be written.
+  const auto emptyParts = dir.path() / "empty-parts.xlsx";
+  const std::string script = std::string(TENMIREL_PYTHON3) +
+                             " -c 'import sys, zipfile\n"
+                             "z = zipfile.ZipFile(sys.argv[1], \"w\")\n"
+                             "for n in [\"[Content_Types].xml\", \"_rels/.rels\", \"docProps/core.xml\", "
+                             "\"xl/workbook.xml\", \"xl/styles.xml\", \"xl/worksheets/sheet1.xml\"]: z.writestr(n, \"\")\n"
+                             "z.close()' '" + emptyParts.string() + "'";
+  ASSERT_EQ(std::system(script.c_str()), 0);
+  const std::map<std::string, std::string> broken = {
+      {"empty.xlsx", ""},
+      {"cut.xlsx", bytes.substr(0, bytes.size() / 2)},
+      {"no-end.xlsx", bytes.substr(0, bytes.size() - 10)},
+      {"not-zip.xlsx", std::string(4096, 'x')},
+  };
+  for (const auto& [name, content] : broken) {
+    EXPECT_NE(checkWorkbookFile(dir.write(name, content)), "") << name;
+  }
+  EXPECT_EQ(checkWorkbookFile(emptyParts),
+            "書き出したファイルが不完全です（ディスクの空き容量が足りない可能性があります）。");
+}
+
+TEST(XlsxCells, ANulDoesNotCutACellShort) {
+  testing::TempDir dir;
+  XlsxFileSettings settings;
+  settings.exactPath = dir.path() / "nul.xlsx";
+  XlsxFileComponent files(settings);
+  ASSERT_EQ(files.create(kSpreadsheetClassName).error, 0);
+  const ObjectRef workbook = files.addWorkbook(ObjectRef{1}).object;
+  const ObjectRef sheet = files.activeSheet(workbook).object;
+  ASSERT_EQ(files.setCell(sheet, 1, 1, std::string("ZZ\0Exa", 6)), 0);
+  ASSERT_EQ(files.release(workbook), 0);
+  const ReadSheet cells = readBack(dir.path() / "nul.xlsx");
+  ASSERT_EQ(cells.count({1, 1}), 1u);
+  EXPECT_EQ(cells.at({1, 1}).value, "ZZ\xEF\xBF\xBD" "Exa");
 }
 
 }  // namespace
