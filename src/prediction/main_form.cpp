@@ -170,6 +170,19 @@ bool FrmYohouModel::Command3_Click() {
   return show(predictNextCycle(txtOutputKaiki, txtGanki, txtSyuki, predictionSetting()));
 }
 
+bool FrmYohouModel::showCycle(int starIndex, double cycle) {
+  if (starIndex < 0 || starIndex >= starCount) return false;
+  setCombo1ListIndex(starIndex);
+  const double savedAlpha = alpha;
+  const double savedDelta = delta;
+  refreshCoordinates();  // the next-cycle step uses the coordinates of the last start
+  txtOutputKaiki = numberToText(cycle - 1);
+  if (Command3_Click()) return true;
+  alpha = savedAlpha;
+  delta = savedDelta;
+  return false;
+}
+
 bool FrmYohouModel::show(const PredictionResult& result) {
   if (!result.ok()) {
     lastRefusal_ = result.refusal;

@@ -104,6 +104,12 @@ class FrmYohouModel {
   bool Command3_Click();
   bool MenuNext_Click() { return Command3_Click(); }
 
+  // Shows the extremum of the given cycle of the star at the list position, as the
+  // night plan asks for it: the star is chosen and the next-cycle step runs from
+  // cycle - 1, so the result is E × P + E0 through the same texts as a user's steps.
+  // Returns whether a prediction was written.
+  bool showCycle(int starIndex, double cycle);
+
   // Sets alpha and delta for the selected entry from the star table (0 and 0 for
   // the manual-input entry), as the prediction start does.
   void refreshCoordinates();

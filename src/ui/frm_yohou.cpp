@@ -25,6 +25,7 @@
 #include "ui/gothic_fonts.h"
 #include "ui/number_box.h"
 #include "ui/program_settings.h"
+#include "ui/plan/plan_menu.h"
 #include "ui/twips.h"
 #include "ui/window_placement.h"
 
@@ -203,7 +204,8 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
       endProgram_(ports.endProgram ? std::move(ports.endProgram) : [] { QCoreApplication::exit(0); }),
       model_(messageGate_, checkTrigger_, rememberingChooser_),
       excelMenu_(std::make_unique<ExcelMenu>(model_, messageGate_, this, [this] { showModel(); }, ports.fileOpener,
-                                             ports.documentsFolder)) {
+                                             ports.documentsFolder)),
+      planMenu_(std::make_unique<PlanMenu>(model_, this, [this] { showModel(); }, std::move(ports.plan))) {
   setObjectName(QStringLiteral("FrmYohou"));
   buildControls();
   buildMenus();
@@ -377,6 +379,7 @@ void FrmYohou::buildMenus() {
   QMenu* yohou = addMenu("MenuYohou", "予報(&E)");
   menuYohouStart_ = addItem(yohou, "MenuYohouStart", "予報開始(&S)", Qt::CTRL | Qt::Key_S);
   menuNext_ = addItem(yohou, "MenuNext", "次の回帰の予報(&N)", Qt::CTRL | Qt::Key_N);
+  mnuPlan_ = addItem(yohou, "mnuPlan", "今夜の観測計画…", Qt::CTRL | Qt::Key_T);
 
   QMenu* excel = addMenu("mnuExcel", "Excel");
   mnuExcelNtime_ = addItem(excel, "mnuExcelNtime", "指定回数予報", none);
@@ -404,6 +407,7 @@ void FrmYohou::connectMenuActions() {
   connect(menuNext_, &QAction::triggered, this, [this] { runAndShow([this] { model_.MenuNext_Click(); }); });
   connect(mnuExcelNtime_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelNtime_Click(); });
   connect(mnuExcelToday_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelToday_Click(); });
+  connect(mnuPlan_, &QAction::triggered, this, [this] { planMenu_->openPlanWindow(); });
 }
 
 void FrmYohou::setFocusOrder() {

@@ -12,6 +12,7 @@
 #include "prediction/main_form.h"
 #include "sheet/message_gate.h"
 #include "ui/gapped_caption.h"
+#include "ui/plan/plan_window.h"
 #include "ui/qt_ports.h"
 
 class QAction;
@@ -24,6 +25,7 @@ namespace tenmirel::ui {
 
 class ExcelMenu;
 class FrmCalc;
+class PlanMenu;
 
 // What the window reaches the outside through; a null port gets the real one.
 struct FrmYohouPorts {
@@ -32,6 +34,7 @@ struct FrmYohouPorts {
   std::function<void()> endProgram;    // leaves the event loop
   FileOpener* fileOpener = nullptr;    // shows a written list in the default application
   std::filesystem::path documentsFolder;  // lists go to its Tenmirel folder; empty: the desktop's
+  PlanWindowPorts plan;                   // the plan window's and the sites dialog's
 };
 
 class FrmYohou : public QMainWindow {
@@ -57,6 +60,11 @@ class FrmYohou : public QMainWindow {
   QAction* mnuExcelNtime() const { return mnuExcelNtime_; }
   QAction* mnuExcelToday() const { return mnuExcelToday_; }
   ExcelMenu& excelMenu() { return *excelMenu_; }
+
+  // 予報(E) → "今夜の観測計画…": the one plan window, and the sites dialog for a
+  // settings menu to open (PlanMenu::openSitesDialog).
+  QAction* mnuPlan() const { return mnuPlan_; }
+  PlanMenu& planMenu() { return *planMenu_; }
 
   // Stretches the etched rule under the menu bar to the inner width.
   void Form_Resize();
@@ -101,6 +109,7 @@ class FrmYohou : public QMainWindow {
   std::function<void()> endProgram_;
   FrmYohouModel model_;
   std::unique_ptr<ExcelMenu> excelMenu_;
+  std::unique_ptr<PlanMenu> planMenu_;
 
   QWidget* line1_ = nullptr;
   QWidget* line2_ = nullptr;
@@ -119,6 +128,7 @@ class FrmYohou : public QMainWindow {
   QAction* menuNext_ = nullptr;
   QAction* mnuExcelNtime_ = nullptr;
   QAction* mnuExcelToday_ = nullptr;
+  QAction* mnuPlan_ = nullptr;
   std::vector<TextBinding> textBoxes_;
   std::vector<LabelBinding> labels_;
   FrmCalc* frmCalc_ = nullptr;

@@ -1,8 +1,9 @@
 // A driver for scripted runs of the desktop program, kept out of the program
 // itself (which reads no command line):
 //   tenmirel-probe startup                       prints the time of the first frame and quits
-//   tenmirel-probe screenshot CATALOGUE FOLDER   loads, predicts, opens the check window and the
-//                                                list dialog, saves PNGs of each and of the screen
+//   tenmirel-probe screenshot CATALOGUE FOLDER   loads, predicts, opens the check window, the
+//                                                list dialog and the night plan, saves PNGs
+//                                                of each and of the screen
 //   tenmirel-probe icon FILE SIZE                writes the program's icon
 #include <QApplication>
 #include <QComboBox>
@@ -11,8 +12,13 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QKeyEvent>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -26,6 +32,10 @@
 #include "ui/excel_menu.h"
 #include "ui/frm_calc.h"
 #include "ui/frm_excel.h"
+#include "ui/plan/plan_menu.h"
+#include "ui/plan/plan_filter_proxy.h"
+#include "ui/plan/plan_table_model.h"
+#include "ui/plan/plan_window.h"
 
 namespace {
 
@@ -91,6 +101,30 @@ bool save(QWidget& widget, const QString& path) {
   return saved;
 }
 
+// The night plan of the evening, from its menu item, with a minimum altitude of 20°
+// and the first extrema of four stars chosen in the table so their curves show.
+bool savePlanWindow(FrmYohou& window, const QString& folder) {
+  window.mnuPlan()->trigger();
+  tenmirel::ui::PlanWindow* plan = window.planMenu().planWindow();
+  if (plan == nullptr || !plan->isVisible()) {
+    std::cerr << "the plan window did not open\n";
+    return false;
+  }
+  plan->findChild<QDoubleSpinBox*>(QStringLiteral("minimumAltitude"))->setValue(20);
+  QTableView& table = plan->table();
+  QItemSelectionModel* selection = table.selectionModel();
+  std::vector<std::size_t> chosenStars;
+  for (int row = 0; row < plan->proxy().rowCount() && chosenStars.size() < 4; ++row) {
+    const QModelIndex index = plan->proxy().index(row, 0);
+    const auto& event = plan->model().event(plan->proxy().mapToSource(index).row());
+    if (std::find(chosenStars.begin(), chosenStars.end(), event.starIndex) != chosenStars.end()) continue;
+    chosenStars.push_back(event.starIndex);
+    selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  settle();
+  return save(*plan, folder + QStringLiteral("/plan-window.png"));
+}
+
 int screenshot(int& argc, char** argv, const std::string& catalogue, const QString& folder) {
   FixedChooser chooser(catalogue);
   PrintedMessages messages;
@@ -102,6 +136,12 @@ int screenshot(int& argc, char** argv, const std::string& catalogue, const QStri
     using namespace std::chrono;
     return sys_days{year{2024} / November / 20} + hours{12};
   };
+  // The plan window reads and writes nothing of the user's: settings and sites in a scratch folder.
+  QTemporaryDir scratch;
+  options.ports.plan.settingsFile = scratch.filePath(QStringLiteral("plan.ini"));
+  options.ports.plan.sitesFile = scratch.filePath(QStringLiteral("sites.toml")).toStdString();
+  options.ports.plan.elementsSettingsFile = scratch.filePath(QStringLiteral("settings.toml")).toStdString();
+  options.ports.plan.clock = options.clock;
   options.whenShown = [folder](FrmYohou& window) {
     window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     window.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
@@ -132,6 +172,7 @@ int screenshot(int& argc, char** argv, const std::string& catalogue, const QStri
       std::cerr << "the list dialog did not open\n";
       saved = false;
     }
+    saved = savePlanWindow(window, folder) && saved;
     QCoreApplication::exit(saved ? 0 : 1);
   };
   return tenmirel::ui::runDesktopProgram(argc, argv, std::move(options));

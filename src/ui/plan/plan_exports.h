@@ -1,0 +1,45 @@
+#pragma once
+// The plan written out: CSV and iCalendar texts of the events, the events as an
+// .xlsx list through the sheet layer, and the picture as PNG or SVG.
+#include <QSize>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "sheet/file_delivery.h"
+#include "sheet/xlsx_component.h"
+#include "sky/night_plan.h"
+#include "ui/plan/night_picture_data.h"
+
+namespace tenmirel::ui {
+
+using PlanRows = std::vector<const sky::NightEvent*>;
+
+inline constexpr const char* kPlanListName = "今夜の観測計画";
+
+// One header line, then one line an event; UTF-8, fields quoted where needed.
+std::string planCsv(const PlanRows& rows);
+
+// One VEVENT an event, DTSTART and DTEND in UTC spanning aroundMinutes either side
+// of the extremum (one minute from it when zero); the UID stays the same for the
+// same star and cycle. dtstampUnixSeconds is when the calendar was made.
+std::string planIcs(const PlanRows& rows, const sky::NightSummary& night, double aroundMinutes,
+                    long long dtstampUnixSeconds);
+// "tenmirel-416c676f6c-1814@tenmirel": the star name's bytes in hex and the cycle.
+std::string planEventUid(const sky::NightEvent& event);
+
+// The rows a worksheet can take below its title and header lines.
+inline constexpr std::size_t kMostWorkbookRows = 32765;
+
+// Writes the rows into a new workbook through the component (into the documents
+// folder, never replacing a file) and shows it when asked; the outcome of the file.
+SavedFile writePlanWorkbook(XlsxFileComponent& files, const PlanRows& rows, const sky::NightSummary& night,
+                            bool show);
+
+// The header line of the night: dusk and dawn, the Moon's phase, rise and set.
+std::string nightSummaryText(const sky::NightSummary& night);
+
+bool savePicturePng(const NightPictureData& data, QSize size, double devicePixelRatio, const QString& path);
+bool savePictureSvg(const NightPictureData& data, QSize size, const QString& path);
+
+}  // namespace tenmirel::ui

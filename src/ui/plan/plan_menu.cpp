@@ -1,0 +1,46 @@
+#include "ui/plan/plan_menu.h"
+
+#include "ui/plan/plan_stars.h"
+#include "ui/plan/sites_dialog.h"
+
+namespace tenmirel::ui {
+
+PlanMenu::PlanMenu(FrmYohouModel& form, QWidget* mainWindow, std::function<void()> showMainWindow,
+                   PlanWindowPorts ports)
+    : form_(form), mainWindow_(mainWindow), showMainWindow_(std::move(showMainWindow)), ports_(std::move(ports)) {}
+
+PlanMenu::~PlanMenu() { delete window_.data(); }
+
+void PlanMenu::openPlanWindow() {
+  if (window_ == nullptr) {
+    PlanMainWindowLink link;
+    link.catalogue = [this] { return nightStarsOf(form_.starTable, form_.starCount); };
+    link.showExtremum = [this](std::size_t starIndex, std::int64_t cycle) { showExtremum(starIndex, cycle); };
+    window_ = new PlanWindow(std::move(link), ports_, mainWindow_);
+  } else {
+    window_->refreshCatalogue();
+  }
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+}
+
+void PlanMenu::openSitesDialog() {
+  if (window_ != nullptr) {
+    window_->openSitesDialog();
+    return;
+  }
+  sky::SiteStore store(ports_.sitesFile.empty() ? sky::SiteStore::defaultFile() : ports_.sitesFile);
+  runSitesDialog(store, mainWindow_);
+}
+
+void PlanMenu::showExtremum(std::size_t starIndex, std::int64_t cycle) {
+  form_.showCycle(static_cast<int>(starIndex), static_cast<double>(cycle));
+  showMainWindow_();
+  if (mainWindow_ != nullptr) {
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
+  }
+}
+
+}  // namespace tenmirel::ui

@@ -1,0 +1,48 @@
+#include "ui/plan/plan_stars.h"
+
+#include <algorithm>
+
+#include "common/number_text.h"
+
+namespace tenmirel::ui {
+namespace {
+
+constexpr double kMinutesPerUnit = 60;
+constexpr double kDegreesPerHourOfRightAscension = 15;
+
+bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
+
+}  // namespace
+
+sky::NightStar nightStarOf(const StarRecord& record) {
+  sky::NightStar star;
+  star.name = record.starName;
+  star.epoch = record.ganki;
+  star.period = record.syuki;
+  // A row without any coordinate text has no place; the altitude is then unknown.
+  star.hasPlace = !(blank(record.alphaHour) && blank(record.alphaMin) && blank(record.deltaDeg) &&
+                    blank(record.deltaMin));
+  star.rightAscensionDegrees =
+      (parseLenient(record.alphaHour) + parseLenient(record.alphaMin) / kMinutesPerUnit) *
+      kDegreesPerHourOfRightAscension;
+  star.declinationDegrees = parseLenient(record.deltaDeg) + parseLenient(record.deltaMin) / kMinutesPerUnit;
+  if (record.deltaSign == kSouthSignText) star.declinationDegrees = -star.declinationDegrees;
+  return star;
+}
+
+std::vector<sky::NightStar> nightStarsOf(const StarTable& table, int count) {
+  std::vector<sky::NightStar> stars;
+  const int rows = std::clamp(count, 0, kStarTableRows);
+  stars.reserve(static_cast<std::size_t>(rows));
+  for (int i = 0; i < rows; ++i) stars.push_back(nightStarOf(table[i]));
+  return stars;
+}
+
+std::vector<sky::NightStar> nightStarsOf(const std::vector<StarRecord>& records) {
+  std::vector<sky::NightStar> stars;
+  stars.reserve(records.size());
+  for (const StarRecord& record : records) stars.push_back(nightStarOf(record));
+  return stars;
+}
+
+}  // namespace tenmirel::ui

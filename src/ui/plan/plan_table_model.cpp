@@ -1,0 +1,107 @@
+#include "ui/plan/plan_table_model.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QPalette>
+#include <QApplication>
+
+#include "ui/plan/plan_texts.h"
+
+namespace tenmirel::ui {
+namespace {
+
+constexpr const char* kHeaders[] = {"時刻", "星名", "回帰", "高度", "方位", "太陽高度", "月との距離"};
+
+QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+}  // namespace
+
+PlanTableModel::PlanTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void PlanTableModel::setPlan(std::shared_ptr<const sky::NightPlan> plan) {
+  beginResetModel();
+  plan_ = std::move(plan);
+  endResetModel();
+}
+
+void PlanTableModel::verdictsChanged() {
+  if (rowCount() == 0) return;
+  emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
+}
+
+int PlanTableModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid() || !plan_) return 0;
+  return static_cast<int>(plan_->events.size());
+}
+
+int PlanTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
+
+QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount()) return {};
+  const sky::NightEvent& e = event(index.row());
+  const auto column = static_cast<Column>(index.column());
+  switch (role) {
+    case Qt::DisplayRole:
+      switch (column) {
+        case kTime:
+          return text(e.localText);
+        case kStar:
+          return text(e.name);
+        case kCycle:
+          return QString::number(e.cycle);
+        case kAltitude:
+          return e.hasPlace ? text(degreesText(e.altitudeDegrees)) : QStringLiteral("—");
+        case kAzimuth:
+          return e.hasPlace ? text(azimuthText(e.azimuthDegrees)) : QStringLiteral("—");
+        case kSunAltitude:
+          return text(degreesText(e.sunAltitudeDegrees));
+        case kMoonDistance:
+          return e.hasPlace ? text(degreesText(e.moonSeparationDegrees)) : QStringLiteral("—");
+        case kColumnCount:
+          break;
+      }
+      return {};
+    case kSortRole:
+      switch (column) {
+        case kTime:
+          return e.julianDayUt;
+        case kStar:
+          return text(e.name);
+        case kCycle:
+          return static_cast<qlonglong>(e.cycle);
+        case kAltitude:
+          return e.altitudeDegrees;
+        case kAzimuth:
+          return e.azimuthDegrees;
+        case kSunAltitude:
+          return e.sunAltitudeDegrees;
+        case kMoonDistance:
+          return e.moonSeparationDegrees;
+        case kColumnCount:
+          break;
+      }
+      return {};
+    case kPassesRole:
+      return e.passesAll();
+    case Qt::ForegroundRole:
+      if (e.passesAll()) return {};
+      return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+    case Qt::ToolTipRole: {
+      const std::string failed = failedFiltersText(e);
+      if (failed.empty()) return text(e.isoText);
+      return text(e.isoText + "\n条件外: " + failed);
+    }
+    case Qt::TextAlignmentRole:
+      if (column == kStar || column == kTime) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+      return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    default:
+      return {};
+  }
+}
+
+QVariant PlanTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColumnCount) return {};
+  return QString::fromUtf8(kHeaders[section]);
+}
+
+}  // namespace tenmirel::ui

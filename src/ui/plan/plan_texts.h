@@ -1,0 +1,24 @@
+#pragma once
+// How the plan shows an event's values, shared by the table, the exports and the
+// picture's labels.
+#include <string>
+
+#include "sky/night_plan.h"
+
+namespace tenmirel::ui {
+
+// The eight compass points from north through east: 北 北東 東 南東 南 南西 西 北西.
+const char* compassPoint(double azimuthDegrees);
+
+// "34.5°", "-0.8°": one decimal, a degree sign.
+std::string degreesText(double degrees);
+// "123.4° 南東".
+std::string azimuthText(double azimuthDegrees);
+// "21:34".
+std::string clockText(const LocalMinute& minute);
+// The summary of one event for a calendar: "Algol 第1814回帰 高度34°".
+std::string eventSummary(const sky::NightEvent& event);
+// Which filters an event fails, for its tooltip and the exports; empty when it passes.
+std::string failedFiltersText(const sky::NightEvent& event);
+
+}  // namespace tenmirel::ui

@@ -1,0 +1,171 @@
+#pragma once
+// The window "今夜の観測計画": every extremum of the night at the chosen site, in a
+// sortable, filterable table and in a picture of the night, with exports. The
+// night engine's plan is shown as it is; the filters only grey or hide events.
+#include <QDate>
+#include <QWidget>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "common/ui_ports.h"
+#include "sky/elements_settings.h"
+#include "sky/night_plan.h"
+#include "sky/site_store.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QModelIndex;
+class QProgressBar;
+class QPushButton;
+class QSettings;
+class QSpinBox;
+class QSplitter;
+class QTableView;
+class QToolButton;
+
+namespace tenmirel::ui {
+
+class NightPictureWidget;
+class PlanComputation;
+class PlanFilterProxy;
+class PlanTableModel;
+class QtMessageSink;
+
+// What the window reaches the outside through; an empty port gets the real one.
+struct PlanWindowPorts {
+  MessageSink* messages = nullptr;
+  FileChooser* chooser = nullptr;  // "開く…"
+  // Asks where to save: a path, or empty when cancelled.
+  std::function<QString(const QString& caption, const QString& suggestedPath, const QString& filter)> chooseSaveFile;
+  FileOpener* fileOpener = nullptr;          // shows a written .xlsx
+  std::filesystem::path documentsFolder;     // the .xlsx go to its Tenmirel folder
+  std::filesystem::path sitesFile;           // sites.toml
+  std::filesystem::path elementsSettingsFile;  // settings.toml
+  QString settingsFile;                      // an INI file instead of the program's settings
+  std::function<std::chrono::system_clock::time_point()> clock;
+};
+
+// The main window's side.
+struct PlanMainWindowLink {
+  // The main window's catalogue, in its list order.
+  std::function<std::vector<sky::NightStar>()> catalogue;
+  // Shows the extremum of the cycle of the star at that list position.
+  std::function<void(std::size_t starIndex, std::int64_t cycle)> showExtremum;
+  // The main window's catalogue file, when known (its elements' time system is
+  // remembered by it); may be empty.
+  std::function<std::filesystem::path()> cataloguePath;
+};
+
+class PlanWindow : public QWidget {
+ public:
+  PlanWindow(PlanMainWindowLink link, PlanWindowPorts ports, QWidget* parent = nullptr);
+  ~PlanWindow() override;
+
+  // Reads the main window's catalogue again (unless one was opened here) and plans
+  // anew when it changed.
+  void refreshCatalogue();
+  // Plans the night of the current settings now.
+  void recompute();
+  void setNight(const QDate& eveningDate);
+  QDate night() const;
+  // The evening date at the site for the current clock reading.
+  QDate tonight() const;
+
+  void openSitesDialog();
+  // Opens a catalogue of its own; false when cancelled or refused (with a message).
+  bool openCatalogue();
+
+  // Hands the event at a row of the table to the main window.
+  void handOver(const QModelIndex& tableIndex);
+
+  // Exports of the rows the table shows, in its order; false when nothing was
+  // written (cancelled or failed, with a message).
+  bool exportXlsx();
+  bool exportCsv();
+  bool exportIcs();
+  bool exportPng();
+  bool exportSvg();
+
+  void saveSettings();
+
+  const sky::NightPlan* plan() const { return plan_.get(); }
+  PlanTableModel& model() { return *model_; }
+  PlanFilterProxy& proxy() { return *proxy_; }
+  QTableView& table() { return *table_; }
+  NightPictureWidget& picture() { return *picture_; }
+  PlanComputation& computation() { return *computation_; }
+  sky::SiteStore& siteStore() { return store_; }
+  // The current settings as the engine takes them.
+  sky::NightOptions options() const;
+  sky::Site site() const;
+
+ protected:
+  void closeEvent(class QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void buildControls();
+  void connectControls();
+  void applySettings();
+  void fillSites(const QString& select);
+  void loadElementsTime();
+  void refilter();
+  void planArrived(sky::Checked<sky::NightPlan> plan);
+  void updatePicture();
+  void showSummary();
+  std::vector<const sky::NightEvent*> shownEvents() const;
+  std::filesystem::path cataloguePath() const;
+  QString suggestedPath(const QString& extension) const;
+  QString askSavePath(const QString& caption, const QString& extension, const QString& filter);
+  bool writeText(const QString& path, const std::string& text);
+  std::chrono::system_clock::time_point now() const;
+
+  PlanMainWindowLink link_;
+  PlanWindowPorts ports_;
+  std::unique_ptr<QtMessageSink> ownMessages_;
+  MessageSink* messages_ = nullptr;
+  std::unique_ptr<QSettings> settings_;
+  sky::SiteStore store_;
+  sky::ElementsSettings elementsSettings_;
+
+  std::shared_ptr<const std::vector<sky::NightStar>> stars_;
+  std::optional<std::filesystem::path> ownCatalogue_;
+  std::shared_ptr<sky::NightPlan> plan_;
+
+  PlanTableModel* model_ = nullptr;
+  PlanFilterProxy* proxy_ = nullptr;
+  PlanComputation* computation_ = nullptr;
+
+  QPushButton* previousNight_ = nullptr;
+  QDateEdit* date_ = nullptr;
+  QPushButton* nextNight_ = nullptr;
+  QComboBox* site_ = nullptr;
+  QPushButton* sitesButton_ = nullptr;
+  QPushButton* openButton_ = nullptr;
+  QLabel* catalogueLabel_ = nullptr;
+  QComboBox* sunLimit_ = nullptr;
+  QDoubleSpinBox* minimumAltitude_ = nullptr;
+  QCheckBox* moonDistanceOn_ = nullptr;
+  QDoubleSpinBox* moonDistance_ = nullptr;
+  QSpinBox* around_ = nullptr;
+  QComboBox* elementsTime_ = nullptr;
+  QLabel* summary_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  NightPictureWidget* picture_ = nullptr;
+  QLineEdit* starFilter_ = nullptr;
+  QCheckBox* showFailing_ = nullptr;
+  QToolButton* exportButton_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QLabel* status_ = nullptr;
+  QTableView* table_ = nullptr;
+};
+
+}  // namespace tenmirel::ui
