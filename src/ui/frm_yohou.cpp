@@ -13,11 +13,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QActionGroup>
+#include <QTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include "sky/elements_settings.h"
+#include "sky/site_store.h"
 #include "ui/catalogue_folder.h"
 #include "ui/excel_menu.h"
 #include "ui/frm_calc.h"
@@ -205,6 +209,9 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
       model_(messageGate_, checkTrigger_, rememberingChooser_),
       excelMenu_(std::make_unique<ExcelMenu>(model_, messageGate_, this, [this] { showModel(); }, ports.fileOpener,
                                              ports.documentsFolder)),
+      sitesFile_(ports.plan.sitesFile.empty() ? sky::SiteStore::defaultFile() : ports.plan.sitesFile),
+      elementsSettingsFile_(ports.plan.elementsSettingsFile.empty() ? sky::ElementsSettings::defaultFile()
+                                                                    : ports.plan.elementsSettingsFile),
       planMenu_(std::make_unique<PlanMenu>(model_, this, [this] { showModel(); }, std::move(ports.plan))) {
   setObjectName(QStringLiteral("FrmYohou"));
   buildControls();
@@ -213,6 +220,11 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
   connectMenuActions();
   setFocusOrder();
 
+  // The site first, so the clock is read in its zone; a damaged sites file is
+  // reported once the window is up.
+  const sky::SiteStore store(sitesFile_);
+  if (model_.useSite(store.defaultSite())) model_.useSite(sky::builtInSite());
+  if (!store.problem().empty()) QTimer::singleShot(0, this, [this] { applyDefaultSite(); });
   model_.Form_Load(now);
   showModel();
 
@@ -301,9 +313,10 @@ void FrmYohou::buildControls() {
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     labels_.push_back({label, field});
+    return label;
   };
   makeJulianDay("lblJulKijun", &FrmYohouModel::lblJulKijun, 360);
-  makeJulianDay("lblJulKekka", &FrmYohouModel::lblJulKekka, 900);
+  lblJulKekka_ = makeJulianDay("lblJulKekka", &FrmYohouModel::lblJulKekka, 900);
 
   QPushButton** buttons[] = {&command1_, &command2_, &command3_, &command4_};
   for (std::size_t i = 0; i < std::size(kButtons); ++i) {
@@ -384,6 +397,27 @@ void FrmYohou::buildMenus() {
   QMenu* excel = addMenu("mnuExcel", "Excel");
   mnuExcelNtime_ = addItem(excel, "mnuExcelNtime", "指定回数予報", none);
   mnuExcelToday_ = addItem(excel, "mnuExcelToday", "今日の変光星", none);
+
+  QMenu* settings = addMenu("mnuSettings", "設定(&S)");
+  mnuSites_ = addItem(settings, "mnuSites", "観測地(&L)…", none);
+  QMenu* elements = settings->addMenu(text("元期の時刻系(&T)"));
+  elements->setObjectName(QStringLiteral("mnuElementsTime"));
+  elements->setFont(menuFont);
+  auto* group = new QActionGroup(this);
+  const struct {
+    sky::ElementsTime system;
+    const char* name;
+    const char* caption;
+  } systems[] = {{sky::ElementsTime::jd, "mnuElementsJd", "JD（地心ユリウス日）"},
+                 {sky::ElementsTime::hjd, "mnuElementsHjd", "HJD（日心ユリウス日）"},
+                 {sky::ElementsTime::bjdTdb, "mnuElementsBjd", "BJD_TDB（太陽系重心ユリウス日）"}};
+  for (const auto& system : systems) {
+    QAction* action = addItem(elements, system.name, system.caption, none);
+    action->setCheckable(true);
+    group->addAction(action);
+    mnuElementsTimes_[static_cast<std::size_t>(system.system)] = action;
+  }
+  showElementsTimeChoice();
 }
 
 void FrmYohou::connectControls() {
@@ -408,6 +442,14 @@ void FrmYohou::connectMenuActions() {
   connect(mnuExcelNtime_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelNtime_Click(); });
   connect(mnuExcelToday_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelToday_Click(); });
   connect(mnuPlan_, &QAction::triggered, this, [this] { planMenu_->openPlanWindow(); });
+  connect(mnuSites_, &QAction::triggered, this, [this] {
+    planMenu_->openSitesDialog();
+    applyDefaultSite();
+  });
+  for (std::size_t i = 0; i < mnuElementsTimes_.size(); ++i) {
+    connect(mnuElementsTimes_[i], &QAction::triggered, this,
+            [this, i] { chooseElementsTime(static_cast<sky::ElementsTime>(i)); });
+  }
 }
 
 void FrmYohou::setFocusOrder() {
@@ -427,6 +469,46 @@ void FrmYohou::loadCatalogue() {
   if (!model_.Command1_Click() || !rememberingChooser_.lastChosen()) return;
   const QString chosen = QFile::decodeName(rememberingChooser_.lastChosen()->c_str());
   saveCatalogueFolder(QFileInfo(chosen).absolutePath());
+  // The catalogue format has no field for its elements' time system: it is remembered per file.
+  std::error_code ignored;
+  cataloguePath_ = std::filesystem::weakly_canonical(*rememberingChooser_.lastChosen(), ignored);
+  const sky::ElementsSettings settings(elementsSettingsFile_);
+  model_.useElementsTime(settings.timeSystemOf(cataloguePath_));
+  showElementsTimeChoice();
+}
+
+QAction* FrmYohou::mnuElementsTime(sky::ElementsTime system) const {
+  return mnuElementsTimes_[static_cast<std::size_t>(system)];
+}
+
+void FrmYohou::showElementsTimeChoice() {
+  for (std::size_t i = 0; i < mnuElementsTimes_.size(); ++i) {
+    mnuElementsTimes_[i]->setChecked(static_cast<sky::ElementsTime>(i) == model_.elementsTime());
+  }
+}
+
+void FrmYohou::chooseElementsTime(sky::ElementsTime system) {
+  model_.useElementsTime(system);
+  if (!cataloguePath_.empty()) {
+    sky::ElementsSettings settings(elementsSettingsFile_);
+    if (const sky::Refusal refused = settings.setTimeSystem(cataloguePath_, system)) {
+      messageGate_.showMessage(*refused);
+    }
+  }
+  showElementsTimeChoice();
+}
+
+void FrmYohou::applyDefaultSite() {
+  const sky::SiteStore store(sitesFile_);
+  if (!store.problem().empty() && store.problem() != reportedSiteProblem_) {
+    reportedSiteProblem_ = store.problem();
+    messageGate_.showMessage(store.problem());
+  }
+  if (const sky::Refusal refused = model_.useSite(store.defaultSite())) {
+    messageGate_.showMessage(*refused);
+    model_.useSite(sky::builtInSite());
+  }
+  showModel();
 }
 
 void FrmYohou::runAndShow(const std::function<void()>& operation) {
@@ -435,7 +517,11 @@ void FrmYohou::runAndShow(const std::function<void()>& operation) {
 }
 
 void FrmYohou::showModel() {
-  setWindowTitle(text(model_.caption));
+  // Another site than the built-in one is named in the title, beside the caption.
+  const QString site =
+      model_.site().isBuiltIn() ? QString() : QStringLiteral(" — ") + text(model_.site().site().name);
+  setWindowTitle(text(model_.caption) + site);
+  if (lblJulKekka_ != nullptr) lblJulKekka_->setToolTip(text(model_.lblJulKekkaElements));
   showCombo1();
   for (const TextBinding& binding : textBoxes_) showBoxText(*binding.box, text(model_.*binding.field));
   for (const LabelBinding& binding : labels_) binding.label->setText(text(model_.*binding.field));

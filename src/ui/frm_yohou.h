@@ -3,6 +3,7 @@
 // model, writes every edit back into the model, and runs the model's operation
 // for each button and menu item before showing the model again.
 #include <QMainWindow>
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -66,6 +67,13 @@ class FrmYohou : public QMainWindow {
   QAction* mnuPlan() const { return mnuPlan_; }
   PlanMenu& planMenu() { return *planMenu_; }
 
+  // 設定(S): "観測地…" and the time system of the loaded catalogue's elements.
+  QAction* mnuSites() const { return mnuSites_; }
+  QAction* mnuElementsTime(sky::ElementsTime system) const;
+  // Predictions follow the sites file's default site (the built-in one when
+  // there is no file); the title names any other site.
+  void applyDefaultSite();
+
   // Stretches the etched rule under the menu bar to the inner width.
   void Form_Resize();
 
@@ -109,6 +117,9 @@ class FrmYohou : public QMainWindow {
   std::function<void()> endProgram_;
   FrmYohouModel model_;
   std::unique_ptr<ExcelMenu> excelMenu_;
+  std::filesystem::path sitesFile_;
+  std::filesystem::path elementsSettingsFile_;
+  std::string reportedSiteProblem_;
   std::unique_ptr<PlanMenu> planMenu_;
 
   QWidget* line1_ = nullptr;
@@ -129,6 +140,12 @@ class FrmYohou : public QMainWindow {
   QAction* mnuExcelNtime_ = nullptr;
   QAction* mnuExcelToday_ = nullptr;
   QAction* mnuPlan_ = nullptr;
+  QAction* mnuSites_ = nullptr;
+  QLabel* lblJulKekka_ = nullptr;
+  std::array<QAction*, 3> mnuElementsTimes_{};
+  std::filesystem::path cataloguePath_;  // the loaded catalogue, canonical; empty before a load
+  void chooseElementsTime(sky::ElementsTime system);
+  void showElementsTimeChoice();
   std::vector<TextBinding> textBoxes_;
   std::vector<LabelBinding> labels_;
   FrmCalc* frmCalc_ = nullptr;
