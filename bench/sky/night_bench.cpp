@@ -1,0 +1,50 @@
+// The night plan over the whole GCVS extract: every extremum of 21,381 stars in one
+// night, with the star's apparent altitude, the Sun and the Moon.
+#include <benchmark/benchmark.h>
+
+#include "gcvs_stars.h"
+#include "sky/night_plan.h"
+
+namespace tenmirel::sky {
+namespace {
+
+const std::vector<NightStar>& gcvsStars() {
+  static const std::vector<NightStar> stars = bench::readGcvsStars(TENMIREL_DATA_DIR "/gcvs-elements.tsv");
+  return stars;
+}
+
+void BM_NightOverGcvs(benchmark::State& state) {
+  const std::vector<NightStar>& stars = gcvsStars();
+  NightOptions options;
+  std::size_t events = 0;
+  for (auto _ : state) {
+    const Checked<NightPlan> plan = planNight(stars, builtInSite(), NightDate{2024, 1, 15}, options);
+    events = plan->events.size();
+    benchmark::DoNotOptimize(plan);
+  }
+  state.counters["stars"] = static_cast<double>(stars.size());
+  state.counters["events"] = static_cast<double>(events);
+}
+BENCHMARK(BM_NightOverGcvs)->Unit(benchmark::kMillisecond);
+
+void BM_NightSkyPreparedNoonToNoon(benchmark::State& state) {
+  for (auto _ : state) {
+    NightSky sky(builtInSite(), 2460325.625, 2460326.625, false);
+    benchmark::DoNotOptimize(sky);
+  }
+}
+BENCHMARK(BM_NightSkyPreparedNoonToNoon)->Unit(benchmark::kMillisecond);
+
+void BM_EventSample(benchmark::State& state) {
+  const NightSky sky(builtInSite(), 2460325.625, 2460326.625, false);
+  double t = 2460325.9;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(sky.sample(t, true, 83.6, 22.0));
+    t += 1e-4;
+    if (t > 2460326.4) t = 2460325.9;
+  }
+}
+BENCHMARK(BM_EventSample);
+
+}  // namespace
+}  // namespace tenmirel::sky
