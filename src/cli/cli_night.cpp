@@ -75,6 +75,8 @@ std::vector<sky::NightStar> nightStars(const std::vector<StarRecord>& records) {
         (parseLenient(row.alphaHour) + parseLenient(row.alphaMin) / kMinutesPerHour) * kDegreesPerHourOfRightAscension;
     star.declinationDegrees = parseLenient(row.deltaDeg) + parseLenient(row.deltaMin) / kMinutesPerHour;
     if (row.deltaSign == kSouthSignText) star.declinationDegrees = -star.declinationDegrees;
+    // A coordinate text beyond any number ("1e999") gives no place rather than a sky of "nan".
+    if (!std::isfinite(star.rightAscensionDegrees) || !std::isfinite(star.declinationDegrees)) star.hasPlace = false;
     stars.push_back(std::move(star));
   }
   return stars;

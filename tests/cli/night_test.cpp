@@ -143,6 +143,23 @@ TEST_F(NightCommand, StarsWithoutUsableElementsAreSkippedAndCounted) {
   for (const auto& event : machine.json["events"]) EXPECT_EQ(event["star"], "Good");
 }
 
+TEST_F(NightCommand, CoordinatesBeyondAnyNumberNeverShowInfOrNan) {
+  StarRecord huge = testing::elementsStar("Huge", "2451545.0", "0.1");
+  huge.alphaHour = "1e999";
+  huge.deltaDeg = "-1e999";
+  const auto catalogue = dir.write("huge.vsd", testing::vsdText({huge, testing::elementsStar("Fine", "2451545.0", "0.1")}));
+  for (const char* format : {"text", "csv", "json", "ics"}) {
+    const testing::CliRun r = runCli({"night", "--catalogue", catalogue.string(), "--date", "2026-12-07",
+                                      "--min-altitude", "-90", "--format", format});
+    EXPECT_EQ(r.status, 0) << format << r.err;
+    for (const std::string& text : {r.out, r.err}) {
+      EXPECT_FALSE(contains(text, "nan") || contains(text, "inf")) << format << "\n" << text;
+    }
+    EXPECT_TRUE(contains(r.out, "Fine")) << format;
+    EXPECT_FALSE(contains(r.out, "Huge")) << format << ": a star without a place has no altitude to pass";
+  }
+}
+
 TEST_F(NightCommand, ReadsCataloguesBeyondTheWindowsTable) {
   constexpr std::size_t kStars = 1500;
   const auto catalogue = dir.write("gcvs1500.vsd", testing::gcvsCatalogueText(testing::gcvsPath(), kStars));
