@@ -4,7 +4,7 @@
 // Arguments are the input split at NUL bytes. The run happens in a folder of its
 // own holding a small catalogue (s.vsd); arguments that could reach other files,
 // write files or wait for input (absolute paths, "..", "-", --xlsx, --open) are
-// left out.
+// left out; the settings folder is the run's folder too.
 #include <unistd.h>
 
 #include <cstdint>
@@ -33,6 +33,8 @@ void enterOwnFolder() {
     require(::mkdtemp(pattern) != nullptr);
     require(::chdir(pattern) == 0);
     std::ofstream("s.vsd", std::ios::binary) << kCatalogue;
+    // The sites and settings files that "sites add" and "night" write and read are the folder's own.
+    require(::setenv("XDG_CONFIG_HOME", pattern, 1) == 0);
     return true;
   }();
   (void)entered;

@@ -1,5 +1,6 @@
 #include "catalogue/star_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <exception>
@@ -92,17 +93,24 @@ struct RecordsRead {
 };
 
 RecordsRead subDataLoad(LineReader& reader, int lastIndex, std::vector<std::string>& lines) {
-  lines.assign(static_cast<std::size_t>((lastIndex + 1) * kLinesPerStarRecord), std::string());
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const LineRead read = reader.next(lines[i], kMaxCatalogueLineBytes);
+  // The lines are taken as they come, so a count far above the file's contents
+  // costs no memory of its own.
+  const std::size_t wanted = static_cast<std::size_t>(lastIndex + 1) * kLinesPerStarRecord;
+  lines.clear();
+  lines.reserve(std::min<std::size_t>(wanted, static_cast<std::size_t>(kMaxStarRecords) * kLinesPerStarRecord));
+  std::string line;
+  for (std::size_t i = 0; i < wanted; ++i) {
+    const LineRead read = reader.next(line, kMaxCatalogueLineBytes);
     if (read != LineRead::line) {
       return {static_cast<int>(i / kLinesPerStarRecord) + 1, read == LineRead::tooLong};
     }
+    lines.push_back(line);
   }
   return {};
 }
 
-StarFileReadResult readLines(std::istream& in) {
+StarFileReadResult readLines(std::istream& in, RecordLimit limit) {
+  const int maxRecords = limit == RecordLimit::none ? kMaxUnlimitedStarRecords : kMaxStarRecords;
   LineReader reader(in);
   std::string line;
 
@@ -117,8 +125,9 @@ StarFileReadResult readLines(std::istream& in) {
   if (countRead == LineRead::endOfFile) return failed(StarFileFailure::noCountLine);
   if (countRead == LineRead::tooLong) return failed(StarFileFailure::lineTooLong);
   const std::optional<double> count = wholePositiveCount(line);
-  if (!count || *count > kMaxStarRecords) {
+  if (!count || *count > maxRecords) {
     StarFileReadResult result = failed(count ? StarFileFailure::tooManyRecords : StarFileFailure::badCount);
+    result.recordLimit = maxRecords;
     result.countLineText = decodeLine(line, isValidUtf8(line) ? TextEncoding::utf8 : TextEncoding::cp932);
     return result;
   }
@@ -148,9 +157,9 @@ StarFileReadResult readLines(std::istream& in) {
 
 }  // namespace
 
-StarFileReadResult readStarStream(std::istream& in) {
+StarFileReadResult readStarStream(std::istream& in, RecordLimit limit) {
   try {
-    return readLines(in);
+    return readLines(in, limit);
   } catch (const std::bad_alloc&) {
     return failed(StarFileFailure::outOfMemory);
   } catch (const std::exception&) {
@@ -159,7 +168,8 @@ StarFileReadResult readStarStream(std::istream& in) {
   }
 }
 
-StarFileReadResult readStarFile(const std::filesystem::path& file, std::chrono::milliseconds writerWait) {
+StarFileReadResult readStarFile(const std::filesystem::path& file, std::chrono::milliseconds writerWait,
+                                RecordLimit limit) {
   const CatalogueSource source = openCatalogueSource(file, writerWait);
   switch (source.failure) {
     case SourceFailure::none:
@@ -174,13 +184,13 @@ StarFileReadResult readStarFile(const std::filesystem::path& file, std::chrono::
       return failed(StarFileFailure::noWriter);
   }
   std::istream in(source.bytes.get());
-  return readStarStream(in);  // the source closes the file on every path
+  return readStarStream(in, limit);  // the source closes the file on every path
 }
 
-StarFileReadResult readStarStandardInput() {
+StarFileReadResult readStarStandardInput(RecordLimit limit) {
   const CatalogueSource source = standardInputSource();
   std::istream in(source.bytes.get());
-  return readStarStream(in);
+  return readStarStream(in, limit);
 }
 
 std::string describeStarFileFailure(const std::filesystem::path& file, const StarFileReadResult& result) {
@@ -216,7 +226,7 @@ std::string describeStarFileFailure(const std::filesystem::path& file, const Sta
              std::to_string(result.count) + "件）。";
     case StarFileFailure::tooManyRecords:
       return name + "の星の数「" + quoteShortened(result.countLineText) + "」は多すぎます（" +
-             std::to_string(kMaxStarRecords) + "件まで読み込めます）。";
+             std::to_string(result.recordLimit) + "件まで読み込めます）。";
   }
   return name + "を読み込めません。";
 }

@@ -19,6 +19,12 @@ inline constexpr const char* kCataloguePattern = "*.vsd";
 inline constexpr const char* kWrongMagicMessage = "Error!";
 inline constexpr int kLinesPerStarRecord = 9;
 inline constexpr int kMaxStarRecords = kStarTableRows;  // 1001
+// The most stars a catalogue read without the table's limit may hold (the night
+// plan of the command line reads whole survey catalogues).
+inline constexpr int kMaxUnlimitedStarRecords = 10'000'000;
+
+// How many records a reading accepts: the window's star table, or any catalogue.
+enum class RecordLimit { starTable, none };
 // The longest line a catalogue may hold, in bytes (line end not counted).
 inline constexpr std::size_t kMaxCatalogueLineBytes = 64 * 1024;
 
@@ -47,6 +53,7 @@ struct StarFileReadResult {
   // the record holding the line, 0 for the count line.
   int failedRecord = 0;
   std::string countLineText;   // the count line as read, for the description of badCount
+  int recordLimit = kMaxStarRecords;  // the most records this reading accepted
   bool ok() const { return failure == StarFileFailure::none; }
 };
 
@@ -56,9 +63,10 @@ struct StarFileReadResult {
 // Regular files and pipes are read; folders and devices are refused, and a pipe
 // without a writer is given up after writerWait (see catalogue_source.h).
 StarFileReadResult readStarFile(const std::filesystem::path& file,
-                                std::chrono::milliseconds writerWait = kPipeWriterWait);
-StarFileReadResult readStarStandardInput();
-StarFileReadResult readStarStream(std::istream& in);
+                                std::chrono::milliseconds writerWait = kPipeWriterWait,
+                                RecordLimit limit = RecordLimit::starTable);
+StarFileReadResult readStarStandardInput(RecordLimit limit = RecordLimit::starTable);
+StarFileReadResult readStarStream(std::istream& in, RecordLimit limit = RecordLimit::starTable);
 
 // A plain Japanese sentence naming the file and the reason; empty on success.
 std::string describeStarFileFailure(const std::filesystem::path& file, const StarFileReadResult& result);

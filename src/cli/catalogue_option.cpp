@@ -6,8 +6,8 @@
 
 namespace tenmirel::cli {
 
-StarFileReadResult readCatalogueArgument(const std::string& path) {
-  return path == kStandardInputArgument ? readStarStandardInput() : readStarFile(path);
+StarFileReadResult readCatalogueArgument(const std::string& path, RecordLimit limit) {
+  return path == kStandardInputArgument ? readStarStandardInput(limit) : readStarFile(path, kPipeWriterWait, limit);
 }
 
 bool loadCatalogue(FormSession& session, const std::string& path, std::string& error) {

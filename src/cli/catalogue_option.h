@@ -62,8 +62,9 @@ struct FormSession {
 // The file argument that means standard input.
 inline constexpr const char* kStandardInputArgument = "-";
 
-// Reads a catalogue file, pipe or ("-") standard input, once.
-StarFileReadResult readCatalogueArgument(const std::string& path);
+// Reads a catalogue file, pipe or ("-") standard input, once; the lists keep
+// the star table's limit, the night plan reads any number of stars.
+StarFileReadResult readCatalogueArgument(const std::string& path, RecordLimit limit = RecordLimit::starTable);
 
 // Reads the file once and puts its stars into the form as its load command
 // does. On failure says why in error.

@@ -14,5 +14,7 @@ int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ost
 int runStars(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runList(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runSites(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tenmirel::cli

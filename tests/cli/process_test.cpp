@@ -129,5 +129,27 @@ TEST(CliProcess, AFullTargetFolderKeepsTheOldFileAndLeavesNothingBehind) {
   EXPECT_FALSE(contains(run.out, "書き出しました"));
 }
 
+TEST(CliProcess, NightReadsItsSitesFromTheConfigFolderAndFailsOnLostOutput) {
+  WorkFolder work;
+  const Finished run = shell(
+      work,
+      "export XDG_CONFIG_HOME=$WORK/config; "
+      "$CLI sites add Ondrejov --lon \"14 47\" --lat \"49 55\" --height 500 --tz Europe/Prague; echo add=$?; "
+      "$CLI sites default Ondrejov; echo default=$?; "
+      "$CLI night --date 2026-12-07 --catalogue - --format ics <$SAMPLE >$WORK/night.ics; echo ics=$?; "
+      "$CLI night --date 2026-12-07 --catalogue $SAMPLE >/dev/full; echo full=$?; "
+      "$CLI night --date 2026-12-07 --catalogue $SAMPLE --site Nowhere; echo unknown=$?; "
+      "$CLI night --date 2026-12-07 --catalogue $SAMPLE | head -1");
+  for (const char* expected : {"add=0\n", "default=0\n", "ics=0\n", "full=1\n", "unknown=1\n",
+                               "2026年12月7日の夜  Ondrejov（経度 14.7833333333333°"}) {
+    EXPECT_TRUE(contains(run.out, expected)) << expected << "\n" << run.out << run.err;
+  }
+  const std::string calendar = slurp(work.path() / "night.ics");
+  EXPECT_TRUE(contains(calendar, "BEGIN:VCALENDAR")) << calendar;
+  EXPECT_TRUE(contains(calendar, "BEGIN:VEVENT"));
+  EXPECT_TRUE(contains(calendar, "LOCATION:Ondrejov"));
+  EXPECT_TRUE(fs::exists(work.path() / "config" / "Tenmirel" / "sites.toml"));
+}
+
 }  // namespace
 }  // namespace tenmirel

@@ -1,0 +1,234 @@
+// tenmirel-cli night: every extremum of every catalogue star within one night at
+// the observer's site, with where the star, the Sun and the Moon stand, filtered
+// and printed as a table, CSV, JSON or iCalendar, or written as an .xlsx file.
+#include <cmath>
+
+#include "catalogue/star_file.h"
+#include "cli/catalogue_option.h"
+#include "cli/cli.h"
+#include "cli/cli_args.h"
+#include "cli/default_application.h"
+#include "cli/night_report.h"
+#include "cli/site_option.h"
+#include "cli/tonight.h"
+#include "common/number_text.h"
+#include "sky/night_plan.h"
+
+namespace tenmirel::cli {
+namespace {
+
+constexpr const char* kCommand = "night";
+constexpr int kExitFailure = 1;
+constexpr int kFirstYear = 1600;
+constexpr int kLastYear = 3000;
+constexpr double kRightAngleDegrees = 90;
+constexpr double kStraightAngleDegrees = 180;
+constexpr double kLongestAroundMinutes = 720;
+constexpr double kMinutesPerHour = 60;
+constexpr double kDegreesPerHourOfRightAscension = 15;
+
+void printHelp(std::ostream& out) {
+  out << "使い方: tenmirel-cli night --catalogue FILE [--date YYYY-MM-DD] [観測地のオプション] [--elements SYSTEM]\n"
+         "                          [--sun-below DEG | --window clock] [--min-altitude DEG]\n"
+         "                          [--moon-distance DEG] [--around MIN] [--refraction]\n"
+         "                          [--format text|csv|json|ics | --xlsx PATH [--open]]\n"
+         "\n"
+         "今夜の計画：観測地で太陽が沈んで暗くなってから明け方までに迎える、カタログの全ての星の\n"
+         "全ての極を時刻順に一覧にします。星・太陽・月の高度、月の輝面と月との角距離つき。\n"
+         "\n"
+         "  --catalogue FILE     変光星データファイル（.vsd、星の数に上限なし）。- で標準入力\n"
+         "  --date YYYY-MM-DD    夜の日付（夕方の日付、観測地の地方時）。既定は観測地の今夜\n"
+         "                       （正午より前なら前の日の夕方からの夜）\n"
+      << siteOptionsHelp()
+      << "  --sun-below DEG      太陽高度が DEG 度より下の間を夜とする（既定 -12）\n"
+         "  --window clock       太陽の代わりに 7時から翌朝6時59分まで（地方時）を夜とする\n"
+         "  --min-altitude DEG   星の高度が DEG 度以上の極だけを表示（既定 0）\n"
+         "  --moon-distance DEG  月から DEG 度以上離れた極だけを表示（既定 なし）\n"
+         "  --around MIN         極の前後 MIN 分の間ずっと高度・太陽の条件を満たす極だけを表示\n"
+         "  --refraction         大気差（標準大気）を高度に入れる\n"
+         "  --format FORMAT      text（既定、桁をそろえた表）、csv、json、ics（iCalendar）\n"
+         "  --xlsx PATH          表計算ファイル（.xlsx）に書き出す（同じ名前のファイルは置き換えます）\n"
+         "  --open               書き出した表計算ファイルを既定のアプリケーションで開く\n"
+         "  --help               この説明\n"
+         "\n"
+         "終了状態: 0 計画できた（暗くならない夜もその旨を表示して 0）、1 失敗、2 使い方の誤り\n"
+         "\n"
+         "例:\n"
+         "  tenmirel-cli night --catalogue data/sample.vsd --date 2026-12-07 --min-altitude 20\n"
+         "  tenmirel-cli night --catalogue data/sample.vsd --lon 14.42 --lat 50.09 --tz Europe/Prague --format ics\n";
+}
+
+bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
+
+// The catalogue's rows as the night plan takes them; the place as the main window
+// reads it, none when the row has no coordinates at all.
+std::vector<sky::NightStar> nightStars(const std::vector<StarRecord>& records) {
+  std::vector<sky::NightStar> stars;
+  stars.reserve(records.size());
+  for (const StarRecord& row : records) {
+    sky::NightStar star;
+    star.name = row.starName;
+    star.epoch = row.ganki;
+    star.period = row.syuki;
+    star.hasPlace = !(blank(row.alphaHour) && blank(row.alphaMin) && blank(row.deltaDeg) && blank(row.deltaMin));
+    star.rightAscensionDegrees =
+        (parseLenient(row.alphaHour) + parseLenient(row.alphaMin) / kMinutesPerHour) * kDegreesPerHourOfRightAscension;
+    star.declinationDegrees = parseLenient(row.deltaDeg) + parseLenient(row.deltaMin) / kMinutesPerHour;
+    if (row.deltaSign == kSouthSignText) star.declinationDegrees = -star.declinationDegrees;
+    // A coordinate text beyond any number ("1e999") gives no place rather than a sky of "nan".
+    if (!std::isfinite(star.rightAscensionDegrees) || !std::isfinite(star.declinationDegrees)) star.hasPlace = false;
+    stars.push_back(std::move(star));
+  }
+  return stars;
+}
+
+// A number option within [lowest, highest]; a message naming the option otherwise.
+std::optional<double> numberOption(const ParsedArgs& parsed, const std::string& name, double lowest, double highest,
+                                   std::string& error) {
+  const std::optional<double> value = parseStrict(parsed.get(name));
+  if (!value || !std::isfinite(*value) || *value < lowest || *value > highest) {
+    error = name + " の値「" + parsed.get(name) + "」は " + numberToText(lowest) + " から " + numberToText(highest) +
+            " までの数で指定してください";
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::set<std::string> optionsWithValues() {
+  std::set<std::string> names = {"--catalogue",  "--date",          "--sun-below", "--window", "--min-altitude",
+                                 "--moon-distance", "--around",     "--format",    "--xlsx",   kElementsOption};
+  names.insert(siteOptionNames().begin(), siteOptionNames().end());
+  return names;
+}
+
+}  // namespace
+
+int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::string error;
+  const auto parsed = parseArgs(args, optionsWithValues(), {"--help", "--refraction", "--open"}, error);
+  if (!parsed) return usageError(err, kCommand, error);
+  if (parsed->flags.count("--help")) {
+    printHelp(out);
+    return 0;
+  }
+  if (!parsed->positional.empty()) return usageError(err, kCommand, "余分な引数「" + parsed->positional.front() + "」");
+  if (!parsed->has("--catalogue")) return usageError(err, kCommand, "--catalogue を指定してください");
+  const std::string format = parsed->get("--format", "text");
+  if (format != "text" && format != "csv" && format != "json" && format != "ics") {
+    return usageError(err, kCommand, "--format は text、csv、json、ics のどれかです");
+  }
+  if (parsed->has("--xlsx") && parsed->has("--format")) {
+    return usageError(err, kCommand, "--xlsx と --format は同時に指定できません");
+  }
+  if (parsed->flags.count("--open") && !parsed->has("--xlsx")) {
+    return usageError(err, kCommand, "--open は --xlsx と組で指定してください");
+  }
+
+  sky::NightOptions options;
+  if (parsed->has("--window")) {
+    if (parsed->get("--window") != "clock") return usageError(err, kCommand, "--window に指定できるのは clock だけです");
+    if (parsed->has("--sun-below")) return usageError(err, kCommand, "--sun-below と --window は同時に指定できません");
+    options.window = sky::NightWindow::clock;
+  }
+  struct NumberOption {
+    const char* name;
+    double lowest, highest;
+  };
+  const NumberOption ranges[] = {{"--sun-below", -kRightAngleDegrees, kRightAngleDegrees},
+                                 {"--min-altitude", -kRightAngleDegrees, kRightAngleDegrees},
+                                 {"--moon-distance", 0, kStraightAngleDegrees},
+                                 {"--around", 0, kLongestAroundMinutes}};
+  std::optional<double> values[std::size(ranges)];
+  for (std::size_t i = 0; i < std::size(ranges); ++i) {
+    if (!parsed->has(ranges[i].name)) continue;
+    values[i] = numberOption(*parsed, ranges[i].name, ranges[i].lowest, ranges[i].highest, error);
+    if (!values[i]) return usageError(err, kCommand, error);
+  }
+  if (values[0]) options.sunLimitDegrees = *values[0];
+  if (values[1]) options.minimumAltitudeDegrees = *values[1];
+  options.moonDistanceDegrees = values[2];
+  if (values[3]) options.aroundMinutes = *values[3];
+  options.refraction = parsed->flags.count("--refraction") != 0;
+
+  std::optional<sky::NightDate> date;
+  if (parsed->has("--date")) {
+    const auto texts = parseDateTime(parsed->get("--date"), TimePart::forbidden, error);
+    if (!texts) return usageError(err, kCommand, "--date: " + error);
+    date = sky::NightDate{std::stoi(texts->year), std::stoi(texts->month), std::stoi(texts->day)};
+    if (date->year < kFirstYear || date->year > kLastYear) {
+      return usageError(err, kCommand, "--date は 1600年から 3000年までの日付で指定してください");
+    }
+  }
+
+  const OptionChoice<sky::Site> site = siteFromOptions(*parsed);
+  if (!site.warning.empty()) err << "tenmirel-cli " << kCommand << ": " << site.warning << "\n（既定の観測地を使います）\n";
+  if (!site.value) {
+    if (site.usageMistake) return usageError(err, kCommand, site.error);
+    err << "tenmirel-cli " << kCommand << ": " << site.error << '\n';
+    return kExitFailure;
+  }
+  const OptionChoice<sky::ElementsTime> elements = elementsFromOptions(*parsed, parsed->get("--catalogue"));
+  if (!elements.value) return usageError(err, kCommand, elements.error);
+  if (!elements.warning.empty()) err << "tenmirel-cli " << kCommand << ": " << elements.warning << "\n（JD とします）\n";
+  options.elementsTime = *elements.value;
+
+  const sky::Checked<sky::SiteZone> zone = sky::SiteZone::fromText(site.value->zone);
+  if (!zone) {
+    err << "tenmirel-cli " << kCommand << ": " << zone.message() << '\n';
+    return kExitFailure;
+  }
+  if (!date) {
+    const double now = julianDayOf(std::chrono::system_clock::now());
+    date = eveningDateAt(*zone, now);
+    err << "tenmirel-cli " << kCommand << ": --date を省いたので、" << site.value->name << "の今 ("
+        << sky::localMinuteText(zone->utToLocal(now).minute) << ") から " << nightDateText(*date)
+        << "の夜を計画します。\n";
+  }
+
+  StarFileReadResult reading = readCatalogueArgument(parsed->get("--catalogue"), RecordLimit::none);
+  if (!reading.ok()) {
+    err << "tenmirel-cli " << kCommand << ": " << describeStarFileFailure(parsed->get("--catalogue"), reading) << '\n';
+    return kExitFailure;
+  }
+  const std::vector<sky::NightStar> stars = nightStars(reading.records);
+  reading.records.clear();
+  const sky::Checked<sky::NightPlan> plan = sky::planNight(stars, *site.value, *date, options);
+  if (!plan) {
+    err << "tenmirel-cli " << kCommand << ": " << plan.message() << '\n';
+    return kExitFailure;
+  }
+
+  const NightReport report(*plan, *zone, options.elementsTime);
+  const std::string& darkness = plan->night.darknessMessage;
+  const bool neverDark = plan->night.darkness == sky::Darkness::neverDark;
+  if (parsed->has("--xlsx")) {
+    if (neverDark) err << "tenmirel-cli " << kCommand << ": " << darkness << '\n';
+    DefaultApplication opener;
+    std::string message;
+    const bool written =
+        writeNightWorkbook(report, parsed->get("--xlsx"), parsed->flags.count("--open") != 0, &opener, message);
+    (written ? out : err) << (written ? "" : "tenmirel-cli night: ") << message << '\n';
+    if (written) out << shownCountLine(report) << '\n' << skippedCountLine(report) << '\n';
+    return written ? 0 : kExitFailure;
+  }
+  if (format == "text") {
+    printNightText(report, out);
+    return 0;
+  }
+  // The machine formats keep their stream clean: what a reader should know goes to the error stream.
+  if (neverDark) err << "tenmirel-cli " << kCommand << ": " << darkness << '\n';
+  if (format == "csv") printNightCsv(report, out);
+  if (format == "json") printNightJson(report, out);
+  if (format == "ics") {
+    const std::string calendar = nightCalendar(report, error);
+    if (calendar.empty()) {
+      err << "tenmirel-cli " << kCommand << ": " << error << '\n';
+      return kExitFailure;
+    }
+    out << calendar;
+  }
+  if (format != "json") err << shownCountLine(report) << '\n' << skippedCountLine(report) << '\n';
+  return 0;
+}
+
+}  // namespace tenmirel::cli

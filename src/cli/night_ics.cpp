@@ -1,0 +1,111 @@
+// The night plan as an iCalendar file through libical: one VEVENT per extremum,
+// its span in UTC, its UID the same for the same star and cycle whenever and
+// wherever the plan is made, so a calendar program updates rather than doubles it.
+#include <libical/ical.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+
+#include "cli/night_report.h"
+#include "common/number_text.h"
+
+namespace tenmirel::cli {
+namespace {
+
+constexpr double kUnixEpochJulianDay = 2440587.5;
+constexpr double kSecondsPerDay = 86400;
+constexpr std::time_t kSecondsPerMinute = 60;
+constexpr double kPercent = 100;
+constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ULL;
+constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
+constexpr const char* kProductId = "-//Tenmirel//Night plan//JA";
+
+std::time_t unixSecondsOf(double julianDayUt, double plusSeconds) {
+  return static_cast<std::time_t>(std::llround((julianDayUt - kUnixEpochJulianDay) * kSecondsPerDay + plusSeconds));
+}
+
+icaltimetype utcTime(std::time_t seconds) {
+  return icaltime_from_timet_with_zone(seconds, 0, icaltimezone_get_utc_timezone());
+}
+
+// FNV-1a over the star's name and the cycle: the same text always gives the same UID.
+std::string uidOf(const sky::NightEvent& event) {
+  std::uint64_t hash = kFnvOffsetBasis;
+  const std::string key = event.name + '\x1f' + std::to_string(event.cycle);
+  for (unsigned char c : key) {
+    hash ^= c;
+    hash *= kFnvPrime;
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "%016llx-%lld@tenmirel", static_cast<unsigned long long>(hash),
+                static_cast<long long>(event.cycle));
+  return text;
+}
+
+std::string summaryOf(const sky::NightEvent& event) {
+  return event.name + " 第" + std::to_string(event.cycle) + "回帰 高度" + std::to_string(std::lround(event.altitudeDegrees)) +
+         "°";
+}
+
+std::string descriptionOf(const NightReport& report, const sky::NightEvent& event) {
+  return "極 " + localTimeOfEvent(report, event) + "（地方時）、ユリウス日 " + numberToText(event.julianDayUt) +
+         "（世界時）\n高度 " + oneDecimal(event.altitudeDegrees) + "°、方位 " + oneDecimal(event.azimuthDegrees) +
+         "°、太陽高度 " + oneDecimal(event.sunAltitudeDegrees) + "°\n月高度 " + oneDecimal(event.moonAltitudeDegrees) +
+         "°、月の輝面 " + oneDecimal(event.moonIlluminatedFraction * kPercent) + "%、月との角距離 " +
+         oneDecimal(event.moonSeparationDegrees) + "°";
+}
+
+struct ComponentFree {
+  void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+};
+
+}  // namespace
+
+std::string nightCalendar(const NightReport& report, std::string& error) {
+  icalerror_set_errors_are_fatal(0);
+  std::unique_ptr<icalcomponent, ComponentFree> calendar(icalcomponent_new_vcalendar());
+  if (!calendar) {
+    error = "カレンダーを作れませんでした（メモリが足りません）。";
+    return {};
+  }
+  icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
+  icalcomponent_add_property(calendar.get(), icalproperty_new_prodid(kProductId));
+  icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
+  const icaltimetype stamp = utcTime(std::time(nullptr));
+  const double aroundSeconds = report.plan.night.options.aroundMinutes * static_cast<double>(kSecondsPerMinute);
+  for (const sky::NightEvent* event : report.shown) {
+    icalcomponent* vevent = icalcomponent_new_vevent();
+    std::time_t start = 0, end = 0;
+    if (aroundSeconds > 0) {
+      start = unixSecondsOf(event->julianDayUt, -aroundSeconds);
+      end = unixSecondsOf(event->julianDayUt, aroundSeconds);
+    } else {
+      // The minute the tables show, as a one-minute event.
+      const std::time_t at = unixSecondsOf(event->julianDayUt, 0);
+      start = at - ((at % kSecondsPerMinute) + kSecondsPerMinute) % kSecondsPerMinute;
+      end = start + kSecondsPerMinute;
+    }
+    icalcomponent_add_property(vevent, icalproperty_new_uid(uidOf(*event).c_str()));
+    icalcomponent_add_property(vevent, icalproperty_new_dtstamp(stamp));
+    icalcomponent_add_property(vevent, icalproperty_new_dtstart(utcTime(start)));
+    icalcomponent_add_property(vevent, icalproperty_new_dtend(utcTime(end)));
+    icalcomponent_add_property(vevent, icalproperty_new_summary(summaryOf(*event).c_str()));
+    icalcomponent_add_property(vevent, icalproperty_new_description(descriptionOf(report, *event).c_str()));
+    icalcomponent_add_property(vevent, icalproperty_new_location(report.plan.night.site.name.c_str()));
+    icalcomponent_add_component(calendar.get(), vevent);
+  }
+  char* text = icalcomponent_as_ical_string_r(calendar.get());
+  if (text == nullptr) {
+    error = "カレンダーを書き出せませんでした。";
+    return {};
+  }
+  std::string result(text);
+  std::free(text);
+  return result;
+}
+
+}  // namespace tenmirel::cli

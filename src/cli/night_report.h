@@ -1,0 +1,62 @@
+#pragma once
+// One night plan as the command line hands it out: the events that pass the
+// filters, and the counts of those hidden and of the stars skipped. Each format
+// (aligned text, CSV, JSON, iCalendar, .xlsx) has its own file.
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "sky/elements_time.h"
+#include "sky/night_plan.h"
+#include "sky/site_zone.h"
+
+namespace tenmirel::cli {
+
+struct NightReport {
+  const sky::NightPlan& plan;
+  const sky::SiteZone& zone;
+  sky::ElementsTime elements = sky::ElementsTime::jd;
+  std::vector<const sky::NightEvent*> shown;
+  std::size_t hiddenEvents = 0;
+
+  NightReport(const sky::NightPlan& nightPlan, const sky::SiteZone& siteZone, sky::ElementsTime system);
+  std::size_t skippedStars() const { return plan.skippedStars; }
+};
+
+// Texts shared by the formats.
+// "34.2": one decimal, never "-0.0".
+std::string oneDecimal(double value);
+// "2026-12-07 21:34", with the offset ("2026-03-29 01:30 +01:00") where the zone has summer time.
+std::string localTimeOfEvent(const NightReport& report, const sky::NightEvent& event);
+// The local minute of an instant, as above.
+std::string localTimeAt(const NightReport& report, double julianDayUt);
+// ISO 8601 with the offset in force: "2026-12-07T21:34+09:00".
+std::string isoTimeAt(const NightReport& report, double julianDayUt);
+// "2026年12月7日".
+std::string nightDateText(const sky::NightDate& date);
+// The closing lines: the events shown and hidden, the stars skipped.
+std::string shownCountLine(const NightReport& report);
+std::string skippedCountLine(const NightReport& report);
+
+void printNightText(const NightReport& report, std::ostream& out);
+void printNightCsv(const NightReport& report, std::ostream& out);
+void printNightJson(const NightReport& report, std::ostream& out);
+// The whole calendar, or an empty text with why in error.
+std::string nightCalendar(const NightReport& report, std::string& error);
+
+}  // namespace tenmirel::cli
+
+namespace tenmirel {
+class FileOpener;
+}
+
+namespace tenmirel::cli {
+
+// The shown events into an .xlsx file at path through the window's own writer
+// (assembled beside the target, checked, then named; never a partial file), shown
+// in the default application when open. The sentence to print: where it went, or why not.
+bool writeNightWorkbook(const NightReport& report, const std::string& path, bool open, FileOpener* opener,
+                        std::string& message);
+
+}  // namespace tenmirel::cli

@@ -1,0 +1,117 @@
+#include "cli/site_option.h"
+
+#include "cli/catalogue_option.h"
+#include "common/number_text.h"
+#include "sky/coordinate_text.h"
+
+namespace tenmirel::cli {
+namespace {
+
+template <typename T>
+OptionChoice<T> refused(std::string message, bool usage) {
+  OptionChoice<T> choice;
+  choice.error = std::move(message);
+  choice.usageMistake = usage;
+  return choice;
+}
+
+}  // namespace
+
+const std::set<std::string>& siteOptionNames() {
+  static const std::set<std::string> names = {"--site", "--lon", "--lat", "--height", "--tz"};
+  return names;
+}
+
+OptionChoice<sky::Site> siteFromTexts(const std::string& name, const std::string& longitude,
+                                      const std::string& latitude, const std::string& height,
+                                      const std::string& zone) {
+  using Choice = OptionChoice<sky::Site>;
+  sky::Site site;
+  site.name = name;
+  const sky::Checked<double> lon = sky::parseCoordinate(longitude, sky::CoordinateKind::longitude);
+  if (!lon) return refused<sky::Site>(lon.message(), true);
+  const sky::Checked<double> lat = sky::parseCoordinate(latitude, sky::CoordinateKind::latitude);
+  if (!lat) return refused<sky::Site>(lat.message(), true);
+  site.longitudeDegrees = *lon;
+  site.latitudeDegrees = *lat;
+  if (!height.empty()) {
+    const std::optional<double> metres = parseStrict(height);
+    if (!metres) return refused<sky::Site>("標高「" + height + "」は数ではありません（メートルで指定します）。", true);
+    site.heightMetres = *metres;
+  }
+  site.zone = zone;
+  if (sky::Refusal invalid = sky::validateSite(site)) return refused<sky::Site>(*invalid, true);
+  Choice choice;
+  choice.value = site;
+  return choice;
+}
+
+OptionChoice<sky::Site> siteFromOptions(const ParsedArgs& parsed, const sky::SiteStore& store) {
+  const bool oneOff = parsed.has("--lon") || parsed.has("--lat") || parsed.has("--height") || parsed.has("--tz");
+  if (parsed.has("--site") && oneOff) {
+    return refused<sky::Site>("--site と --lon / --lat / --height / --tz は同時に指定できません", true);
+  }
+  if (oneOff) {
+    if (!parsed.has("--lon") || !parsed.has("--lat") || !parsed.has("--tz")) {
+      return refused<sky::Site>("座標で観測地を指定するときは --lon、--lat、--tz をそろえて指定してください", true);
+    }
+    return siteFromTexts(kOneOffSiteName, parsed.get("--lon"), parsed.get("--lat"), parsed.get("--height"),
+                         parsed.get("--tz"));
+  }
+  OptionChoice<sky::Site> choice;
+  if (!store.problem().empty()) choice.warning = store.problem();
+  if (parsed.has("--site")) {
+    const std::string name = parsed.get("--site");
+    const sky::Site* found = store.find(name);
+    if (found == nullptr) {
+      OptionChoice<sky::Site> unknown = refused<sky::Site>(
+          "観測地「" + name + "」は登録されていません（tenmirel-cli sites で一覧を確かめてください）", false);
+      unknown.warning = choice.warning;
+      return unknown;
+    }
+    choice.value = *found;
+    return choice;
+  }
+  choice.value = store.defaultSite();
+  return choice;
+}
+
+OptionChoice<sky::Site> siteFromOptions(const ParsedArgs& parsed) {
+  const sky::SiteStore store;
+  return siteFromOptions(parsed, store);
+}
+
+OptionChoice<sky::ElementsTime> elementsFromOptions(const ParsedArgs& parsed, const std::string& cataloguePath,
+                                                    const sky::ElementsSettings& settings) {
+  OptionChoice<sky::ElementsTime> choice;
+  if (parsed.has(kElementsOption)) {
+    choice.value = sky::parseElementsTime(parsed.get(kElementsOption));
+    if (!choice.value) {
+      return refused<sky::ElementsTime>("--elements は jd、hjd、bjd のどれかで指定してください", true);
+    }
+    return choice;
+  }
+  if (!settings.problem().empty()) choice.warning = settings.problem();
+  choice.value = cataloguePath.empty() || cataloguePath == kStandardInputArgument
+                     ? sky::ElementsTime::jd
+                     : settings.timeSystemOf(cataloguePath);
+  return choice;
+}
+
+OptionChoice<sky::ElementsTime> elementsFromOptions(const ParsedArgs& parsed, const std::string& cataloguePath) {
+  if (parsed.has(kElementsOption)) return elementsFromOptions(parsed, cataloguePath, sky::ElementsSettings());
+  const sky::ElementsSettings settings;
+  return elementsFromOptions(parsed, cataloguePath, settings);
+}
+
+const char* siteOptionsHelp() {
+  return "  --site NAME         登録した観測地（tenmirel-cli sites）。既定は既定にした観測地\n"
+         "  --lon DEG           その場かぎりの観測地の経度（東が正。\"139.5\"、\"139 00\"、\"139°00′\"）\n"
+         "  --lat DEG           その場かぎりの観測地の緯度（北が正）\n"
+         "  --height M          その場かぎりの観測地の標高（m、既定 0）\n"
+         "  --tz ZONE           その場かぎりの観測地の時間帯（\"Asia/Tokyo\" や \"UTC+09:00\"）\n"
+         "  --elements SYSTEM   元期の時刻系：jd（地心ユリウス日、既定）、hjd（日心）、bjd（太陽系重心 TDB）。\n"
+         "                      省くとカタログごとに覚えた設定、なければ jd\n";
+}
+
+}  // namespace tenmirel::cli
