@@ -6,6 +6,7 @@
 #include "catalogue/star_file.h"
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
+#include "prediction/night_stars.h"
 #include "cli/cli_args.h"
 #include "cli/default_application.h"
 #include "cli/night_report.h"
@@ -24,8 +25,6 @@ constexpr int kLastYear = 3000;
 constexpr double kRightAngleDegrees = 90;
 constexpr double kStraightAngleDegrees = 180;
 constexpr double kLongestAroundMinutes = 720;
-constexpr double kMinutesPerHour = 60;
-constexpr double kDegreesPerHourOfRightAscension = 15;
 
 void printHelp(std::ostream& out) {
   out << "使い方: tenmirel-cli night --catalogue FILE [--date YYYY-MM-DD] [観測地のオプション] [--elements SYSTEM]\n"
@@ -56,30 +55,6 @@ void printHelp(std::ostream& out) {
          "例:\n"
          "  tenmirel-cli night --catalogue data/sample.vsd --date 2026-12-07 --min-altitude 20\n"
          "  tenmirel-cli night --catalogue data/sample.vsd --lon 14.42 --lat 50.09 --tz Europe/Prague --format ics\n";
-}
-
-bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
-
-// The catalogue's rows as the night plan takes them; the place as the main window
-// reads it, none when the row has no coordinates at all.
-std::vector<sky::NightStar> nightStars(const std::vector<StarRecord>& records) {
-  std::vector<sky::NightStar> stars;
-  stars.reserve(records.size());
-  for (const StarRecord& row : records) {
-    sky::NightStar star;
-    star.name = row.starName;
-    star.epoch = row.ganki;
-    star.period = row.syuki;
-    star.hasPlace = !(blank(row.alphaHour) && blank(row.alphaMin) && blank(row.deltaDeg) && blank(row.deltaMin));
-    star.rightAscensionDegrees =
-        (parseLenient(row.alphaHour) + parseLenient(row.alphaMin) / kMinutesPerHour) * kDegreesPerHourOfRightAscension;
-    star.declinationDegrees = parseLenient(row.deltaDeg) + parseLenient(row.deltaMin) / kMinutesPerHour;
-    if (row.deltaSign == kSouthSignText) star.declinationDegrees = -star.declinationDegrees;
-    // A coordinate text beyond any number ("1e999") gives no place rather than a sky of "nan".
-    if (!std::isfinite(star.rightAscensionDegrees) || !std::isfinite(star.declinationDegrees)) star.hasPlace = false;
-    stars.push_back(std::move(star));
-  }
-  return stars;
 }
 
 // A number option within [lowest, highest]; a message naming the option otherwise.
@@ -190,7 +165,7 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << "tenmirel-cli " << kCommand << ": " << describeStarFileFailure(parsed->get("--catalogue"), reading) << '\n';
     return kExitFailure;
   }
-  const std::vector<sky::NightStar> stars = nightStars(reading.records);
+  const std::vector<sky::NightStar> stars = nightStarsOf(reading.records);
   reading.records.clear();
   const sky::Checked<sky::NightPlan> plan = sky::planNight(stars, *site.value, *date, options);
   if (!plan) {

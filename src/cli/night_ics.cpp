@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "cli/night_report.h"
+#include "sky/event_calendar_texts.h"
 #include "common/number_text.h"
 
 namespace tenmirel::cli {
@@ -20,8 +21,6 @@ constexpr double kUnixEpochJulianDay = 2440587.5;
 constexpr double kSecondsPerDay = 86400;
 constexpr std::time_t kSecondsPerMinute = 60;
 constexpr double kPercent = 100;
-constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ULL;
-constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
 constexpr const char* kProductId = "-//Tenmirel//Night plan//JA";
 
 std::time_t unixSecondsOf(double julianDayUt, double plusSeconds) {
@@ -30,25 +29,6 @@ std::time_t unixSecondsOf(double julianDayUt, double plusSeconds) {
 
 icaltimetype utcTime(std::time_t seconds) {
   return icaltime_from_timet_with_zone(seconds, 0, icaltimezone_get_utc_timezone());
-}
-
-// FNV-1a over the star's name and the cycle: the same text always gives the same UID.
-std::string uidOf(const sky::NightEvent& event) {
-  std::uint64_t hash = kFnvOffsetBasis;
-  const std::string key = event.name + '\x1f' + std::to_string(event.cycle);
-  for (unsigned char c : key) {
-    hash ^= c;
-    hash *= kFnvPrime;
-  }
-  char text[64];
-  std::snprintf(text, sizeof text, "%016llx-%lld@tenmirel", static_cast<unsigned long long>(hash),
-                static_cast<long long>(event.cycle));
-  return text;
-}
-
-std::string summaryOf(const sky::NightEvent& event) {
-  return event.name + " 第" + std::to_string(event.cycle) + "回帰 高度" + std::to_string(std::lround(event.altitudeDegrees)) +
-         "°";
 }
 
 std::string descriptionOf(const NightReport& report, const sky::NightEvent& event) {
@@ -89,11 +69,11 @@ std::string nightCalendar(const NightReport& report, std::string& error) {
       start = at - ((at % kSecondsPerMinute) + kSecondsPerMinute) % kSecondsPerMinute;
       end = start + kSecondsPerMinute;
     }
-    icalcomponent_add_property(vevent, icalproperty_new_uid(uidOf(*event).c_str()));
+    icalcomponent_add_property(vevent, icalproperty_new_uid(sky::eventUid(*event).c_str()));
     icalcomponent_add_property(vevent, icalproperty_new_dtstamp(stamp));
     icalcomponent_add_property(vevent, icalproperty_new_dtstart(utcTime(start)));
     icalcomponent_add_property(vevent, icalproperty_new_dtend(utcTime(end)));
-    icalcomponent_add_property(vevent, icalproperty_new_summary(summaryOf(*event).c_str()));
+    icalcomponent_add_property(vevent, icalproperty_new_summary(sky::eventSummary(*event).c_str()));
     icalcomponent_add_property(vevent, icalproperty_new_description(descriptionOf(report, *event).c_str()));
     icalcomponent_add_property(vevent, icalproperty_new_location(report.plan.night.site.name.c_str()));
     icalcomponent_add_component(calendar.get(), vevent);

@@ -14,7 +14,7 @@
 #include "support/recording_ports.h"
 #include "ui/frm_yohou.h"
 #include "ui/plan/plan_menu.h"
-#include "ui/plan/plan_stars.h"
+#include "prediction/night_stars.h"
 #include "ui/plan/plan_window.h"
 
 namespace tenmirel::testing {
@@ -27,7 +27,7 @@ inline std::chrono::system_clock::time_point eveningClock() {
 inline std::filesystem::path sampleCatalogue() { return sourceDir() / "data" / "sample.vsd"; }
 
 inline std::vector<sky::NightStar> sampleStars() {
-  return ui::nightStarsOf(readStarFile(sampleCatalogue()).records);
+  return nightStarsOf(readStarFile(sampleCatalogue()).records);
 }
 
 struct PlanHarness {

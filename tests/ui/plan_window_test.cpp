@@ -26,6 +26,7 @@
 
 #include "common/number_text.h"
 #include "plan_harness.h"
+#include "sky/event_calendar_texts.h"
 #include "sky/site_store.h"
 #include "ui/plan/night_picture_widget.h"
 #include "ui/plan/plan_computation.h"
@@ -194,7 +195,7 @@ void PlanWindowTest::nightStarsHaveTheMainWindowsCoordinates() {
   PlanHarness h;
   h.loadSample();
   FrmYohouModel& form = h.window->model();
-  const std::vector<sky::NightStar> stars = ui::nightStarsOf(form.starTable, form.starCount);
+  const std::vector<sky::NightStar> stars = nightStarsOf(form.starTable, form.starCount);
   QCOMPARE(static_cast<int>(stars.size()), form.starCount);
   for (int i = 0; i < form.starCount; ++i) {
     form.setCombo1ListIndex(i);
@@ -205,7 +206,7 @@ void PlanWindowTest::nightStarsHaveTheMainWindowsCoordinates() {
   }
   StarRecord empty;
   empty.starName = "no place";
-  QVERIFY(!ui::nightStarOf(empty).hasPlace);
+  QVERIFY(!nightStarOf(empty).hasPlace);
 }
 
 void PlanWindowTest::filtersHideAndGreyWithoutDeleting() {
@@ -470,7 +471,7 @@ void PlanWindowTest::csvAndCalendarReadBack() {
       const icaltimetype start = icalcomponent_get_dtstart(event);
       const icaltimetype end = icalcomponent_get_dtend(event);
       if (!icaltime_is_utc(start) || icaltime_as_timet(start) != at - 20 * 60 || icaltime_as_timet(end) != at + 20 * 60 ||
-          std::string(icalcomponent_get_summary(event)) != ui::eventSummary(want)) {
+          std::string(icalcomponent_get_summary(event)) != sky::eventSummary(want)) {
         uids.emplace_back("mismatch");
       }
     }

@@ -1,5 +1,7 @@
 #include "ui/plan/plan_exports.h"
 
+#include "sky/event_calendar_texts.h"
+
 #include <libical/ical.h>
 
 #include <QImage>
@@ -86,16 +88,6 @@ std::string planCsv(const PlanRows& rows) {
   return csv;
 }
 
-std::string planEventUid(const sky::NightEvent& event) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned char c : event.name) {
-    hex += kHex[c >> 4];
-    hex += kHex[c & 0xf];
-  }
-  return "tenmirel-" + hex + "-" + std::to_string(event.cycle) + "@tenmirel";
-}
-
 std::string planIcs(const PlanRows& rows, const sky::NightSummary& night, double aroundMinutes,
                     long long dtstampUnixSeconds) {
   icalcomponent* calendar = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
@@ -107,11 +99,11 @@ std::string planIcs(const PlanRows& rows, const sky::NightSummary& night, double
     const long long from = halfSpan > 0 ? at - halfSpan : at;
     const long long to = halfSpan > 0 ? at + halfSpan : at + static_cast<long long>(kSecondsPerMinute);
     icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-    icalcomponent_add_property(event, icalproperty_new_uid(planEventUid(*e).c_str()));
+    icalcomponent_add_property(event, icalproperty_new_uid(sky::eventUid(*e).c_str()));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(utcTime(dtstampUnixSeconds)));
     icalcomponent_add_property(event, icalproperty_new_dtstart(utcTime(from)));
     icalcomponent_add_property(event, icalproperty_new_dtend(utcTime(to)));
-    icalcomponent_add_property(event, icalproperty_new_summary(eventSummary(*e).c_str()));
+    icalcomponent_add_property(event, icalproperty_new_summary(sky::eventSummary(*e).c_str()));
     icalcomponent_add_property(event, icalproperty_new_location(night.site.name.c_str()));
     std::string description = e->localText + " (" + e->isoText + ")";
     if (e->hasPlace) description += "\n方位 " + azimuthText(e->azimuthDegrees);

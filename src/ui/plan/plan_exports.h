@@ -25,8 +25,6 @@ std::string planCsv(const PlanRows& rows);
 // same star and cycle. dtstampUnixSeconds is when the calendar was made.
 std::string planIcs(const PlanRows& rows, const sky::NightSummary& night, double aroundMinutes,
                     long long dtstampUnixSeconds);
-// "tenmirel-416c676f6c-1814@tenmirel": the star name's bytes in hex and the cycle.
-std::string planEventUid(const sky::NightEvent& event);
 
 // The rows a worksheet can take below its title and header lines.
 inline constexpr std::size_t kMostWorkbookRows = 32765;

@@ -1,6 +1,6 @@
 #include "ui/plan/plan_menu.h"
 
-#include "ui/plan/plan_stars.h"
+#include "prediction/night_stars.h"
 #include "ui/plan/sites_dialog.h"
 
 namespace tenmirel::ui {

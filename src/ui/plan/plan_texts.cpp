@@ -39,12 +39,6 @@ std::string clockText(const LocalMinute& minute) {
   return text;
 }
 
-std::string eventSummary(const sky::NightEvent& event) {
-  std::string summary = event.name + " 第" + std::to_string(event.cycle) + "回帰";
-  if (event.hasPlace) summary += " 高度" + std::to_string(std::lround(event.altitudeDegrees)) + "°";
-  return summary;
-}
-
 std::string failedFiltersText(const sky::NightEvent& event) {
   std::string text;
   auto add = [&text](const char* reason) {

@@ -16,8 +16,6 @@ std::string degreesText(double degrees);
 std::string azimuthText(double azimuthDegrees);
 // "21:34".
 std::string clockText(const LocalMinute& minute);
-// The summary of one event for a calendar: "Algol 第1814回帰 高度34°".
-std::string eventSummary(const sky::NightEvent& event);
 // Which filters an event fails, for its tooltip and the exports; empty when it passes.
 std::string failedFiltersText(const sky::NightEvent& event);
 

@@ -34,7 +34,7 @@
 #include "ui/plan/plan_exports.h"
 #include "ui/plan/plan_filter_proxy.h"
 #include "ui/plan/plan_settings.h"
-#include "ui/plan/plan_stars.h"
+#include "prediction/night_stars.h"
 #include "ui/plan/plan_table_model.h"
 #include "ui/plan/sites_dialog.h"
 #include "ui/catalogue_folder.h"
@@ -428,7 +428,8 @@ bool PlanWindow::openCatalogue() {
   }
   const std::optional<std::string> chosen = chooser->chooseFileToOpen(kCatalogueFilterDescription, kCataloguePattern);
   if (!chosen) return false;
-  const StarFileReadResult read = readStarFile(*chosen);
+  // The plan has no table to fill: a catalogue of any size is read.
+  const StarFileReadResult read = readStarFile(*chosen, kPipeWriterWait, RecordLimit::none);
   if (!read.ok()) {
     messages_->showMessage(describeStarFileFailure(*chosen, read));
     return false;

@@ -7,7 +7,7 @@
 #include "catalogue/star_table.h"
 #include "sky/night_plan.h"
 
-namespace tenmirel::ui {
+namespace tenmirel {
 
 sky::NightStar nightStarOf(const StarRecord& record);
 
@@ -15,4 +15,4 @@ sky::NightStar nightStarOf(const StarRecord& record);
 std::vector<sky::NightStar> nightStarsOf(const StarTable& table, int count);
 std::vector<sky::NightStar> nightStarsOf(const std::vector<StarRecord>& records);
 
-}  // namespace tenmirel::ui
+}  // namespace tenmirel

@@ -1,10 +1,11 @@
-#include "ui/plan/plan_stars.h"
+#include "prediction/night_stars.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/number_text.h"
 
-namespace tenmirel::ui {
+namespace tenmirel {
 namespace {
 
 constexpr double kMinutesPerUnit = 60;
@@ -27,6 +28,8 @@ sky::NightStar nightStarOf(const StarRecord& record) {
       kDegreesPerHourOfRightAscension;
   star.declinationDegrees = parseLenient(record.deltaDeg) + parseLenient(record.deltaMin) / kMinutesPerUnit;
   if (record.deltaSign == kSouthSignText) star.declinationDegrees = -star.declinationDegrees;
+  // A coordinate text beyond any number ("1e999") gives no place rather than a sky of "nan".
+  if (!std::isfinite(star.rightAscensionDegrees) || !std::isfinite(star.declinationDegrees)) star.hasPlace = false;
   return star;
 }
 
@@ -45,4 +48,4 @@ std::vector<sky::NightStar> nightStarsOf(const std::vector<StarRecord>& records)
   return stars;
 }
 
-}  // namespace tenmirel::ui
+}  // namespace tenmirel

@@ -1,0 +1,35 @@
+#include "sky/event_calendar_texts.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace tenmirel::sky {
+namespace {
+
+constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ULL;
+constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
+
+}  // namespace
+
+std::string eventSummary(const NightEvent& event) {
+  std::string summary = event.name + " 第" + std::to_string(event.cycle) + "回帰";
+  if (event.hasPlace) summary += " 高度" + std::to_string(std::lround(event.altitudeDegrees)) + "°";
+  return summary;
+}
+
+std::string eventUid(const NightEvent& event) {
+  // FNV-1a: the same name and cycle always give the same text.
+  std::uint64_t hash = kFnvOffsetBasis;
+  const std::string key = event.name + '\x1f' + std::to_string(event.cycle);
+  for (unsigned char c : key) {
+    hash ^= c;
+    hash *= kFnvPrime;
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "%016llx-%lld@tenmirel", static_cast<unsigned long long>(hash),
+                static_cast<long long>(event.cycle));
+  return text;
+}
+
+}  // namespace tenmirel::sky
