@@ -9,6 +9,7 @@
 #include "cli/cli_args.h"
 #include "cli/default_application.h"
 #include "cli/plain_scan.h"
+#include "cli/site_option.h"
 #include "cli/terminal_text.h"
 #include "cli/text_table.h"
 #include "common/number_text.h"
@@ -30,7 +31,7 @@ void printListHelp(std::ostream& out) {
          "                         [--xlsx PATH [--open] | --csv]\n"
          "\n"
          "指定回数予報：基準日時より後の極を N 回分、時間制限と高度制限をかけて一覧にします。\n"
-         "観測地は東経139°00′・北緯35°、日時はすべて地方時（世界時＋9時間）です。\n"
+         "観測地は既定で東経139°00′・北緯35°、日時はすべてその観測地の地方時（既定は世界時＋9時間）です。\n"
          "\n"
          "  --catalogue FILE      変光星データファイル（.vsd）。- で標準入力\n"
          "  --star NAME|INDEX     星の名前、または番号（tenmirel-cli stars の番号）\n"
@@ -41,6 +42,7 @@ void printListHelp(std::ostream& out) {
          "  --xlsx PATH           表計算ファイル（.xlsx）に書き出す（同じ名前のファイルは置き換えます）\n"
          "  --open                書き出した表計算ファイルを既定のアプリケーションで開く\n"
          "  --csv                 桁をそろえた表の代わりに CSV（UTF-8）で出力する\n"
+         << siteOptionsHelp() <<
          "  --help                この説明\n"
          "\n"
          "例:\n"
@@ -59,6 +61,7 @@ void printTodayHelp(std::ostream& out) {
          "  --xlsx PATH        表計算ファイル（.xlsx）に書き出す（同じ名前のファイルは置き換えます）\n"
          "  --open             書き出した表計算ファイルを既定のアプリケーションで開く\n"
          "  --csv              桁をそろえた表の代わりに CSV（UTF-8）で出力する\n"
+         << siteOptionsHelp() <<
          "  --help             この説明\n"
          "\n"
          "例:\n"
@@ -157,7 +160,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const std::string command = "list";
   std::string error;
   const auto parsed = parseArgs(
-      args, {"--catalogue", "--star", "--from", "--count", "--hide-hours", "--min-altitude", "--xlsx"},
+      args, withSiteOptions({"--catalogue", "--star", "--from", "--count", "--hide-hours", "--min-altitude", "--xlsx"}),
       {"--help", "--csv", "--open"}, error);
   if (!parsed) return usageError(err, command, error);
   if (parsed->flags.count("--help")) {
@@ -193,6 +196,9 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
   FormSession session(err);
   FrmYohouModel& form = session.form;
+  if (const std::optional<int> status = useSiteOptions(*parsed, parsed->get("--catalogue"), form, command, err)) {
+    return *status;
+  }
   form.Form_Load(std::chrono::system_clock::now());
   if (!loadCatalogue(session, parsed->get("--catalogue"), error) ||
       !selectStar(form, parsed->get("--star"), error)) {
@@ -233,7 +239,8 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const std::string command = "today";
   std::string error;
-  const auto parsed = parseArgs(args, {"--catalogue", "--date", "--xlsx"}, {"--help", "--csv", "--open"}, error);
+  const auto parsed =
+      parseArgs(args, withSiteOptions({"--catalogue", "--date", "--xlsx"}), {"--help", "--csv", "--open"}, error);
   if (!parsed) return usageError(err, command, error);
   if (parsed->flags.count("--help")) {
     printTodayHelp(out);
@@ -256,6 +263,9 @@ int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
   FormSession session(err);
   FrmYohouModel& form = session.form;
+  if (const std::optional<int> status = useSiteOptions(*parsed, parsed->get("--catalogue"), form, command, err)) {
+    return *status;
+  }
   form.Form_Load(std::chrono::system_clock::now());
   if (!loadCatalogue(session, parsed->get("--catalogue"), error)) {
     err << "tenmirel-cli " << command << ": " << error << '\n';

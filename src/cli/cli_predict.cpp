@@ -11,6 +11,7 @@
 #include "cli/cli.h"
 #include "cli/cli_args.h"
 #include "cli/plain_scan.h"
+#include "cli/site_option.h"
 #include "cli/terminal_text.h"
 #include "cli/text_table.h"
 #include "common/number_text.h"
@@ -28,7 +29,7 @@ void printHelp(std::ostream& out) {
          "                            [--cycles N] [--format text|json]\n"
          "\n"
          "基準日時より後の最初の極と、その後の N − 1 回の極を予報します。\n"
-         "観測地は東経139°00′・北緯35°、日時はすべて地方時（世界時＋9時間）です。\n"
+         "観測地は既定で東経139°00′・北緯35°、日時はすべてその観測地の地方時（既定は世界時＋9時間）です。\n"
          "\n"
          "  --epoch JD         元期：極のユリウス日（世界時）\n"
          "  --period DAYS      周期（日）\n"
@@ -42,6 +43,7 @@ void printHelp(std::ostream& out) {
          "  --format FORMAT    text（既定、桁をそろえた表）または json（極ごとに1つのオブジェクト：\n"
          "                     cycle、local_time、jd_reference、jd、altitude_deg と、\n"
          "                     texts に画面に出る出力欄の文字列、calc に高度計算の17項目）\n"
+         << siteOptionsHelp() <<
          "  --help             この説明\n"
          "\n"
          "例:\n"
@@ -88,21 +90,13 @@ bool splitDeclination(const std::string& text, std::string& sign, std::string& d
   return parseLenient(minutes) < 60 && total <= 90;
 }
 
-// The site's offset from Universal Time as ISO 8601 writes it ("+09:00").
-std::string siteOffsetText() {
-  const int minutes = static_cast<int>(kLocalHoursAheadOfUt * 60);
-  char text[8];
-  std::snprintf(text, sizeof text, "%c%02d:%02d", minutes < 0 ? '-' : '+', std::abs(minutes) / 60,
-                std::abs(minutes) % 60);
-  return text;
-}
-
 std::string twoDigits(const std::string& text) { return text.size() == 1 ? "0" + text : text; }
 
 // "2000-01-03T09:00+09:00": the extremum's local minute as the window shows it.
 std::string isoLocalTime(const FrmYohouModel& form) {
   return form.txtOutputYear + "-" + twoDigits(form.txtOutputMonth) + "-" + twoDigits(form.txtOutputDay) + "T" +
-         twoDigits(form.txtOutputHour) + ":" + twoDigits(form.txtOutputMin) + siteOffsetText();
+         twoDigits(form.txtOutputHour) + ":" + twoDigits(form.txtOutputMin) +
+         form.site().zone().offsetAtUt(form.julKekka).text();
 }
 
 // A whole cycle number as a JSON integer while one can hold it exactly.
@@ -159,8 +153,8 @@ std::string localTimeText(const FrmYohouModel& form) {
 int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::string error;
   const auto parsed = parseArgs(args,
-                                {"--epoch", "--period", "--from", "--cycles", "--ra", "--dec", "--format",
-                                 "--catalogue", "--star"},
+                                withSiteOptions({"--epoch", "--period", "--from", "--cycles", "--ra", "--dec",
+                                                 "--format", "--catalogue", "--star"}),
                                 {"--help"}, error);
   if (!parsed) return usageError(err, "predict", error);
   if (parsed->flags.count("--help")) {
@@ -195,6 +189,9 @@ int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   FormSession session(err);
   FrmYohouModel& form = session.form;
+  if (const std::optional<int> status = useSiteOptions(*parsed, parsed->get("--catalogue"), form, "predict", err)) {
+    return *status;
+  }
   form.Form_Load(std::chrono::system_clock::now());
   if (fromCatalogue) {
     if (!loadCatalogue(session, parsed->get("--catalogue"), error) || !selectStar(form, parsed->get("--star"), error)) {

@@ -104,6 +104,32 @@ OptionChoice<sky::ElementsTime> elementsFromOptions(const ParsedArgs& parsed, co
   return elementsFromOptions(parsed, cataloguePath, settings);
 }
 
+std::set<std::string> withSiteOptions(std::set<std::string> names) {
+  names.insert(siteOptionNames().begin(), siteOptionNames().end());
+  names.insert(kElementsOption);
+  return names;
+}
+
+std::optional<int> useSiteOptions(const ParsedArgs& parsed, const std::string& cataloguePath, FrmYohouModel& form,
+                                  const std::string& command, std::ostream& err) {
+  const OptionChoice<sky::Site> site = siteFromOptions(parsed);
+  if (!site.warning.empty()) err << "tenmirel-cli " << command << ": " << site.warning << "\n（既定の観測地を使います）\n";
+  if (!site.value) {
+    if (site.usageMistake) return usageError(err, command, site.error);
+    err << "tenmirel-cli " << command << ": " << site.error << '\n';
+    return 1;
+  }
+  if (const sky::Refusal refused = form.useSite(*site.value)) {
+    err << "tenmirel-cli " << command << ": " << *refused << '\n';
+    return 1;
+  }
+  const OptionChoice<sky::ElementsTime> elements = elementsFromOptions(parsed, cataloguePath);
+  if (!elements.value) return usageError(err, command, elements.error);
+  if (!elements.warning.empty()) err << "tenmirel-cli " << command << ": " << elements.warning << "\n（JD とします）\n";
+  form.useElementsTime(*elements.value);
+  return std::nullopt;
+}
+
 const char* siteOptionsHelp() {
   return "  --site NAME         登録した観測地（tenmirel-cli sites）。既定は既定にした観測地\n"
          "  --lon DEG           その場かぎりの観測地の経度（東が正。\"139.5\"、\"139 00\"、\"139°00′\"）\n"

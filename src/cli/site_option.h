@@ -4,10 +4,12 @@
 // the default site of the sites file (the built-in one when there is none); and
 // --elements jd|hjd|bjd, else the system remembered for the catalogue file, else JD.
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 
 #include "cli/cli_args.h"
+#include "prediction/main_form.h"
 #include "sky/elements_settings.h"
 #include "sky/elements_time.h"
 #include "sky/site.h"
@@ -22,6 +24,8 @@ inline constexpr const char* kOneOffSiteName = "座標指定の観測地";
 const std::set<std::string>& siteOptionNames();
 // --elements.
 inline constexpr const char* kElementsOption = "--elements";
+// A command's own options with values, together with the site and elements options.
+std::set<std::string> withSiteOptions(std::set<std::string> names);
 
 // A choice made from the options, or why none could be made.
 template <typename T>
@@ -47,6 +51,11 @@ OptionChoice<sky::Site> siteFromOptions(const ParsedArgs& parsed);
 OptionChoice<sky::ElementsTime> elementsFromOptions(const ParsedArgs& parsed, const std::string& cataloguePath,
                                                     const sky::ElementsSettings& settings);
 OptionChoice<sky::ElementsTime> elementsFromOptions(const ParsedArgs& parsed, const std::string& cataloguePath);
+
+// Puts the chosen site and elements' time system into the form. Returns the exit
+// status after saying what is wrong, or nothing when the form is ready.
+std::optional<int> useSiteOptions(const ParsedArgs& parsed, const std::string& cataloguePath, FrmYohouModel& form,
+                                  const std::string& command, std::ostream& err);
 
 // The help lines of these options, for the commands' --help.
 const char* siteOptionsHelp();
