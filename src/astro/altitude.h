@@ -29,6 +29,18 @@ const CalcSite& builtInCalcSite();
 // of time (240 s a degree) through the number text, so 139° gives "33360".
 CalcSite calcSiteAt(double longitudeDegrees, double latitudeDegrees);
 
+// Whether every cell holds a text: a term that is not a finite number leaves its cell empty.
+inline bool allCalcCellsWritten(const CalcLabels& labels) {
+  auto filled = [](const auto& cells) {
+    for (const auto& cell : cells) {
+      if (cell.empty()) return false;
+    }
+    return true;
+  };
+  return filled(labels.lblTu) && filled(labels.lblS0) && filled(labels.lblS) && filled(labels.lblSinh) &&
+         !labels.lblH.empty();
+}
+
 // Visits the seventeen cells in the order of the check window, each with its
 // name ("lblTu(0)" .. "lblH").
 template <typename Visit>

@@ -10,6 +10,11 @@
 namespace tenmirel {
 namespace {
 
+void refuse(PredictionResult& result, PredictionRefusal why, std::string message) {
+  result.refusal = why;
+  result.message = std::move(message);
+}
+
 // The local-minute search covers local 1600-01-01 00:00 up to the end of 3000.
 bool withinCalendar(double julianDayUt, const sky::SiteZone& zone) {
   static const double first = js(kSjFirstYear, 1, 1, 0, 0);
@@ -18,17 +23,9 @@ bool withinCalendar(double julianDayUt, const sky::SiteZone& zone) {
   return local >= first && local < afterLast;
 }
 
-bool allCellsWritten(const CalcLabels& labels) {
-  // A term that is not a finite number leaves its cell empty.
-  bool filled = true;
-  forEachCalcCell(labels, [&](const std::string&, const std::string& cell) { filled = filled && !cell.empty(); });
-  return filled;
-}
-
 PredictionResult refused(PredictionRefusal why, std::string message) {
   PredictionResult result;
-  result.refusal = why;
-  result.message = std::move(message);
+  refuse(result, why, std::move(message));
   return result;
 }
 
@@ -40,8 +37,10 @@ std::optional<sky::StarDirection> directionFor(const PredictionSetting& setting)
 // The extremum of the cycle, given in the elements' time, as the observer sees it:
 // its local minute at the site, and the altitude where the star has a place. The
 // reference, when there is one, bounds where the extremum may lie.
-PredictionResult completeExtremum(PredictedExtremum extremum, const PredictionSetting& setting, double period,
-                                  const std::optional<double>& referenceInElementsTime) {
+// Filled in place: the result's many texts are written once, never copied.
+void completeExtremum(PredictionResult& result, const PredictionSetting& setting, double period,
+                      const std::optional<double>& referenceInElementsTime) {
+  PredictedExtremum& extremum = result.extremum;
   const std::optional<sky::StarDirection> direction = directionFor(setting);
   extremum.julianDay = direction ? sky::observedUtOf(extremum.elementsTime, setting.elementsTime, *direction)
                                  : extremum.elementsTime;
@@ -54,18 +53,18 @@ PredictionResult completeExtremum(PredictedExtremum extremum, const PredictionSe
     extremum.altitudeDegrees =
         CalcAltitude(*setting.alphaDegrees, *setting.deltaDegrees, extremum.siderealDegrees, extremum.calc, calcSite);
     finite = std::isfinite(extremum.siderealDegrees) && std::isfinite(extremum.altitudeDegrees) &&
-             allCellsWritten(extremum.calc);
+             allCalcCellsWritten(extremum.calc);
   }
-  if (!finite) return refused(PredictionRefusal::kTooLarge, kNotFiniteMessage);
+  if (!finite) return refuse(result, PredictionRefusal::kTooLarge, kNotFiniteMessage);
   // The first extremum after the reference lies within one period after it; when
   // cycle x period + epoch says otherwise, the digits cancelled away.
   if (referenceInElementsTime && (extremum.elementsTime < *referenceInElementsTime - kPrecisionToleranceDays ||
                                   extremum.elementsTime > *referenceInElementsTime + period + kPrecisionToleranceDays)) {
-    return refused(PredictionRefusal::kTooLarge, kNotFiniteMessage);
+    return refuse(result, PredictionRefusal::kTooLarge, kNotFiniteMessage);
   }
   const sky::SiteZone& zone = setting.site->zone();
   if (!withinCalendar(extremum.julianDay, zone)) {
-    return refused(PredictionRefusal::kOutsideCalendar, kOutsideCalendarMessage);
+    return refuse(result, PredictionRefusal::kOutsideCalendar, kOutsideCalendarMessage);
   }
 
   extremum.cycleText = numberToText(extremum.cycle);
@@ -82,9 +81,6 @@ PredictionResult completeExtremum(PredictedExtremum extremum, const PredictionSe
   extremum.hour = std::to_string(local.hour);
   extremum.minute = std::to_string(local.minute);
   extremum.altitudeText = setting.hasPlace() ? numberToText(extremum.altitudeDegrees) : kNoCoordinatesText;
-  PredictionResult result;
-  result.extremum = std::move(extremum);
-  return result;
 }
 
 bool needsPlace(const PredictionSetting& setting) {
@@ -109,14 +105,16 @@ PredictionResult predictFirstAfter(const ReferenceTexts& reference, const std::s
   const sky::Checked<double> referenceUt = setting.site->zone().localToUt(year, month, day, hour, minute);
   if (!referenceUt) return refused(PredictionRefusal::kNoSuchLocalTime, referenceUt.message());
 
-  PredictedExtremum extremum;
+  PredictionResult result;
+  PredictedExtremum& extremum = result.extremum;
   extremum.referenceJulianDay = *referenceUt;
   const std::optional<sky::StarDirection> direction = directionFor(setting);
   const double referenceInElementsTime =
       direction ? sky::elementsTimeOf(*referenceUt, setting.elementsTime, *direction) : *referenceUt;
   extremum.cycle = floorTowardMinusInfinity((referenceInElementsTime - epoch) / period) + 1;
   extremum.elementsTime = extremum.cycle * period + epoch;
-  return completeExtremum(std::move(extremum), setting, period, referenceInElementsTime);
+  completeExtremum(result, setting, period, referenceInElementsTime);
+  return result;
 }
 
 PredictionResult predictNextCycle(const std::string& cycleText, const std::string& epochText,
@@ -126,10 +124,12 @@ PredictionResult predictNextCycle(const std::string& cycleText, const std::strin
   // A zero period is stepped (every cycle is the epoch itself); a negative one would walk backwards.
   if (std::isfinite(period) && period < 0) return refused(PredictionRefusal::kNegativePeriod, kNegativePeriodMessage);
   if (needsPlace(setting)) return refused(PredictionRefusal::kNeedsCoordinates, kElementsNeedCoordinatesMessage);
-  PredictedExtremum extremum;
+  PredictionResult result;
+  PredictedExtremum& extremum = result.extremum;
   extremum.cycle = parseLenient(cycleText) + 1;
   extremum.elementsTime = period * extremum.cycle + epoch;
-  return completeExtremum(std::move(extremum), setting, period, std::nullopt);
+  completeExtremum(result, setting, period, std::nullopt);
+  return result;
 }
 
 }  // namespace tenmirel

@@ -154,9 +154,9 @@ bool FrmYohouModel::Command2_Click() {
   const double savedAlpha = alpha;
   const double savedDelta = delta;
   refreshCoordinates();
-  const PredictionResult result = predictFirstAfter(
+  PredictionResult result = predictFirstAfter(
       {txtInputYear, txtInputMonth, txtInputDay, txtInputHour, txtInputMin}, txtGanki, txtSyuki, predictionSetting());
-  if (!show(result)) {
+  if (!show(std::move(result))) {
     alpha = savedAlpha;
     delta = savedDelta;
     return false;
@@ -183,30 +183,30 @@ bool FrmYohouModel::showCycle(int starIndex, double cycle) {
   return false;
 }
 
-bool FrmYohouModel::show(const PredictionResult& result) {
+bool FrmYohouModel::show(PredictionResult&& result) {
   if (!result.ok()) {
     lastRefusal_ = result.refusal;
     messages_.showMessage(result.message);
     return false;
   }
-  const PredictedExtremum& extremum = result.extremum;
+  PredictedExtremum& extremum = result.extremum;
   if (!extremum.referenceJulianDayText.empty()) {
     julKijun = extremum.referenceJulianDay;
-    lblJulKijun = extremum.referenceJulianDayText;
+    lblJulKijun = std::move(extremum.referenceJulianDayText);
   }
   kaiki = extremum.cycle;
-  txtOutputKaiki = extremum.cycleText;
+  txtOutputKaiki = std::move(extremum.cycleText);
   julKekka = extremum.julianDay;
-  lblJulKekka = extremum.julianDayText;
-  lblJulKekkaElements = extremum.elementsTimeText;
-  txtOutputYear = extremum.year;
-  txtOutputMonth = extremum.month;
-  txtOutputDay = extremum.day;
-  txtOutputHour = extremum.hour;
-  txtOutputMin = extremum.minute;
-  txtOutputKoudo = extremum.altitudeText;
+  lblJulKekka = std::move(extremum.julianDayText);
+  lblJulKekkaElements = std::move(extremum.elementsTimeText);
+  txtOutputYear = std::move(extremum.year);
+  txtOutputMonth = std::move(extremum.month);
+  txtOutputDay = std::move(extremum.day);
+  txtOutputHour = std::move(extremum.hour);
+  txtOutputMin = std::move(extremum.minute);
+  txtOutputKoudo = std::move(extremum.altitudeText);
   if (!manualInputSelected()) {
-    calc = extremum.calc;
+    calc = std::move(extremum.calc);
     theta = extremum.siderealDegrees;
     koudo = extremum.altitudeDegrees;
   }

@@ -129,7 +129,7 @@ class FrmYohouModel {
   // current coordinates (none for the manual-input entry).
   PredictionSetting predictionSetting() const;
   // Writes a prediction's texts into the outputs, or shows its refusal.
-  bool show(const PredictionResult& result);
+  bool show(PredictionResult&& result);
   bool manualInputSelected() const { return combo1ListIndex_ == starCount; }
   bool refuse(PredictionRefusal why, const char* message);
   void afterLoad(int loaded);
