@@ -7,8 +7,8 @@
 #include "catalogue/star_file.h"
 #include "cli/cli_args.h"
 #include "common/ui_ports.h"
+#include "lists/message_gate.h"
 #include "prediction/main_form.h"
-#include "sheet/message_gate.h"
 
 namespace tenmirel::cli {
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "lists/message_gate.h"
 #include "prediction/main_form.h"
-#include "sheet/message_gate.h"
 #include "ui/gapped_caption.h"
 #include "ui/qt_ports.h"
 

@@ -1,4 +1,4 @@
-#include "sheet/list_fixture.h"
+#include "lists/list_fixture.h"
 
 #include <stdexcept>
 
