@@ -15,11 +15,6 @@ namespace {
 constexpr ObjectRef kApplication{1};
 constexpr ObjectRef kWorkbook{2};
 constexpr ObjectRef kWorksheet{3};
-// Failure numbers as an automation server would raise them.
-constexpr int kNoRunningInstanceError = 429;
-constexpr int kObjectRequiredError = 424;
-constexpr int kFileAccessError = 75;
-constexpr int kCellRefusedError = 1004;
 constexpr int kMaxNameAttempts = 1000;
 // Widths (in characters) that show the star names and the Julian day in full.
 constexpr double kFirstColumnWidth = 16;
