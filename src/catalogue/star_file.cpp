@@ -12,13 +12,6 @@
 namespace tenmirel {
 namespace {
 
-// The file's lines in the order of a record.
-constexpr std::array<std::string StarRecord::*, kLinesPerStarRecord> kRecordFields = {
-    &StarRecord::starName,  &StarRecord::ganki,    &StarRecord::syuki,
-    &StarRecord::alphaHour, &StarRecord::alphaMin, &StarRecord::deltaSign,
-    &StarRecord::deltaDeg,  &StarRecord::deltaMin, &StarRecord::memo,
-};
-
 // How many characters of a bad count line a message quotes.
 constexpr std::size_t kQuotedCountCharacters = 40;
 
@@ -141,7 +134,7 @@ StarFileReadResult readLines(std::istream& in) {
   TextDecoder decoder(detectEncoding(lines, byteOrderMark));
   std::size_t next = 0;
   for (StarRecord& record : result.records) {
-    for (auto field : kRecordFields) decoder.decode(lines[next++], record.*field);
+    for (auto field : kStarRecordFields) decoder.decode(lines[next++], record.*field);
   }
   return result;
 }

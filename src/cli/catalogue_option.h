@@ -32,20 +32,6 @@ class NoCheckWindow : public CheckWindowTrigger {
   void showCheckWindow() override {}
 };
 
-// Answers the open dialog with one path given in advance.
-class FixedChooser : public FileChooser {
- public:
-  explicit FixedChooser(std::string path = {}) : path_(std::move(path)) {}
-  void set(std::string path) { path_ = std::move(path); }
-  std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override {
-    if (path_.empty()) return std::nullopt;
-    return path_;
-  }
-
- private:
-  std::string path_;
-};
-
 // A form model wired as the program wires it, with the terminal's ports: messages
 // to the error stream through the gate (so a list shows a message repeated for
 // every star once), no check window, and an open dialog answered from the
