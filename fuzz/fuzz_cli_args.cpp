@@ -11,10 +11,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_writer.h"
 #include "cli/cli.h"
 
 namespace {
@@ -23,16 +25,18 @@ void require(bool condition) {
   if (!condition) std::abort();
 }
 
-constexpr const char* kCatalogue =
-    "Quorrelith 1999\r\n2\r\nZZ Exa\r\n2451545.2\r\n1\r\n5\r\n55\r\nTrue\r\n7\r\n24\r\nmemo\r\n"
-    "YY Sam\r\n2450000.5\r\n2.25\r\n18\r\n2\r\nFalse\r\n0\r\n30\r\nperiod uncertain\r\n";
+const tenmirel::StarRecord kCatalogue[] = {
+    {"ZZ Exa", "2451545.2", "1", "5", "55", "True", "7", "24", "memo"},
+    {"YY Sam", "2450000.5", "2.25", "18", "2", "False", "0", "30", "period uncertain"},
+};
 
 void enterOwnFolder() {
   static const bool entered = [] {
     char pattern[] = "/tmp/tenmirel-fuzz-cli-XXXXXX";
     require(::mkdtemp(pattern) != nullptr);
     require(::chdir(pattern) == 0);
-    std::ofstream("s.vsd", std::ios::binary) << kCatalogue;
+    std::ofstream("s.vsd", std::ios::binary)
+        << tenmirel::catalogueFileText({std::begin(kCatalogue), std::end(kCatalogue)});
     // The sites and settings files that "sites add" and "night" write and read are the folder's own.
     require(::setenv("XDG_CONFIG_HOME", pattern, 1) == 0);
     return true;

@@ -26,10 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(result.records.size() == static_cast<std::size_t>(result.count));
     for (const StarRecord& r : result.records) {
       // Whatever the bytes, every stored text is well-formed UTF-8.
-      for (const std::string* text : {&r.starName, &r.ganki, &r.syuki, &r.alphaHour, &r.alphaMin, &r.deltaSign,
-                                      &r.deltaDeg, &r.deltaMin, &r.memo}) {
-        require(isValidUtf8(*text));
-      }
+      for (const auto field : kStarRecordFields) require(isValidUtf8(r.*field));
     }
     require(findStar(result.records, result.records.front().starName) == 0);
   } else {

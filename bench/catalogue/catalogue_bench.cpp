@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_writer.h"
 #include "catalogue/star_file.h"
 #include "common/number_text.h"
 #include "prediction/main_form.h"
@@ -29,7 +30,7 @@ std::vector<std::string> splitTabs(const std::string& line) {
   return fields;
 }
 
-std::vector<std::string> gcvsRecord(const std::vector<std::string>& f) {
+StarRecord gcvsRecord(const std::vector<std::string>& f) {
   // name, RA h m s, dec sign d m s, type, max, min, band, epoch, period
   const std::string raMinutes = numberToText(parseLenient(f[2]) + parseLenient(f[3]) / 60);
   const std::string decMinutes = numberToText(parseLenient(f[6]) + parseLenient(f[7]) / 60);
@@ -37,14 +38,14 @@ std::vector<std::string> gcvsRecord(const std::vector<std::string>& f) {
   return {f[0], f[12], f[13], f[1], raMinutes, f[4] == "-" ? "False" : "True", f[5], decMinutes, memo};
 }
 
-std::vector<std::string> generatedRecord(int i) {
+StarRecord generatedRecord(int i) {
   const std::string n = std::to_string(i);
   return {"V" + n + " Exa", "2451545." + n, "0.7654321", std::to_string(i % 24), "30.5", i % 2 ? "False" : "True",
           std::to_string(i % 90), "15.25", std::string("EA") + kTypeWord + " 11.2" + kWaveDash + "12.0" + kMagnitudeWord};
 }
 
 std::filesystem::path writeCatalogue() {
-  std::vector<std::vector<std::string>> records;
+  std::vector<StarRecord> records;
   std::ifstream gcvs(std::filesystem::path(TENMIREL_REFERENCE_DATA_DIR) / "gcvs-elements.tsv");
   std::string line;
   std::getline(gcvs, line);  // header
@@ -57,10 +58,7 @@ std::filesystem::path writeCatalogue() {
   }
   const auto file = std::filesystem::temp_directory_path() / "tenmirel-bench-1001.vsd";
   std::ofstream out(file, std::ios::binary);
-  out << kCatalogueMagicLine << "\r\n" << records.size() << "\r\n";
-  for (const auto& record : records) {
-    for (const auto& text : record) out << text << "\r\n";
-  }
+  out << catalogueFileText(records);
   return file;
 }
 
@@ -69,12 +67,6 @@ const std::filesystem::path& catalogueFile() {
   return file;
 }
 
-class SameFile : public FileChooser {
- public:
-  std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override {
-    return catalogueFile().string();
-  }
-};
 class NoMessages : public MessageSink {
  public:
   void showMessage(const std::string&) override {}
@@ -97,7 +89,7 @@ BENCHMARK(BM_ReadStarFile1001)->Unit(benchmark::kMicrosecond);
 void BM_LoadCommand1001(benchmark::State& state) {
   NoMessages messages;
   NoCheckWindow checkWindow;
-  SameFile chooser;
+  FixedChooser chooser(catalogueFile().string());
   FrmYohouModel form(messages, checkWindow, chooser);
   for (auto _ : state) {
     form.Command1_Click();

@@ -3,7 +3,9 @@
 // passes through a text cell, so the check window shows exactly the numbers the
 // result was computed from.
 #include <array>
+#include <concepts>
 #include <string>
+#include <type_traits>
 
 namespace tenmirel {
 
@@ -42,10 +44,12 @@ inline bool allCalcCellsWritten(const CalcLabels& labels) {
 }
 
 // Visits the seventeen cells in the order of the check window, each with its
-// name ("lblTu(0)" .. "lblH").
-template <typename Visit>
-void forEachCalcCell(const CalcLabels& labels, Visit visit) {
-  auto row = [&](const char* name, const auto& cells) {
+// name ("lblTu(0)" .. "lblH"); through a record that is not const the cells
+// may be written.
+template <typename Labels, typename Visit>
+  requires std::same_as<std::remove_const_t<Labels>, CalcLabels>
+void forEachCalcCell(Labels& labels, Visit visit) {
+  auto row = [&](const char* name, auto& cells) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
       visit(std::string(name) + "(" + std::to_string(i) + ")", cells[i]);
     }

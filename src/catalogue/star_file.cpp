@@ -13,13 +13,6 @@
 namespace tenmirel {
 namespace {
 
-// The file's lines in the order of a record.
-constexpr std::array<std::string StarRecord::*, kLinesPerStarRecord> kRecordFields = {
-    &StarRecord::starName,  &StarRecord::ganki,    &StarRecord::syuki,
-    &StarRecord::alphaHour, &StarRecord::alphaMin, &StarRecord::deltaSign,
-    &StarRecord::deltaDeg,  &StarRecord::deltaMin, &StarRecord::memo,
-};
-
 // How many characters of a bad count line a message quotes.
 constexpr std::size_t kQuotedCountCharacters = 40;
 
@@ -150,7 +143,7 @@ StarFileReadResult readLines(std::istream& in, RecordLimit limit) {
   TextDecoder decoder(detectEncoding(lines, byteOrderMark));
   std::size_t next = 0;
   for (StarRecord& record : result.records) {
-    for (auto field : kRecordFields) decoder.decode(lines[next++], record.*field);
+    for (auto field : kStarRecordFields) decoder.decode(lines[next++], record.*field);
   }
   return result;
 }

@@ -17,7 +17,7 @@ inline constexpr const char* kCatalogueMagicLine = "Quorrelith 1999";
 inline constexpr const char* kCatalogueFilterDescription = "変光星ﾃﾞｰﾀﾌｧｲﾙ(*.vsd)";
 inline constexpr const char* kCataloguePattern = "*.vsd";
 inline constexpr const char* kWrongMagicMessage = "Error!";
-inline constexpr int kLinesPerStarRecord = 9;
+inline constexpr int kLinesPerStarRecord = static_cast<int>(kStarRecordFields.size());
 inline constexpr int kMaxStarRecords = kStarTableRows;  // 1001
 // The most stars a catalogue read without the table's limit may hold (the night
 // plan of the command line reads whole survey catalogues).

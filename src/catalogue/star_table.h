@@ -1,6 +1,7 @@
 #pragma once
 // The star table: nine text columns of 1001 rows, filled from a catalogue file.
 // Values stay the exact texts of their file lines until they are used.
+#include <array>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,13 @@ struct StarRecord {
   std::string deltaDeg;   // declination, unsigned degrees part
   std::string deltaMin;   // declination, arc-minutes part
   std::string memo;
+};
+
+// The fields in the order of a record's lines in a catalogue file.
+inline constexpr std::array<std::string StarRecord::*, 9> kStarRecordFields = {
+    &StarRecord::starName,  &StarRecord::ganki,    &StarRecord::syuki,
+    &StarRecord::alphaHour, &StarRecord::alphaMin, &StarRecord::deltaSign,
+    &StarRecord::deltaDeg,  &StarRecord::deltaMin, &StarRecord::memo,
 };
 
 class StarTable {

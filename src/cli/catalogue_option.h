@@ -7,8 +7,8 @@
 #include "catalogue/star_file.h"
 #include "cli/cli_args.h"
 #include "common/ui_ports.h"
+#include "lists/message_gate.h"
 #include "prediction/main_form.h"
-#include "sheet/message_gate.h"
 
 namespace tenmirel::cli {
 
@@ -30,20 +30,6 @@ class StreamMessages : public MessageSink {
 class NoCheckWindow : public CheckWindowTrigger {
  public:
   void showCheckWindow() override {}
-};
-
-// Answers the open dialog with one path given in advance.
-class FixedChooser : public FileChooser {
- public:
-  explicit FixedChooser(std::string path = {}) : path_(std::move(path)) {}
-  void set(std::string path) { path_ = std::move(path); }
-  std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override {
-    if (path_.empty()) return std::nullopt;
-    return path_;
-  }
-
- private:
-  std::string path_;
 };
 
 // A form model wired as the program wires it, with the terminal's ports: messages

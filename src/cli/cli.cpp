@@ -4,7 +4,7 @@
 #include <new>
 
 #include "cli/cli_args.h"
-#include "sheet/sheet_files.h"
+#include "sheet/os_file_adapter.h"
 
 namespace tenmirel::cli {
 namespace {

@@ -13,10 +13,10 @@
 #include "cli/terminal_text.h"
 #include "cli/text_table.h"
 #include "common/number_text.h"
-#include "sheet/frm_excel_model.h"
+#include "lists/frm_excel_model.h"
+#include "lists/message_gate.h"
+#include "lists/today_list.h"
 #include "sheet/memory_sheet.h"
-#include "sheet/message_gate.h"
-#include "sheet/today_list.h"
 #include "sheet/xlsx_component.h"
 
 namespace tenmirel::cli {

@@ -4,6 +4,7 @@
 // implement them; tests record what passes through them.
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tenmirel {
 
@@ -30,6 +31,21 @@ class FileChooser {
   // An open dialog offering the one filter; nothing when the user cancels.
   virtual std::optional<std::string> chooseFileToOpen(const std::string& filterDescription,
                                                       const std::string& pattern) = 0;
+};
+
+// Answers the open dialog with one path given in advance; an empty path is a
+// dialog the user cancelled.
+class FixedChooser : public FileChooser {
+ public:
+  explicit FixedChooser(std::string path = {}) : path_(std::move(path)) {}
+  void set(std::string path) { path_ = std::move(path); }
+  std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override {
+    if (path_.empty()) return std::nullopt;
+    return path_;
+  }
+
+ private:
+  std::string path_;
 };
 
 class FileOpener {

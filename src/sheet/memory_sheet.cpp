@@ -8,9 +8,6 @@ namespace {
 constexpr ObjectRef kApplication{1};
 constexpr ObjectRef kWorkbook{2};
 constexpr ObjectRef kWorksheet{3};
-// What an automation server answers for a call on an object it does not know.
-constexpr int kObjectRequiredError = 424;
-constexpr int kNoRunningInstanceError = 429;
 
 Obtained objectIf(bool known, ObjectRef object) {
   return known ? Obtained{0, object} : Obtained{kObjectRequiredError, {}};

@@ -23,8 +23,4 @@ std::optional<std::filesystem::path> defaultDocumentsFolder();
 std::string sheetFileName(std::chrono::system_clock::time_point now, const std::string& listName,
                           int attempt);
 
-// Why a file operation failed, in words for the user (without a final period);
-// the system's own words (in the user's locale) for the rarer failures.
-std::string describeFileError(int errorNumber);
-
 }  // namespace tenmirel

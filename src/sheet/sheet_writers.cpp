@@ -130,14 +130,14 @@ int WriteHeader(SpreadsheetComponent& component, ObjectRef /*workbook*/, ObjectR
 }
 
 int ExcelHeader(SpreadsheetComponent& component, ObjectRef /*workbook*/, ObjectRef worksheet,
-                const FixedCountBuffers& buffers, const FrmYohouModel& form) {
+                const FixedCountBuffers& buffers, const ListStar& star) {
   CellWriter cells(component, worksheet);
   int column = 1;
   for (const char* title : kFixedCountStarHeader)
     if (!cells.set(1, column++, std::string(title))) return cells.failure();
-  if (!cells.set(kFixedCountStarRow, 1, form.combo1Text())) return cells.failure();
-  if (!cells.set(kFixedCountStarRow, 2, form.txtGanki)) return cells.failure();
-  if (!cells.set(kFixedCountStarRow, 3, form.txtSyuki)) return cells.failure();
+  if (!cells.set(kFixedCountStarRow, 1, star.name)) return cells.failure();
+  if (!cells.set(kFixedCountStarRow, 2, star.epoch)) return cells.failure();
+  if (!cells.set(kFixedCountStarRow, 3, star.period)) return cells.failure();
   column = 1;
   for (const char* title : kFixedCountColumnHeader) {
     if (!cells.set(kFixedCountHeaderRow, column++, std::string(title))) return cells.failure();
@@ -172,9 +172,9 @@ void OpenExcel(SpreadsheetComponent& component, std::int16_t& intCount, const To
   });
 }
 
-void ExcelOpen(SpreadsheetComponent& component, const FixedCountBuffers& buffers, const FrmYohouModel& form) {
+void ExcelOpen(SpreadsheetComponent& component, const FixedCountBuffers& buffers, const ListStar& star) {
   runConnectionSequence(component, [&](ObjectRef workbook, ObjectRef worksheet) {
-    return ExcelHeader(component, workbook, worksheet, buffers, form);
+    return ExcelHeader(component, workbook, worksheet, buffers, star);
   });
 }
 

@@ -12,10 +12,20 @@ namespace tenmirel {
 // The class name the openers ask for.
 inline constexpr const char* kSpreadsheetClassName = "Excel.Application";
 
-// Failure numbers raised by the openers themselves, not by the component.
-inline constexpr int kObjectNotSetError = 91;        // a call on an object never obtained
-inline constexpr int kSubscriptOutOfRangeError = 9;  // a buffer row that does not exist
-inline constexpr int kOverflowError = 6;             // a count beyond 16 bits
+// The failure numbers of the seam, with the values an automation server gives
+// them; the operations pass them on as plain numbers.
+enum SheetError : int {
+  kNoSheetError = 0,
+  // Raised by the openers and writers themselves.
+  kOverflowError = 6,             // a count beyond 16 bits
+  kSubscriptOutOfRangeError = 9,  // a buffer row that does not exist
+  kObjectNotSetError = 91,        // a call on an object never obtained
+  // Raised by a component.
+  kFileAccessError = 75,          // the file could not be written
+  kObjectRequiredError = 424,     // a call on an object the component does not know
+  kNoRunningInstanceError = 429,  // no running instance to attach to
+  kCellRefusedError = 1004,       // the application refused the cell
+};
 
 // A reference to an object of the component; id 0 is "nothing".
 struct ObjectRef {

@@ -1,15 +1,11 @@
 #include "sheet/xlsx_component.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <system_error>
 
+#include "sheet/os_file_adapter.h"
 #include "sheet/sheet_files.h"
 #include "sheet/workbook_check.h"
 
@@ -19,52 +15,15 @@ namespace {
 constexpr ObjectRef kApplication{1};
 constexpr ObjectRef kWorkbook{2};
 constexpr ObjectRef kWorksheet{3};
-// Failure numbers as an automation server would raise them.
-constexpr int kNoRunningInstanceError = 429;
-constexpr int kObjectRequiredError = 424;
-constexpr int kFileAccessError = 75;
-constexpr int kCellRefusedError = 1004;
 constexpr int kMaxNameAttempts = 1000;
 // Widths (in characters) that show the star names and the Julian day in full.
 constexpr double kFirstColumnWidth = 16;
 constexpr double kJulianDayColumnWidth = 15;
 constexpr int kJulianDayColumnIndex = 7;  // column H, counted from 0
 
-constexpr mode_t kNewFileMode = 0666;  // before the user's umask
-constexpr mode_t kPermissionBits = 07777;
 constexpr const char* kReplacementCharacter = "\xEF\xBF\xBD";
 
 std::string pathText(const std::filesystem::path& path) { return path.string(); }
-
-// libxlsxwriter prints its own "[ERROR]" lines on the standard error stream; its
-// failures reach the user once, in Japanese, through the list's message.
-class QuietStandardError {
- public:
-  QuietStandardError() {
-    std::fflush(stderr);
-    saved_ = ::dup(STDERR_FILENO);
-    const int nothing = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (saved_ >= 0 && nothing >= 0) ::dup2(nothing, STDERR_FILENO);
-    if (nothing >= 0) ::close(nothing);
-  }
-  ~QuietStandardError() {
-    std::fflush(stderr);
-    if (saved_ < 0) return;
-    ::dup2(saved_, STDERR_FILENO);
-    ::close(saved_);
-  }
-  QuietStandardError(const QuietStandardError&) = delete;
-  QuietStandardError& operator=(const QuietStandardError&) = delete;
-
- private:
-  int saved_ = -1;
-};
-
-mode_t userFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return kNewFileMode & ~mask;
-}
 
 // A NUL would end the cell's text early in the writer; it is shown as U+FFFD instead.
 std::string withoutNul(const std::string& text) {
@@ -81,19 +40,6 @@ std::string withoutNul(const std::string& text) {
 }
 
 std::string reasonText(int errorNumber) { return describeFileError(errorNumber) + "。"; }
-
-// Moves the finished file to its name without replacing a file already there.
-int moveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  const int renameError = errno;
-  if (renameError != EINVAL && renameError != ENOSYS && renameError != ENOTSUP) return renameError;
-  // File systems without the no-replace rename: a hard link fails on an existing name as well.
-  if (::link(from.c_str(), to.c_str()) == 0) {
-    ::unlink(from.c_str());
-    return 0;
-  }
-  return errno;
-}
 
 }  // namespace
 
@@ -165,14 +111,12 @@ int XlsxFileComponent::startFile() {
     }
   }
   // Reserve a temporary name beside the target, so the rename stays on one file system.
-  std::string pattern = pathText(folder_ / ".tenmirel-XXXXXX");
-  const int descriptor = ::mkstemp(pattern.data());
-  if (descriptor < 0) {
-    fail(intended, reasonText(errno));
+  const ReservedFile reserved = reserveTemporaryFile(folder_, ".tenmirel-");
+  if (reserved.error != 0) {
+    fail(intended, reasonText(reserved.error));
     return kFileAccessError;
   }
-  ::close(descriptor);
-  tempPath_ = pattern;
+  tempPath_ = reserved.path;
   lastFile_ = SavedFile{false, pathText(intended), {}, false, false};
   // The parts are assembled in the target's folder too, not in a temporary folder
   // that may be full or small.
@@ -184,7 +128,7 @@ int XlsxFileComponent::startFile() {
     workbook_ = workbook_new_opt(tempPath_.c_str(), &options);
   }
   if (workbook_ == nullptr) {
-    ::unlink(tempPath_.c_str());
+    removeFile(tempPath_);
     fail(intended, "メモリが足りません。");
     return kFileAccessError;
   }
@@ -243,16 +187,16 @@ int XlsxFileComponent::release(ObjectRef object) {
 }
 
 std::string XlsxFileComponent::checkTarget(const std::filesystem::path& target) {
-  struct stat status {};
-  if (::stat(target.c_str(), &status) != 0) return {};  // absent: a new file
-  if (S_ISDIR(status.st_mode)) return reasonText(EISDIR);
-  if (!S_ISREG(status.st_mode)) return "ファイルでないもの（デバイスやパイプ）があり、置き換えられません。";
-  keptMode_ = status.st_mode & kPermissionBits;
+  const PathStatus status = pathStatus(target);
+  if (status.kind == PathKind::kAbsent) return {};  // a new file
+  if (status.kind == PathKind::kDirectory) return reasonText(EISDIR);
+  if (status.kind != PathKind::kRegularFile) return "ファイルでないもの（デバイスやパイプ）があり、置き換えられません。";
+  keptMode_ = status.permissionBits;
   return {};
 }
 
 int XlsxFileComponent::refuseSaved(const std::string& reason) {
-  ::unlink(tempPath_.c_str());
+  removeFile(tempPath_);
   lastFile_->reason = reason;
   return kFileAccessError;
 }
@@ -269,7 +213,7 @@ int XlsxFileComponent::save() {
   worksheet_ = nullptr;
   julianDayFormat_ = nullptr;
   if (closed != LXW_NO_ERROR) {
-    ::unlink(tempPath_.c_str());
+    removeFile(tempPath_);
     lastFile_->reason = closeErrno != 0
                             ? reasonText(closeErrno)
                             : std::string("書き出しに失敗しました（") + lxw_strerror(closed) + "）。";
@@ -281,13 +225,12 @@ int XlsxFileComponent::save() {
     if (const std::string refused = checkTarget(*settings_.exactPath); !refused.empty()) return refuseSaved(refused);
   }
   // mkstemp made the file private; a list gets the mode the user's files get, or keeps the replaced file's.
-  if (::chmod(tempPath_.c_str(), keptMode_ ? static_cast<mode_t>(*keptMode_) : userFileMode()) != 0) {
-    return refuseSaved(reasonText(errno));
+  if (const int modeError = setPermissionBits(tempPath_, keptMode_ ? *keptMode_ : userFileMode()); modeError != 0) {
+    return refuseSaved(reasonText(modeError));
   }
   if (settings_.exactPath) {
-    if (std::rename(tempPath_.c_str(), settings_.exactPath->c_str()) != 0) {
-      const int renameError = errno;
-      ::unlink(tempPath_.c_str());
+    if (const int renameError = moveReplacing(tempPath_, *settings_.exactPath); renameError != 0) {
+      removeFile(tempPath_);
       lastFile_->reason = reasonText(renameError);
       return kFileAccessError;
     }
@@ -303,12 +246,12 @@ int XlsxFileComponent::save() {
       return 0;
     }
     if (moveError != EEXIST) {
-      ::unlink(tempPath_.c_str());
+      removeFile(tempPath_);
       lastFile_->reason = reasonText(moveError);
       return kFileAccessError;
     }
   }
-  ::unlink(tempPath_.c_str());
+  removeFile(tempPath_);
   lastFile_->reason = reasonText(EEXIST);
   return kFileAccessError;
 }
@@ -320,7 +263,7 @@ void XlsxFileComponent::discardWorkbook() {
     const QuietStandardError quiet;
     workbook_close(workbook_);
   }
-  ::unlink(tempPath_.c_str());
+  removeFile(tempPath_);
   workbook_ = nullptr;
   worksheet_ = nullptr;
   julianDayFormat_ = nullptr;

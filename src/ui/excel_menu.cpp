@@ -1,8 +1,6 @@
 #include "ui/excel_menu.h"
 
-#include <QDesktopServices>
 #include <QStandardPaths>
-#include <QUrl>
 
 #include "sheet/sheet_files.h"
 #include "ui/frm_excel.h"
@@ -20,10 +18,6 @@ XlsxFileSettings fileSettings(FileOpener& opener, std::filesystem::path document
 }
 
 }  // namespace
-
-bool QtFileOpener::openWithDefaultApplication(const std::string& path) {
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
-}
 
 std::filesystem::path desktopDocumentsFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();

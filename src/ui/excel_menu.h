@@ -5,23 +5,18 @@
 #include <filesystem>
 #include <functional>
 
+#include "lists/frm_excel_model.h"
+#include "lists/message_gate.h"
+#include "lists/today_list.h"
 #include "prediction/main_form.h"
-#include "sheet/frm_excel_model.h"
-#include "sheet/message_gate.h"
-#include "sheet/today_list.h"
 #include "sheet/xlsx_component.h"
+#include "ui/qt_ports.h"
 
 class QWidget;
 
 namespace tenmirel::ui {
 
 class FrmExcel;
-
-// Opens a file in the desktop's default application for its type.
-class QtFileOpener : public FileOpener {
- public:
-  bool openWithDefaultApplication(const std::string& path) override;
-};
 
 // The user's documents folder as the desktop names it.
 std::filesystem::path desktopDocumentsFolder();

@@ -6,35 +6,15 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "ui/blank_runs.h"
+
 namespace tenmirel::ui {
 namespace {
 
-constexpr QChar kIdeographicSpace(0x3000);
 constexpr double kValueMarginPixels = 3;
 
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == kIdeographicSpace; }
-
-struct Span {
-  qsizetype begin;
-  qsizetype end;
-};
-
 // The blank stretches long enough to hold a value, left to right.
-std::vector<Span> valueGaps(const QString& text) {
-  std::vector<Span> gaps;
-  qsizetype i = 0;
-  while (i < text.size()) {
-    if (!isBlank(text.at(i))) {
-      ++i;
-      continue;
-    }
-    qsizetype end = i;
-    while (end < text.size() && isBlank(text.at(end))) ++end;
-    if (end - i >= kValueGapMinCharacters) gaps.push_back({i, end});
-    i = end;
-  }
-  return gaps;
-}
+std::vector<TextSpan> valueGaps(const QString& text) { return textSpans(text, true, kValueGapMinCharacters); }
 
 }  // namespace
 
@@ -68,23 +48,23 @@ std::vector<double> FormulaLabel::naturalPositions() const {
 std::vector<double> FormulaLabel::layOut() const {
   std::vector<double> x = naturalPositions();
   const QString caption = text();
-  const std::vector<Span> gaps = valueGaps(caption);
+  const std::vector<TextSpan> gaps = valueGaps(caption);
   const std::size_t hosted = std::min(gaps.size(), valueLefts_.size());
   auto at = [&x](qsizetype i) -> double& { return x[static_cast<std::size_t>(i)]; };
   // The symbols after value gap k are set just before value k + 1, or at the
   // label's end when no value follows them.
   for (std::size_t k = 0; k < hosted; ++k) {
     const qsizetype chunkBegin = gaps[k].end;
-    const qsizetype chunkEnd = k + 1 < gaps.size() ? gaps[k + 1].begin : caption.size();
+    const qsizetype chunkEnd = k + 1 < gaps.size() ? gaps[k + 1].first : caption.size();
     const double anchor = k + 1 < valueLefts_.size() ? valueLefts_[k + 1] - kValueMarginPixels : width();
     const double natural = at(chunkBegin);
     const double chunkWidth = at(chunkEnd) - natural;
-    const double gapLeft = at(gaps[k].begin);
+    const double gapLeft = at(gaps[k].first);
     const double shift = std::max(gapLeft, anchor - chunkWidth) - natural;
     for (qsizetype i = chunkBegin; i <= caption.size(); ++i) at(i) += shift;
     // The blanks of the gap share its width evenly.
-    const double step = (at(gaps[k].end) - gapLeft) / static_cast<double>(gaps[k].end - gaps[k].begin);
-    for (qsizetype i = gaps[k].begin + 1; i < gaps[k].end; ++i) at(i) = gapLeft + step * static_cast<double>(i - gaps[k].begin);
+    const double step = (at(gaps[k].end) - gapLeft) / static_cast<double>(gaps[k].end - gaps[k].first);
+    for (qsizetype i = gaps[k].first + 1; i < gaps[k].end; ++i) at(i) = gapLeft + step * static_cast<double>(i - gaps[k].first);
   }
   return x;
 }
@@ -106,13 +86,8 @@ void FormulaLabel::paintEvent(QPaintEvent*) {
   const double baseline = height() - QFontMetricsF(font()).descent();
   const QString caption = text();
   const std::vector<double> x = layOut();
-  qsizetype runStart = 0;
-  for (qsizetype i = 0; i <= caption.size(); ++i) {
-    if (i < caption.size() && !isBlank(caption.at(i))) continue;
-    if (i > runStart) {
-      painter.drawText(QPointF(x[static_cast<std::size_t>(runStart)], baseline), caption.mid(runStart, i - runStart));
-    }
-    runStart = i + 1;
+  for (const TextSpan& run : textSpans(caption, false)) {
+    painter.drawText(QPointF(x[static_cast<std::size_t>(run.first)], baseline), caption.mid(run.first, run.end - run.first));
   }
 }
 

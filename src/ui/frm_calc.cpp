@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/blank_runs.h"
 #include "ui/formula_label.h"
 #include "ui/gothic_fonts.h"
 #include "ui/twips.h"
@@ -71,21 +72,14 @@ constexpr ValueLabel kValueLabels[kFrmCalcValueLabelCount] = {
 
 constexpr TwipsRect kCommand1Place{9360, 3600, 1575, 495};
 
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QChar(0x3000); }
-
 // Texts are bottom-aligned so that the two sizes share a baseline.
 constexpr Qt::Alignment kLabelAlignment = Qt::AlignLeft | Qt::AlignBottom;
 
 std::vector<QString> cellTexts(const CalcLabels& record) {
   std::vector<QString> texts;
-  auto add = [&texts](const auto& cells) {
-    for (const auto& cell : cells) texts.push_back(QString::fromStdString(cell));
-  };
-  add(record.lblTu);
-  add(record.lblS0);
-  add(record.lblS);
-  add(record.lblSinh);
-  texts.push_back(QString::fromStdString(record.lblH));
+  forEachCalcCell(record, [&texts](const std::string&, const std::string& cell) {
+    texts.push_back(QString::fromStdString(cell));
+  });
   return texts;
 }
 

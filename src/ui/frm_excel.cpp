@@ -22,12 +22,27 @@ namespace tenmirel::ui {
 namespace {
 
 constexpr double kDialogPoints = 9;
+// The controls' captions, as designed.
+constexpr const char* kFrame1Caption = "以後何回帰分の極予報を送信しますか？";
+constexpr const char* kLabel1Caption = "回分";
+constexpr const char* kFrame2Caption = "時間制限";
+constexpr const char* kOption1Caption = "つけない";
+constexpr const char* kOption2Caption = "つける";
+constexpr const char* kLabel2Caption = "以降";
+constexpr const char* kLabel3Caption = "までは表示しない";
+constexpr const char* kFrame3Caption = "高度制限";
+constexpr const char* kOption3Caption = "つけない";
+constexpr const char* kOption4Caption = "つける";
+constexpr const char* kLabel5Caption = "高度　　　　　　　　　　°以下は表示しない";
+constexpr const char* kCommand1Caption = "予報開始";
+constexpr const char* kCommand2Caption = "キャンセル";
 // Label5 leaves ten full-width spaces after "高度" for Text2.
 constexpr const char* kLabel5Lead = "高度";
 constexpr const char* kLabel5Gap = "　　　　　　　　　　";
 constexpr int kTimesBoxChars = 6;
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
+QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 template <typename T>
 T* named(T* widget, const char* name) {
@@ -52,22 +67,22 @@ FrmExcel::FrmExcel(FrmExcelModel& model, std::function<void()> afterRun, QWidget
 void FrmExcel::buildControls() {
   auto* layout = new QVBoxLayout(this);
 
-  auto* frame1 = named(new QGroupBox(text(model_.frame1Caption), this), "Frame1");
+  auto* frame1 = named(new QGroupBox(text(kFrame1Caption), this), "Frame1");
   auto* row1 = new QHBoxLayout(frame1);
   txtTimes_ = named(new QLineEdit(frame1), "txtTimes");
   makeNumberBox(*txtTimes_);
   txtTimes_->setFixedWidth(QFontMetrics(font()).horizontalAdvance(QLatin1Char('0')) * kTimesBoxChars +
                            txtTimes_->sizeHint().height() / 2);
   row1->addWidget(txtTimes_);
-  row1->addWidget(named(new QLabel(text(model_.label1Caption), frame1), "Label1"));
+  row1->addWidget(named(new QLabel(text(kLabel1Caption), frame1), "Label1"));
   row1->addStretch();
   layout->addWidget(frame1);
 
-  auto* frame2 = named(new QGroupBox(text(model_.frame2Caption), this), "Frame2");
+  auto* frame2 = named(new QGroupBox(text(kFrame2Caption), this), "Frame2");
   auto* column2 = new QVBoxLayout(frame2);
   auto* options2 = new QHBoxLayout;
-  option1_ = named(new QRadioButton(text(model_.option1Caption), frame2), "Option1");
-  option2_ = named(new QRadioButton(text(model_.option2Caption), frame2), "Option2");
+  option1_ = named(new QRadioButton(text(kOption1Caption), frame2), "Option1");
+  option2_ = named(new QRadioButton(text(kOption2Caption), frame2), "Option2");
   options2->addWidget(option1_);
   options2->addWidget(option2_);
   options2->addStretch();
@@ -76,9 +91,9 @@ void FrmExcel::buildControls() {
   combo1_ = named(new QComboBox(frame2), "Combo1");
   combo2_ = named(new QComboBox(frame2), "Combo2");
   hours->addWidget(combo1_);
-  hours->addWidget(named(new QLabel(text(model_.label2Caption), frame2), "Label2"));
+  hours->addWidget(named(new QLabel(text(kLabel2Caption), frame2), "Label2"));
   hours->addWidget(combo2_);
-  hours->addWidget(named(new QLabel(text(model_.label3Caption), frame2), "Label3"));
+  hours->addWidget(named(new QLabel(text(kLabel3Caption), frame2), "Label3"));
   hours->addStretch();
   column2->addLayout(hours);
   layout->addWidget(frame2);
@@ -86,18 +101,18 @@ void FrmExcel::buildControls() {
   group2->addButton(option1_);
   group2->addButton(option2_);
 
-  auto* frame3 = named(new QGroupBox(text(model_.frame3Caption), this), "Frame3");
+  auto* frame3 = named(new QGroupBox(text(kFrame3Caption), this), "Frame3");
   auto* column3 = new QVBoxLayout(frame3);
   auto* options3 = new QHBoxLayout;
-  option3_ = named(new QRadioButton(text(model_.option3Caption), frame3), "Option3");
-  option4_ = named(new QRadioButton(text(model_.option4Caption), frame3), "Option4");
+  option3_ = named(new QRadioButton(text(kOption3Caption), frame3), "Option3");
+  option4_ = named(new QRadioButton(text(kOption4Caption), frame3), "Option4");
   options3->addWidget(option3_);
   options3->addWidget(option4_);
   options3->addStretch();
   column3->addLayout(options3);
   // Text2 sits in the blank stretch of Label5, as the caption was written for it.
   auto* label5Area = new QWidget(frame3);
-  auto* label5 = named(new QLabel(text(model_.label5Caption), label5Area), "Label5");
+  auto* label5 = named(new QLabel(text(kLabel5Caption), label5Area), "Label5");
   text2_ = named(new QLineEdit(label5Area), "Text2");
   makeNumberBox(*text2_);
   const QFontMetrics metrics(label5->font());
@@ -116,8 +131,8 @@ void FrmExcel::buildControls() {
   group3->addButton(option4_);
 
   auto* buttons = new QHBoxLayout;
-  command1_ = named(new QPushButton(text(model_.command1Caption), this), "Command1");
-  command2_ = named(new QPushButton(text(model_.command2Caption), this), "Command2");
+  command1_ = named(new QPushButton(text(kCommand1Caption), this), "Command1");
+  command2_ = named(new QPushButton(text(kCommand2Caption), this), "Command2");
   command1_->setAutoDefault(false);
   command2_->setAutoDefault(false);
   buttons->addStretch();

@@ -2,9 +2,10 @@
 // The dialog "指定回数予報". It only shows its model and passes the user's
 // choices to it; the run itself lives in the model.
 #include <QDialog>
+#include <array>
 #include <functional>
 
-#include "sheet/frm_excel_model.h"
+#include "lists/frm_excel_model.h"
 
 class QComboBox;
 class QLineEdit;
@@ -12,6 +13,11 @@ class QPushButton;
 class QRadioButton;
 
 namespace tenmirel::ui {
+
+// The dialog's controls in keyboard focus order.
+inline constexpr std::array<const char*, 10> kFrmExcelTabOrder = {
+    "txtTimes", "Option1",  "Option2", "Combo1",  "Combo2",
+    "Command1", "Command2", "Option4", "Option3", "Text2"};
 
 class FrmExcel : public QDialog {
  public:

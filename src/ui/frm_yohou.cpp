@@ -140,14 +140,9 @@ QWidget* makeRuleLine(QWidget* parent, const char* name, QPalette::ColorRole col
 }
 
 bool anyCellWritten(const CalcLabels& labels) {
-  auto written = [](const auto& cells) {
-    for (const auto& cell : cells) {
-      if (!cell.empty()) return true;
-    }
-    return false;
-  };
-  return written(labels.lblTu) || written(labels.lblS0) || written(labels.lblS) || written(labels.lblSinh) ||
-         !labels.lblH.empty();
+  bool written = false;
+  forEachCalcCell(labels, [&written](const std::string&, const std::string& cell) { written |= !cell.empty(); });
+  return written;
 }
 
 void showBoxText(QLineEdit& box, const QString& value) {

@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "lists/message_gate.h"
 #include "prediction/main_form.h"
-#include "sheet/message_gate.h"
 #include "ui/gapped_caption.h"
 #include "ui/plan/plan_window.h"
 #include "ui/qt_ports.h"

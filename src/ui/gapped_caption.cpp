@@ -4,32 +4,13 @@
 #include <QPainter>
 #include <QtMath>
 
+#include "ui/blank_runs.h"
+
 namespace tenmirel::ui {
-namespace {
-
-constexpr QChar kIdeographicSpace(0x3000);
-
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == kIdeographicSpace; }
-
-}  // namespace
-
 GappedCaption::GappedCaption(const QString& text, QWidget* parent) : QLabel(text, parent) {}
 
 std::vector<GappedCaption::Run> GappedCaption::runs() const {
-  std::vector<Run> found;
-  const QString caption = text();
-  qsizetype i = 0;
-  while (i < caption.size()) {
-    if (isBlank(caption.at(i))) {
-      ++i;
-      continue;
-    }
-    qsizetype end = i;
-    while (end < caption.size() && !isBlank(caption.at(end))) ++end;
-    found.push_back({i, end});
-    i = end;
-  }
-  return found;
+  return textSpans(text(), false);
 }
 
 double GappedCaption::runWidth(std::size_t run) const {

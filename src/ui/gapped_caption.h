@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <vector>
 
+#include "ui/blank_runs.h"
+
 namespace tenmirel::ui {
 
 class GappedCaption : public QLabel {
@@ -14,11 +16,8 @@ class GappedCaption : public QLabel {
  public:
   explicit GappedCaption(const QString& text, QWidget* parent = nullptr);
 
-  // The runs of visible characters, left to right, as [first, end) indices.
-  struct Run {
-    qsizetype first;
-    qsizetype end;
-  };
+  // The runs of visible characters, left to right.
+  using Run = TextSpan;
   std::vector<Run> runs() const;
   // Width in pixels of run i drawn in this label's font.
   double runWidth(std::size_t run) const;

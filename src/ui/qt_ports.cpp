@@ -1,11 +1,13 @@
 #include "ui/qt_ports.h"
 
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontMetricsF>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QSpacerItem>
+#include <QUrl>
 #include <QtMath>
 
 namespace tenmirel::ui {
@@ -52,6 +54,10 @@ std::optional<std::string> QtFileChooser::chooseFileToOpen(const std::string& fi
   if (chosen.isEmpty()) return std::nullopt;
   // The reader opens the file by the name's bytes on this system.
   return QFile::encodeName(chosen).toStdString();
+}
+
+bool QtFileOpener::openWithDefaultApplication(const std::string& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 }  // namespace tenmirel::ui

@@ -83,6 +83,12 @@ class RememberingChooser : public FileChooser {
   std::optional<std::string> last_;
 };
 
+// Opens a file in the desktop's default application for its type.
+class QtFileOpener : public FileOpener {
+ public:
+  bool openWithDefaultApplication(const std::string& path) override;
+};
+
 // Shows the altitude check window through a callback owned by the main window.
 class CallbackCheckWindowTrigger : public CheckWindowTrigger {
  public:

@@ -22,7 +22,7 @@ using testing::TempDir;
 std::string oneStarNamed(const std::string& name) {
   StarRecord star = testing::zzExa();
   star.starName = name;
-  return "Quorrelith 1999\r\n1\r\n" + joinLines(recordLines(star));
+  return catalogueFileText({star});
 }
 
 TEST(CatalogueLines, ALineOverTheBoundFailsTheLoadNamingTheRecord) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_writer.h"
+#include "catalogue/star_file.h"
 #include "catalogue/star_table.h"
 
 namespace tenmirel::testing {
@@ -16,18 +18,20 @@ inline std::string joinLines(const std::vector<std::string>& lines, const std::s
   return text;
 }
 
+// A record's nine texts in file order, for comparing records.
 inline std::vector<std::string> recordLines(const StarRecord& r) {
-  return {r.starName, r.ganki, r.syuki, r.alphaHour, r.alphaMin, r.deltaSign, r.deltaDeg, r.deltaMin, r.memo};
+  std::vector<std::string> lines;
+  for (const auto field : kStarRecordFields) lines.push_back(r.*field);
+  return lines;
 }
 
-// A whole catalogue: magic line, count line, the records.
+// A whole catalogue: magic line, count line (the records' count unless given), the records.
 inline std::string catalogueText(const std::vector<StarRecord>& records, const std::string& lineEnd = kCrLf,
                                  const std::string& countLine = "") {
-  std::vector<std::string> lines = {"Quorrelith 1999", countLine.empty() ? std::to_string(records.size()) : countLine};
-  for (const auto& record : records) {
-    for (auto& line : recordLines(record)) lines.push_back(line);
-  }
-  return joinLines(lines, lineEnd);
+  if (countLine.empty()) return catalogueFileText(records, lineEnd);
+  std::string text = std::string(kCatalogueMagicLine) + lineEnd + countLine + lineEnd;
+  for (const auto& record : records) text += starRecordText(record, lineEnd);
+  return text;
 }
 
 // The two stars of the format's example.

@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "cli/cli.h"
+#include "lists/list_fixture.h"
+#include "lists/today_list.h"
 #include "prediction/main_form.h"
-#include "sheet/list_fixture.h"
-#include "sheet/today_list.h"
 #include "support/cli_runner.h"
 
 namespace tenmirel {

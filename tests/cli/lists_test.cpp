@@ -3,10 +3,10 @@
 
 #include <sstream>
 
+#include "lists/frm_excel_model.h"
+#include "lists/list_fixture.h"
+#include "lists/today_list.h"
 #include "support/cli_runner.h"
-#include "sheet/frm_excel_model.h"
-#include "sheet/list_fixture.h"
-#include "sheet/today_list.h"
 
 namespace tenmirel {
 namespace {

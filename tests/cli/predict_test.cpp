@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "catalogue/catalogue_writer.h"
 #include "support/cli_runner.h"
 #include "support/recording_ports.h"
 
@@ -126,9 +127,10 @@ TEST(CliPredict, HelpDocumentsEveryOptionWithAnExample) {
 
 TEST(CliPredict, CatalogueStarCarriesItsAltitude) {
   const testing::TempDir dir;
-  const auto file = dir.write("two.vsd",
-                              "Quorrelith 1999\r\n2\r\nZZ Exa\r\n2451545.2\r\n1\r\n5\r\n55\r\nTrue\r\n7\r\n24\r\nmemo one\r\n"
-                              "YY Sam\r\n2450000.5\r\n2.25\r\n18\r\n2\r\nFalse\r\n0\r\n30\r\nperiod uncertain\r\n");
+  const auto file =
+      dir.write("two.vsd", catalogueFileText({{"ZZ Exa", "2451545.2", "1", "5", "55", "True", "7", "24", "memo one"},
+                                              {"YY Sam", "2450000.5", "2.25", "18", "2", "False", "0", "30",
+                                               "period uncertain"}}));
   const CliRun byName = runCli({"predict", "--catalogue", file.string(), "--star", "ZZ Exa", "--from",
                              "2000-01-01 09:00", "--format", "json"});
   ASSERT_EQ(byName.status, 0) << byName.err;

@@ -1,6 +1,7 @@
 // tenmirel-cli stars, run in-process.
 #include <gtest/gtest.h>
 
+#include "catalogue/catalogue_writer.h"
 #include "support/cli_runner.h"
 #include "support/recording_ports.h"
 
@@ -16,8 +17,8 @@ using tenmirel::testing::runCli;
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 const std::string kTwoStars =
-    "Quorrelith 1999\r\n2\r\nZZ Exa\r\n2451545.1234\r\n0.7654321\r\n5\r\n30.5\r\nTrue\r\n12\r\n15\r\n"
-    "EA, min. 11.2\r\nYY Sam\r\n2450000.5\r\n2.25\r\n18\r\n2\r\nFalse\r\n0\r\n30\r\nperiod uncertain\r\n";
+    catalogueFileText({{"ZZ Exa", "2451545.1234", "0.7654321", "5", "30.5", "True", "12", "15", "EA, min. 11.2"},
+                       {"YY Sam", "2450000.5", "2.25", "18", "2", "False", "0", "30", "period uncertain"}});
 
 TEST(CliStars, ListsEveryColumnOfEachStar) {
   TempDir dir;

@@ -1,10 +1,8 @@
 // The connection sequence of both openers, and the two sheet layouts.
 #include <gtest/gtest.h>
 
-#include "sheet/list_texts.h"
 #include "sheet/recording_component.h"
 #include "sheet/sheet_writers.h"
-#include "support/recording_ports.h"
 
 namespace tenmirel {
 namespace {
@@ -15,37 +13,25 @@ TodayBuffers twoTodayRows() {
   TodayBuffers buffers;
   buffers.todayCount = 2;
   buffers.todayName[0] = "ZZ Exa";
-  buffers.todayTime[0] = timeTexts("2026", "3", "7", "21", "5");
+  buffers.todayTime[0] = TimeTexts{"2026年", "  3月", "  7日", "21時", "  5分"};
   buffers.todayKoudo[0] = "35°";
   buffers.todayName[1] = "YY Sam";
-  buffers.todayTime[1] = timeTexts("2026", "12", "7", "30", "45");
+  buffers.todayTime[1] = TimeTexts{"2026年", "12月", "  7日", "30時", "45分"};
   buffers.todayKoudo[1] = "-1°";
   return buffers;
 }
 
-class FormForHeader {
- public:
-  FormForHeader() : form(messages, checkWindow, chooser) {
-    form.starTable[0].ganki = "2451545.1234";
-    form.starTable[0].syuki = "0.7654321";
-    form.combo1Items = {"ZZ Exa", kManualInputEntry};
-    form.starCount = 1;
-    form.setCombo1ListIndex(0);
-  }
-  testing::RecordingMessages messages;
-  testing::RecordingCheckWindow checkWindow;
-  testing::ScriptedChooser chooser;
-  FrmYohouModel form;
-};
+// The star block as the main window gives it.
+const ListStar kStar{"ZZ Exa", "2451545.1234", "0.7654321"};
 
 FixedCountBuffers twoFixedRows() {
   FixedCountBuffers buffers;
   buffers.listCount = 2;
-  buffers.listTime[0] = timeTexts("2026", "3", "7", "0", "9");
+  buffers.listTime[0] = TimeTexts{"2026年", "  3月", "  7日", "  0時", "  9分"};
   buffers.listKoudo[0] = "45°";
   buffers.listKaiki[0] = "第1234回帰";
   buffers.listJul[0] = 2461106.88125;
-  buffers.listTime[1] = timeTexts("2026", "12", "17", "12", "59");
+  buffers.listTime[1] = TimeTexts{"2026年", "12月", "17日", "12時", "59分"};
   buffers.listKoudo[1] = "0°";
   buffers.listKaiki[1] = "第1235回帰";
   buffers.listJul[1] = 2461392.16597222;
@@ -155,13 +141,12 @@ TEST_P(WhereTheListLands, SequenceAndTarget) {
   component.runningHasWorkbook = landing.runningHasWorkbook;
   component.canStart = landing.canStart;
   component.newInstanceHasWorkbook = landing.newInstanceHasWorkbook;
-  FormForHeader header;
   if (todayList) {
     const TodayBuffers buffers = twoTodayRows();
     std::int16_t count = buffers.todayCount;
     OpenExcel(component, count, buffers);
   } else {
-    ExcelOpen(component, twoFixedRows(), header.form);
+    ExcelOpen(component, twoFixedRows(), kStar);
   }
   EXPECT_EQ(component.calls, landing.expectedCalls);
   EXPECT_EQ(component.visible, landing.expectedVisible);
@@ -173,8 +158,6 @@ TEST_P(WhereTheListLands, SequenceAndTarget) {
     ASSERT_EQ(component.writes.size(), todayList ? 21u : 30u);
     for (const auto& cell : component.writes) EXPECT_EQ(cell.sheet, landing.expectedSheet);
   }
-  // No message is ever shown by the connection itself.
-  EXPECT_TRUE(header.messages.shown.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothOpeners, WhereTheListLands,
@@ -235,8 +218,7 @@ TEST(WriteHeader, ARowCountBeyondTheBuffersStopsAtTheFirstMissingRow) {
 
 TEST(ExcelHeader, WritesStarBlockTitlesAndRowsInOrderWithTheJulianDayAsNumber) {
   RecordingComponent component;
-  FormForHeader header;
-  ExcelOpen(component, twoFixedRows(), header.form);
+  ExcelOpen(component, twoFixedRows(), kStar);
   const std::vector<std::string> order = {"A1", "B1", "C1", "A2", "B2", "C2", "A4", "B4", "C4", "D4",
                                           "E4", "F4", "G4", "H4", "F5", "G5", "H5", "A5", "B5", "C5",
                                           "D5", "E5", "F6", "G6", "H6", "A6", "B6", "C6", "D6", "E6"};
@@ -264,10 +246,9 @@ TEST(ExcelHeader, ListCountRoundsHalfToEvenToSixteenBits) {
   for (const Case& c : {Case{0, 0}, Case{-3, 0}, Case{2.5, 2}, Case{1.5, 2}, Case{3.5, 4}, Case{2.4999, 2},
                         Case{100, 100}, Case{-40000, 0}, Case{40000, 0}}) {
     RecordingComponent component;
-    FormForHeader header;
-    FixedCountBuffers buffers;
+      FixedCountBuffers buffers;
     buffers.listCount = c.listCount;
-    ExcelOpen(component, buffers, header.form);
+    ExcelOpen(component, buffers, kStar);
     // Rows 1, 2 and 4 always; then eight cells a row. A count beyond 16 bits
     // stops the writer before the first row.
     const std::size_t headerCells = 14;
@@ -277,10 +258,9 @@ TEST(ExcelHeader, ListCountRoundsHalfToEvenToSixteenBits) {
 
 TEST(ExcelHeader, RowsBeyondTheBuffersStopTheWriter) {
   RecordingComponent component;
-  FormForHeader header;
   FixedCountBuffers buffers;
   buffers.listCount = 250;
-  ExcelOpen(component, buffers, header.form);
+  ExcelOpen(component, buffers, kStar);
   EXPECT_NE(component.cell(205, 5), nullptr);  // buffer row 200
   EXPECT_EQ(component.cell(206, 6), nullptr);
   EXPECT_EQ(component.calls.back(), "release 2");

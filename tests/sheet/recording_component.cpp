@@ -32,14 +32,14 @@ std::vector<std::string> RecordingComponent::writeOrder() const {
 
 Obtained RecordingComponent::attach(const std::string& className) {
   calls.push_back("attach " + className);
-  if (!instanceRunning) return {429, {}};
+  if (!instanceRunning) return {kNoRunningInstanceError, {}};
   visible = runningInstanceVisible;
   return {0, {kRunningApplication}};
 }
 
 Obtained RecordingComponent::create(const std::string& className) {
   calls.push_back("create " + className);
-  if (!canStart) return {429, {}};
+  if (!canStart) return {kNoRunningInstanceError, {}};
   visible = false;
   return {0, {kNewApplication}};
 }

@@ -58,7 +58,7 @@ class RecordingComponent : public SpreadsheetComponent {
   static constexpr int kAddedSheet = 20;        // a sheet added to the running workbook
   static constexpr int kNewInstanceSheet = 21;  // added to the new instance's own workbook
   static constexpr int kAddedWorkbookSheet = 22;
-  static constexpr int kFailure = 1004;
+  static constexpr int kFailure = kCellRefusedError;
 
  private:
   int setCellCalls_ = 0;

@@ -10,12 +10,13 @@
 #include <map>
 #include <sstream>
 
-#include "sheet/frm_excel_model.h"
-#include "sheet/list_fixture.h"
+#include "lists/frm_excel_model.h"
+#include "lists/list_fixture.h"
+#include "lists/today_list.h"
 #include "sheet/memory_sheet.h"
+#include "sheet/os_file_adapter.h"
 #include "sheet/recording_opener.h"
 #include "sheet/sheet_files.h"
-#include "sheet/today_list.h"
 #include "sheet/workbook_check.h"
 
 namespace tenmirel {

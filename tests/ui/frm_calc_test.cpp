@@ -28,13 +28,7 @@ CalcLabels workedExample() {
 // A record with the longest texts the number conversion writes.
 CalcLabels longestTexts() {
   CalcLabels labels;
-  auto fill = [](auto& cells) {
-    for (auto& cell : cells) cell = "-0.000123456789012345";
-  };
-  fill(labels.lblTu);
-  fill(labels.lblS0);
-  fill(labels.lblS);
-  fill(labels.lblSinh);
+  forEachCalcCell(labels, [](const std::string&, std::string& cell) { cell = "-0.000123456789012345"; });
   labels.lblH = "-89.9999999999999";
   return labels;
 }

@@ -16,10 +16,10 @@
 #include <fstream>
 #include <memory>
 
-#include "sheet/frm_excel_model.h"
-#include "sheet/list_fixture.h"
+#include "lists/frm_excel_model.h"
+#include "lists/list_fixture.h"
+#include "lists/today_list.h"
 #include "sheet/recording_opener.h"
-#include "sheet/today_list.h"
 #include "support/recording_ports.h"
 #include "ui/excel_menu.h"
 #include "ui/frm_yohou.h"
@@ -206,8 +206,8 @@ void FrmExcelTest::focusOrder() {
   QStringList order;
   QWidget* widget = h.control<QLineEdit>("txtTimes");
   for (int i = 0; i < 40 && order.size() < 10; ++i) {
-    if (kFrmExcelTabOrder.end() != std::find(kFrmExcelTabOrder.begin(), kFrmExcelTabOrder.end(),
-                                             widget->objectName().toStdString()) &&
+    if (ui::kFrmExcelTabOrder.end() != std::find(ui::kFrmExcelTabOrder.begin(), ui::kFrmExcelTabOrder.end(),
+                                                 widget->objectName().toStdString()) &&
         !order.contains(widget->objectName())) {
       order << widget->objectName();
     }

@@ -17,8 +17,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "sheet/frm_excel_model.h"
-#include "sheet/list_fixture.h"
+#include "lists/frm_excel_model.h"
+#include "lists/list_fixture.h"
 #include "sheet/recording_opener.h"
 #include "support/recording_ports.h"
 #include "ui/catalogue_folder.h"

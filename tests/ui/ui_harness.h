@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "catalogue/catalogue_writer.h"
 #include "support/recording_ports.h"
 #include "ui/frm_yohou.h"
 
@@ -23,12 +24,8 @@ inline std::chrono::system_clock::time_point fixedClock() {
 
 // The two-star example catalogue, CR LF line ends.
 inline std::string twoStarCatalogue() {
-  const char* lines[] = {"Quorrelith 1999", "2", "ZZ Exa", "2451545.1234", "0.7654321", "5", "30.5", "True", "12",
-                         "15", "EA, min. 11.2", "YY Sam", "2450000.5", "2.25", "18", "2", "False", "0", "30",
-                         "period uncertain"};
-  std::string text;
-  for (const char* line : lines) text += std::string(line) + "\r\n";
-  return text;
+  return catalogueFileText({{"ZZ Exa", "2451545.1234", "0.7654321", "5", "30.5", "True", "12", "15", "EA, min. 11.2"},
+                            {"YY Sam", "2450000.5", "2.25", "18", "2", "False", "0", "30", "period uncertain"}});
 }
 
 struct UiHarness {

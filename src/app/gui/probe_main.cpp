@@ -41,16 +41,6 @@ namespace {
 
 using tenmirel::ui::FrmYohou;
 
-// Answers the open dialog with the catalogue given on the command line.
-class FixedChooser : public tenmirel::FileChooser {
- public:
-  explicit FixedChooser(std::string path) : path_(std::move(path)) {}
-  std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override { return path_; }
-
- private:
-  std::string path_;
-};
-
 // Screenshots must not wait for a click: messages go to the terminal.
 class PrintedMessages : public tenmirel::MessageSink {
  public:
@@ -126,7 +116,8 @@ bool savePlanWindow(FrmYohou& window, const QString& folder) {
 }
 
 int screenshot(int& argc, char** argv, const std::string& catalogue, const QString& folder) {
-  FixedChooser chooser(catalogue);
+  // The open dialog is answered with the catalogue given on the command line.
+  tenmirel::FixedChooser chooser(catalogue);
   PrintedMessages messages;
   tenmirel::ui::DesktopRunOptions options;
   options.ports.chooser = &chooser;

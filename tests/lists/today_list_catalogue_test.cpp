@@ -8,10 +8,10 @@
 
 #include "astro/julian_day.h"
 #include "common/number_text.h"
-#include "sheet/list_fixture.h"
-#include "sheet/list_texts.h"
+#include "lists/list_fixture.h"
+#include "lists/list_texts.h"
+#include "lists/today_list.h"
 #include "sheet/recording_component.h"
-#include "sheet/today_list.h"
 
 namespace tenmirel {
 namespace {

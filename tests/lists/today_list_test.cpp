@@ -1,13 +1,13 @@
 // Today's list: which stars qualify, their row texts and the closing messages.
-#include "sheet/today_list.h"
+#include "lists/today_list.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "common/number_text.h"
-#include "sheet/list_fixture.h"
-#include "sheet/list_texts.h"
+#include "lists/list_fixture.h"
+#include "lists/list_texts.h"
 #include "sheet/recording_component.h"
 #include "sheet/xlsx_component.h"
 

@@ -39,37 +39,20 @@ inline constexpr int kDefaultFirstShownHour = 20;
 // The 24 hour labels of the two drop-downs, position = hour.
 const std::array<std::string, kHoursInCombo>& hourLabels();
 
-// The dialog's controls in keyboard focus order.
-inline constexpr std::array<const char*, 10> kFrmExcelTabOrder = {
-    "txtTimes", "Option1",  "Option2", "Combo1",  "Combo2",
-    "Command1", "Command2", "Option4", "Option3", "Text2"};
-
-// Everything the dialog holds while it is loaded, with its design-time values.
+// Everything the dialog holds while it is loaded, with its design-time values;
+// the fixed captions of its controls belong to the window.
 struct FrmExcelState {
   std::string caption = "指定回数予報";
-  std::string frame1Caption = "以後何回帰分の極予報を送信しますか？";
   std::string txtTimes = "10";
-  std::string label1Caption = "回分";
-  std::string frame2Caption = "時間制限";
-  std::string option1Caption = "つけない";
-  std::string option2Caption = "つける";
   bool option1Value = true;  // time filter off
   bool option2Value = false;
   std::vector<std::string> combo1Items;
   int combo1ListIndex = -1;  // first hidden hour
-  std::string label2Caption = "以降";
   std::vector<std::string> combo2Items;
   int combo2ListIndex = -1;  // first hour shown again
-  std::string label3Caption = "までは表示しない";
-  std::string frame3Caption = "高度制限";
-  std::string option3Caption = "つけない";
-  std::string option4Caption = "つける";
   bool option3Value = true;  // altitude filter off
   bool option4Value = false;
   std::string text2 = "0";
-  std::string label5Caption = "高度　　　　　　　　　　°以下は表示しない";
-  std::string command1Caption = "予報開始";
-  std::string command2Caption = "キャンセル";
 
   FixedCountBuffers buffers;
   int listRow = 0;

@@ -1,4 +1,4 @@
-#include "sheet/message_gate.h"
+#include "lists/message_gate.h"
 
 namespace tenmirel {
 

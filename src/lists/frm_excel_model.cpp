@@ -1,9 +1,9 @@
-#include "sheet/frm_excel_model.h"
+#include "lists/frm_excel_model.h"
 
 #include <cmath>
 
 #include "common/number_text.h"
-#include "sheet/list_texts.h"
+#include "lists/list_texts.h"
 #include "sheet/sheet_writers.h"
 
 namespace tenmirel {
@@ -115,7 +115,7 @@ ListRunResult FrmExcelModel::Command1_Click() {
     if (listRow >= buffers.listCount) break;
   }
   if (output_.delivery != nullptr) output_.delivery->beginList(kFixedCountListName);
-  ExcelOpen(output_.component, buffers, form_);
+  ExcelOpen(output_.component, buffers, ListStar{form_.combo1Text(), form_.txtGanki, form_.txtSyuki});
   if (!reportFailedSave(output_, messages)) return ListRunResult::kWriteFailed;
   const std::string closing = withFileLocation(noRowsMessage(txtTimes, buffers.listCount), output_);
   if (!closing.empty()) messages.showMessage(closing);

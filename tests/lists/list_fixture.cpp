@@ -1,8 +1,9 @@
-#include "sheet/list_fixture.h"
+#include "lists/list_fixture.h"
 
 #include <stdexcept>
 
 #include "astro/julian_day.h"
+#include "catalogue/catalogue_writer.h"
 #include "common/number_text.h"
 
 namespace tenmirel::testing {
@@ -23,14 +24,11 @@ TestStar star(const std::string& name, const std::string& ganki, const std::stri
 }
 
 std::string catalogueText(const std::vector<TestStar>& stars) {
-  std::string text = "Quorrelith 1999\r\n" + std::to_string(stars.size()) + "\r\n";
+  std::vector<StarRecord> records;
   for (const TestStar& s : stars) {
-    for (const std::string* line : {&s.name, &s.ganki, &s.syuki, &s.alphaHour, &s.alphaMin, &s.deltaSign,
-                                    &s.deltaDeg, &s.deltaMin, &s.memo}) {
-      text += *line + "\r\n";
-    }
+    records.push_back({s.name, s.ganki, s.syuki, s.alphaHour, s.alphaMin, s.deltaSign, s.deltaDeg, s.deltaMin, s.memo});
   }
-  return text;
+  return catalogueFileText(records);
 }
 
 std::string epochAtLocal(int year, int month, int day, int hour, int minute) {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "lists/message_gate.h"
 #include "prediction/main_form.h"
-#include "sheet/message_gate.h"
 #include "support/recording_ports.h"
 
 namespace tenmirel::testing {

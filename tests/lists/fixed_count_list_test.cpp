@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "common/number_text.h"
-#include "sheet/frm_excel_model.h"
-#include "sheet/list_fixture.h"
+#include "lists/frm_excel_model.h"
+#include "lists/list_fixture.h"
 #include "sheet/recording_component.h"
 
 namespace tenmirel {

@@ -1,4 +1,4 @@
-#include "sheet/list_texts.h"
+#include "lists/list_texts.h"
 
 #include "common/number_text.h"
 

@@ -6,10 +6,10 @@
 #include <stdexcept>
 
 #include "common/number_text.h"
+#include "lists/frm_excel_model.h"
+#include "lists/message_gate.h"
+#include "lists/today_list.h"
 #include "prediction/main_form.h"
-#include "sheet/frm_excel_model.h"
-#include "sheet/message_gate.h"
-#include "sheet/today_list.h"
 #include "support/recording_ports.h"
 
 namespace tenmirel {

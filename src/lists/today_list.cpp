@@ -1,11 +1,11 @@
-#include "sheet/today_list.h"
+#include "lists/today_list.h"
 
 #include <chrono>
 #include <cmath>
 
 #include "astro/julian_day.h"
 #include "common/number_text.h"
-#include "sheet/list_texts.h"
+#include "lists/list_texts.h"
 #include "sheet/sheet_writers.h"
 
 namespace tenmirel {
