@@ -12,7 +12,7 @@
 #include "catalogue/catalogue_writer.h"
 #include "catalogue/star_file.h"
 #include "common/number_text.h"
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 
 namespace {
 

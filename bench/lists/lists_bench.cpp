@@ -9,7 +9,7 @@
 #include "lists/frm_excel_model.h"
 #include "lists/message_gate.h"
 #include "lists/today_list.h"
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 #include "support/recording_ports.h"
 
 namespace tenmirel {

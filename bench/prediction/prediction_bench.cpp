@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "astro/julian_day.h"
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 #include "support/recording_ports.h"
 #include "support/sj_reference.h"
 

@@ -8,7 +8,7 @@
 #include "cli/cli_args.h"
 #include "common/ui_ports.h"
 #include "lists/message_gate.h"
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 
 namespace tenmirel::cli {
 

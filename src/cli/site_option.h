@@ -9,7 +9,7 @@
 #include <string>
 
 #include "cli/cli_args.h"
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 #include "sky/elements_settings.h"
 #include "sky/elements_time.h"
 #include "sky/site.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 #include "sheet/file_delivery.h"
 #include "sheet/list_buffers.h"
 

@@ -3,7 +3,7 @@
 // the reference date (07:00 to 06:59 the next morning, the late hours written 24
 // to 30), listed with its first extremum of that night, written to a worksheet.
 #include "lists/message_gate.h"
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 #include "sheet/file_delivery.h"
 #include "sheet/list_buffers.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "lists/message_gate.h"
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 #include "ui/gapped_caption.h"
 #include "ui/plan/plan_window.h"
 #include "ui/qt_ports.h"

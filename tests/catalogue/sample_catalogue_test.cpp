@@ -9,7 +9,7 @@
 #include "catalogue/star_file.h"
 #include "catalogue/text_decoding.h"
 #include "common/number_text.h"
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 #include "support/recording_ports.h"
 
 namespace tenmirel {

@@ -12,7 +12,7 @@
 #include "cli/cli.h"
 #include "lists/list_fixture.h"
 #include "lists/today_list.h"
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 #include "support/cli_runner.h"
 
 namespace tenmirel {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "lists/message_gate.h"
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 #include "support/recording_ports.h"
 
 namespace tenmirel::testing {

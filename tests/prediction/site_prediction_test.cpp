@@ -7,7 +7,7 @@
 
 #include "astro/julian_day.h"
 #include "common/number_text.h"
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 #include "sky/time_system.h"
 #include "support/recording_ports.h"
 

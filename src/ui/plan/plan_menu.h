@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <functional>
 
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 #include "ui/plan/plan_window.h"
 
 class QWidget;

@@ -1,4 +1,4 @@
-#include "prediction/main_form.h"
+#include "prediction/frm_yohou_model.h"
 
 #include <cmath>
 #include <utility>
