@@ -14,9 +14,9 @@ using testing::RecordingCheckWindow;
 using testing::RecordingMessages;
 using testing::ScriptedChooser;
 
-class MainFormTest : public ::testing::Test {
+class FrmYohouModelTest : public ::testing::Test {
  protected:
-  MainFormTest() : form(messages, checkWindow, chooser) {
+  FrmYohouModelTest() : form(messages, checkWindow, chooser) {
     form.Form_Load(std::chrono::system_clock::time_point{});
   }
 
@@ -52,7 +52,7 @@ class MainFormTest : public ::testing::Test {
 
 using Time = std::array<std::string, 5>;
 
-TEST_F(MainFormTest, StartsWithOnlyTheManualEntryAndNothingSelected) {
+TEST_F(FrmYohouModelTest, StartsWithOnlyTheManualEntryAndNothingSelected) {
   EXPECT_EQ(form.combo1Items, std::vector<std::string>{"手動入力"});
   EXPECT_EQ(form.combo1ListIndex(), -1);
   EXPECT_EQ(form.starCount, 0);
@@ -88,7 +88,7 @@ TEST(FormLoad, FillsTheReferenceWithTheSitesLocalTime) {
   }
 }
 
-TEST_F(MainFormTest, WorkedExampleOfThePredictionStart) {
+TEST_F(FrmYohouModelTest, WorkedExampleOfThePredictionStart) {
   manualElements("2451545.0", "1.5");
   reference("2000", "1", "2", "9", "0");
   ASSERT_TRUE(form.Command2_Click());
@@ -107,7 +107,7 @@ TEST_F(MainFormTest, WorkedExampleOfThePredictionStart) {
   EXPECT_EQ(shownTime(), (Time{"2000", "1", "4", "21", "0"}));
 }
 
-TEST_F(MainFormTest, WorkedExampleOfTheNextCycle) {
+TEST_F(FrmYohouModelTest, WorkedExampleOfTheNextCycle) {
   manualElements("2451545.0", "1.5");
   reference("2000", "1", "2", "9", "0");
   ASSERT_TRUE(form.Command2_Click());
@@ -120,7 +120,7 @@ TEST_F(MainFormTest, WorkedExampleOfTheNextCycle) {
   EXPECT_EQ(form.julKekka, 2451548);
 }
 
-TEST_F(MainFormTest, ReferenceBeforeTheEpochGivesANegativeCycle) {
+TEST_F(FrmYohouModelTest, ReferenceBeforeTheEpochGivesANegativeCycle) {
   manualElements("2451545.5", "1");
   reference("1999", "12", "30", "21", "0");  // 2.5 periods before the epoch
   ASSERT_TRUE(form.Command2_Click());
@@ -129,7 +129,7 @@ TEST_F(MainFormTest, ReferenceBeforeTheEpochGivesANegativeCycle) {
   EXPECT_EQ(form.lblJulKekka, "2451543.5");
 }
 
-TEST_F(MainFormTest, EarlyLocalHoursFallOnThePreviousUtDay) {
+TEST_F(FrmYohouModelTest, EarlyLocalHoursFallOnThePreviousUtDay) {
   manualElements("2451545.0", "1.5");
   reference("2000", "1", "2", "5", "0");
   ASSERT_TRUE(form.Command2_Click());
@@ -137,7 +137,7 @@ TEST_F(MainFormTest, EarlyLocalHoursFallOnThePreviousUtDay) {
   EXPECT_EQ(form.txtOutputKaiki, "1");
 }
 
-TEST_F(MainFormTest, InputsAreParsedLenientlyWithoutRangeChecks) {
+TEST_F(FrmYohouModelTest, InputsAreParsedLenientlyWithoutRangeChecks) {
   manualElements(" 2451545 .0", "1.5 days");
   reference("2000", "1", "1", "33", "0");  // hour 33 is 09:00 the next day
   ASSERT_TRUE(form.Command2_Click());
@@ -145,7 +145,7 @@ TEST_F(MainFormTest, InputsAreParsedLenientlyWithoutRangeChecks) {
   EXPECT_EQ(form.lblJulKekka, "2451546.5");
 }
 
-TEST_F(MainFormTest, RefusalsShowOneMessageAndChangeNothing) {
+TEST_F(FrmYohouModelTest, RefusalsShowOneMessageAndChangeNothing) {
   struct Case {
     const char* name;
     int selection;  // -1 none, 0 the manual entry
@@ -179,7 +179,7 @@ TEST_F(MainFormTest, RefusalsShowOneMessageAndChangeNothing) {
   }
 }
 
-TEST_F(MainFormTest, AReferenceTooFarAwayIsRefusedNotShownAsGarbage) {
+TEST_F(FrmYohouModelTest, AReferenceTooFarAwayIsRefusedNotShownAsGarbage) {
   manualElements("2451545", "1e-310");
   reference("2000", "1", "2", "9", "0");
   EXPECT_FALSE(form.Command2_Click());  // the cycle number overflows
@@ -187,7 +187,7 @@ TEST_F(MainFormTest, AReferenceTooFarAwayIsRefusedNotShownAsGarbage) {
   EXPECT_EQ(form.txtOutputKaiki, "");
 }
 
-TEST_F(MainFormTest, ATypedCycleThatOverflowsIsRefusedByTheNextCycle) {
+TEST_F(FrmYohouModelTest, ATypedCycleThatOverflowsIsRefusedByTheNextCycle) {
   manualElements("2451545.0", "10");
   form.txtOutputKaiki = "1.7E+308";
   EXPECT_FALSE(form.Command3_Click());
@@ -196,7 +196,7 @@ TEST_F(MainFormTest, ATypedCycleThatOverflowsIsRefusedByTheNextCycle) {
   EXPECT_EQ(form.lblJulKekka, "");
 }
 
-TEST_F(MainFormTest, HugeJulianDaysOfACatalogedStarAreRefusedBeforeTheSiderealTermsOverflow) {
+TEST_F(FrmYohouModelTest, HugeJulianDaysOfACatalogedStarAreRefusedBeforeTheSiderealTermsOverflow) {
   catalogueOf({"Big", "1E200", "1E190", "0", "0", "", "0", "0", ""});
   reference("2000", "1", "2", "9", "0");
   EXPECT_FALSE(form.Command2_Click());
@@ -205,7 +205,7 @@ TEST_F(MainFormTest, HugeJulianDaysOfACatalogedStarAreRefusedBeforeTheSiderealTe
   EXPECT_EQ(form.calc.lblTu[0], "");
 }
 
-TEST_F(MainFormTest, PlainlyWrongAnswersAreRefusedAndChangeNothing) {
+TEST_F(FrmYohouModelTest, PlainlyWrongAnswersAreRefusedAndChangeNothing) {
   struct Case {
     const char* name;
     const char* epoch;
@@ -245,7 +245,7 @@ TEST_F(MainFormTest, PlainlyWrongAnswersAreRefusedAndChangeNothing) {
   }
 }
 
-TEST_F(MainFormTest, TheEdgesOfTheCalendarAreStillAnswered) {
+TEST_F(FrmYohouModelTest, TheEdgesOfTheCalendarAreStillAnswered) {
   // The last whole minute of 3000 and the first of 1600, both local time.
   manualElements("2817152.12", "1000");  // 7.2 minutes before local 3001-01-01 00:00
   reference("3000", "12", "31", "23", "0");
@@ -258,7 +258,7 @@ TEST_F(MainFormTest, TheEdgesOfTheCalendarAreStillAnswered) {
   EXPECT_EQ(form.lastRefusal(), PredictionRefusal::kNone);
 }
 
-TEST_F(MainFormTest, RoundingOntoTheReferenceItselfIsNotRefused) {
+TEST_F(FrmYohouModelTest, RoundingOntoTheReferenceItselfIsNotRefused) {
   // (reference - epoch) / period comes out just under 1: cycle 1 falls on the reference.
   manualElements("2451544.825", "0.3");
   reference("2000", "1", "2", "0", "0");
@@ -267,7 +267,7 @@ TEST_F(MainFormTest, RoundingOntoTheReferenceItselfIsNotRefused) {
   EXPECT_EQ(shownTime(), (Time{"2000", "1", "2", "0", "0"}));
 }
 
-TEST_F(MainFormTest, NextCycleRefusesANegativePeriodAndTheEndOfTheCalendar) {
+TEST_F(FrmYohouModelTest, NextCycleRefusesANegativePeriodAndTheEndOfTheCalendar) {
   manualElements("2451545", "-2");
   form.txtOutputKaiki = "3";
   EXPECT_FALSE(form.Command3_Click());
@@ -278,7 +278,7 @@ TEST_F(MainFormTest, NextCycleRefusesANegativePeriodAndTheEndOfTheCalendar) {
   EXPECT_EQ(form.lblJulKekka, "");
 }
 
-TEST_F(MainFormTest, NextCycleStepsTheNumberOnDisplay) {
+TEST_F(FrmYohouModelTest, NextCycleStepsTheNumberOnDisplay) {
   struct Case {
     const char* cycleText;
     const char* nextCycle;
@@ -300,7 +300,7 @@ TEST_F(MainFormTest, NextCycleStepsTheNumberOnDisplay) {
   }
 }
 
-TEST_F(MainFormTest, NextCycleWithAnEmptyCycleBoxIsAPredictionStart) {
+TEST_F(FrmYohouModelTest, NextCycleWithAnEmptyCycleBoxIsAPredictionStart) {
   manualElements("2451545.0", "1.5");
   reference("2000", "1", "2", "9", "0");
   ASSERT_TRUE(form.Command3_Click());
@@ -309,7 +309,7 @@ TEST_F(MainFormTest, NextCycleWithAnEmptyCycleBoxIsAPredictionStart) {
   EXPECT_EQ(form.lblJulKekka, "2451546.5");
 }
 
-TEST_F(MainFormTest, NextCycleChecksSelectionThenElements) {
+TEST_F(FrmYohouModelTest, NextCycleChecksSelectionThenElements) {
   EXPECT_FALSE(form.Command3_Click());
   manualElements("2451545", "");
   form.txtOutputKaiki = "3";
@@ -318,7 +318,7 @@ TEST_F(MainFormTest, NextCycleChecksSelectionThenElements) {
   EXPECT_EQ(form.txtOutputKaiki, "3");
 }
 
-TEST_F(MainFormTest, NextCycleWithAZeroPeriodGivesTheEpochItself) {
+TEST_F(FrmYohouModelTest, NextCycleWithAZeroPeriodGivesTheEpochItself) {
   manualElements("2451545.25", "0");
   form.txtOutputKaiki = "5";
   ASSERT_TRUE(form.Command3_Click());
@@ -326,7 +326,7 @@ TEST_F(MainFormTest, NextCycleWithAZeroPeriodGivesTheEpochItself) {
   EXPECT_EQ(form.lblJulKekka, "2451545.25");
 }
 
-TEST_F(MainFormTest, EditedPeriodCountsFromTheNextStep) {
+TEST_F(FrmYohouModelTest, EditedPeriodCountsFromTheNextStep) {
   manualElements("2451545", "1");
   form.txtOutputKaiki = "1";
   ASSERT_TRUE(form.Command3_Click());
@@ -336,7 +336,7 @@ TEST_F(MainFormTest, EditedPeriodCountsFromTheNextStep) {
   EXPECT_EQ(form.lblJulKekka, "2451554");
 }
 
-TEST_F(MainFormTest, CatalogedStarCarriesCoordinatesAndTheExactAltitude) {
+TEST_F(FrmYohouModelTest, CatalogedStarCarriesCoordinatesAndTheExactAltitude) {
   // 5h 55m, +7° 24′ and an extremum at JD 2451545.2: the altitude worked example.
   catalogueOf({"Example", "2451545.2", "1", "5", "55", "True", "7", "24", "memo"});
   EXPECT_EQ(form.txtGanki, "2451545.2");
@@ -352,7 +352,7 @@ TEST_F(MainFormTest, CatalogedStarCarriesCoordinatesAndTheExactAltitude) {
   EXPECT_EQ(form.txtOutputKoudo, "41.9797883471278");
 }
 
-TEST_F(MainFormTest, DeclinationSignIsSouthOnlyForExactlyFalse) {
+TEST_F(FrmYohouModelTest, DeclinationSignIsSouthOnlyForExactlyFalse) {
   struct Case {
     const char* sign;
     double delta;
@@ -366,7 +366,7 @@ TEST_F(MainFormTest, DeclinationSignIsSouthOnlyForExactlyFalse) {
   }
 }
 
-TEST_F(MainFormTest, ManualEntryHasNoCoordinates) {
+TEST_F(FrmYohouModelTest, ManualEntryHasNoCoordinates) {
   catalogueOf({"Star", "2451545", "1", "5", "30", "True", "10", "0", ""});
   ASSERT_TRUE(form.Command2_Click());
   EXPECT_EQ(form.alpha, 82.5);
@@ -379,7 +379,7 @@ TEST_F(MainFormTest, ManualEntryHasNoCoordinates) {
   EXPECT_EQ(form.txtOutputKoudo, "？？？");
 }
 
-TEST_F(MainFormTest, ChoosingAStarCopiesItsTextsAndKeepsTheResults) {
+TEST_F(FrmYohouModelTest, ChoosingAStarCopiesItsTextsAndKeepsTheResults) {
   form.starTable[1] = {"Second", "2450000.5", "2.25", "18", "2", "False", "0", "30", "period uncertain"};
   catalogueOf({"First", "2451545.1234", "0.7654321", "5", "30.5", "True", "12", "15", "EA, min. 11.2"});
   form.combo1Items = {"First", "Second", kManualInputEntry};
@@ -406,7 +406,7 @@ TEST_F(MainFormTest, ChoosingAStarCopiesItsTextsAndKeepsTheResults) {
   EXPECT_EQ(form.txtOutputKoudo, "？？？");
 }
 
-TEST_F(MainFormTest, ManualEntryRightAfterStartLeavesTheFieldsEmpty) {
+TEST_F(FrmYohouModelTest, ManualEntryRightAfterStartLeavesTheFieldsEmpty) {
   form.setCombo1ListIndex(0);
   EXPECT_EQ(form.txtGanki, "");
   EXPECT_EQ(form.txtSyuki, "");
@@ -414,7 +414,7 @@ TEST_F(MainFormTest, ManualEntryRightAfterStartLeavesTheFieldsEmpty) {
   EXPECT_EQ(form.combo1Text(), "手動入力");
 }
 
-TEST_F(MainFormTest, ManualEntryAfterAFullCatalogueClearsTheFields) {
+TEST_F(FrmYohouModelTest, ManualEntryAfterAFullCatalogueClearsTheFields) {
   form.starCount = kStarTableRows;
   form.combo1Items.assign(kStarTableRows, "star");
   form.combo1Items.emplace_back(kManualInputEntry);
@@ -431,7 +431,7 @@ TEST_F(MainFormTest, ManualEntryAfterAFullCatalogueClearsTheFields) {
   EXPECT_EQ(form.txtOutputKoudo, "？？？");
 }
 
-TEST_F(MainFormTest, CheckWindowTriggerOnTheCycleBox) {
+TEST_F(FrmYohouModelTest, CheckWindowTriggerOnTheCycleBox) {
   struct Case {
     const char* cycleText;
     bool opens;
@@ -447,14 +447,14 @@ TEST_F(MainFormTest, CheckWindowTriggerOnTheCycleBox) {
   }
 }
 
-TEST_F(MainFormTest, CheckWindowOpensEvenWithoutASelectionAndTheMessageFollows) {
+TEST_F(FrmYohouModelTest, CheckWindowOpensEvenWithoutASelectionAndTheMessageFollows) {
   form.txtOutputKaiki = "4.61";
   EXPECT_FALSE(form.Command2_Click());
   EXPECT_EQ(checkWindow.timesShown, 1);
   EXPECT_EQ(messages.shown, std::vector<std::string>{"変光星を選択してください"});
 }
 
-TEST_F(MainFormTest, NextCycleNeverTriggersTheCheckWindow) {
+TEST_F(FrmYohouModelTest, NextCycleNeverTriggersTheCheckWindow) {
   manualElements("2451545.0", "1.5");
   form.txtOutputKaiki = "4.61";
   ASSERT_TRUE(form.Command3_Click());
@@ -462,7 +462,7 @@ TEST_F(MainFormTest, NextCycleNeverTriggersTheCheckWindow) {
   EXPECT_EQ(form.txtOutputKaiki, "5.61");
 }
 
-TEST_F(MainFormTest, ResultsOutsideTheSearchedYearsAreRefusedNotShownWithAnEmptyYear) {
+TEST_F(FrmYohouModelTest, ResultsOutsideTheSearchedYearsAreRefusedNotShownWithAnEmptyYear) {
   manualElements("2000000", "1");
   reference("1500", "1", "1", "9", "0");
   EXPECT_FALSE(form.Command2_Click());
