@@ -27,6 +27,35 @@ void BM_NightOverGcvs(benchmark::State& state) {
 }
 BENCHMARK(BM_NightOverGcvs)->Unit(benchmark::kMillisecond);
 
+// What the plan window does when the date, the site or the Sun limit changes for
+// a catalogue of the main window's size (the first 1001 GCVS stars)...
+void BM_NightOf1001Stars(benchmark::State& state) {
+  const std::vector<NightStar> stars(gcvsStars().begin(), gcvsStars().begin() + 1001);
+  for (auto _ : state) {
+    const Checked<NightPlan> plan = planNight(stars, builtInSite(), NightDate{2026, 12, 7}, NightOptions{});
+    benchmark::DoNotOptimize(plan);
+  }
+}
+BENCHMARK(BM_NightOf1001Stars)->Unit(benchmark::kMillisecond);
+
+// ...and when only the minimum altitude or the Moon distance changes: the night
+// stays, its events are judged again.
+void BM_FiltersJudgedAgainFor1001Stars(benchmark::State& state) {
+  const std::vector<NightStar> stars(gcvsStars().begin(), gcvsStars().begin() + 1001);
+  Checked<NightPlan> planned = planNight(stars, builtInSite(), NightDate{2026, 12, 7}, NightOptions{});
+  NightPlan plan = *planned;
+  NightOptions filters;
+  double minimum = 0;
+  for (auto _ : state) {
+    filters.minimumAltitudeDegrees = minimum;
+    filters.moonDistanceDegrees = 30;
+    applyFilters(plan, filters);
+    minimum = minimum > 40 ? 0 : minimum + 5;
+    benchmark::DoNotOptimize(plan.events.data());
+  }
+}
+BENCHMARK(BM_FiltersJudgedAgainFor1001Stars)->Unit(benchmark::kMicrosecond);
+
 void BM_NightSkyPreparedNoonToNoon(benchmark::State& state) {
   for (auto _ : state) {
     NightSky sky(builtInSite(), 2460325.625, 2460326.625, false);
