@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 namespace tenmirel {
@@ -18,6 +19,19 @@ constexpr long kExponentSaturation = 100000;
 
 bool isIgnoredBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A text that is one whole number as the number text writes it ("-1.5E-07",
+// "2460636.6386496"), with nothing around it: from_chars reads it as it stands and
+// rounds the same decimal value as the general path does. Anything else, or a
+// value out of range, is left to the general path.
+std::optional<double> parseWholePlainNumber(std::string_view text) {
+  const std::size_t start = !text.empty() && text.front() == '-' ? 1 : 0;
+  if (text.size() <= start || !(isDigit(text[start]) || text[start] == '.')) return std::nullopt;
+  double value = 0.0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
 
 // Reads the longest leading number of the text, blanks skipped, and converts it.
 // The digits are gathered into a normal form "ddd...e-NN" that from_chars reads;
@@ -148,7 +162,11 @@ std::string numberToText(double value) {
   return std::string(text.data(), length);
 }
 
-double parseLenient(std::string_view text) { return parseLeadingNumber(text); }
+double parseLenient(std::string_view text) {
+  // Most texts the program reads back are ones it wrote itself.
+  if (const std::optional<double> plain = parseWholePlainNumber(text)) return *plain;
+  return parseLeadingNumber(text);
+}
 
 std::optional<double> parseStrict(std::string_view text) {
   auto isEdgeBlank = [](char c) { return c == ' ' || c == '\t'; };

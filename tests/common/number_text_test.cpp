@@ -83,6 +83,30 @@ TEST(NumberToText, EveryTextReadsBackToTheSameText) {
   }
 }
 
+// A text the program wrote itself is read directly; the same text with a blank in
+// front goes the general way of the lenient parse. Both must give the same bits.
+TEST(ParseLenient, WrittenTextsReadTheSameWithOrWithoutBlanks) {
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+  std::uniform_int_distribution<int> exponent(-330, 310);
+  for (int i = 0; i < 100000; ++i) {
+    const double value = mantissa(random) * std::pow(10.0, exponent(random));
+    for (const std::string& text : {numberToText(value), std::to_string(value)}) {
+      if (text.empty()) continue;
+      const double direct = parseLenient(text);
+      const double general = parseLenient(" " + text);
+      ASSERT_EQ(std::signbit(direct), std::signbit(general)) << text;
+      ASSERT_TRUE(direct == general || (std::isnan(direct) && std::isnan(general))) << text;
+    }
+  }
+  for (const char* text : {"-0", ".5", "-.5", "1e5", "1E+15", "1e-400", "1e400", "-1e400", "0.000", "7."}) {
+    const double direct = parseLenient(text);
+    const double general = parseLenient(std::string(" ") + text);
+    EXPECT_EQ(std::signbit(direct), std::signbit(general)) << text;
+    EXPECT_EQ(direct, general) << text;
+  }
+}
+
 TEST(NumberToText, ValuesOfFifteenDigitsSurviveExactly) {
   std::mt19937_64 random(7);
   std::uniform_int_distribution<long long> digits(1, 999999999999999LL);
