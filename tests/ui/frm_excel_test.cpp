@@ -23,52 +23,17 @@
 #include "support/recording_ports.h"
 #include "ui/excel_menu.h"
 #include "ui/frm_yohou.h"
+#include "list_window_harness.h"
 
 namespace tenmirel::testing {
 namespace {
 
-QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
-
-// 2026-12-07 12:00 UT, 21:00 at the site.
-std::chrono::system_clock::time_point clock() {
-  using namespace std::chrono;
-  return sys_days{year{2026} / 12 / 7} + hours{12};
-}
-
-struct Harness {
-  TempDir dir;
-  RecordingMessages messages;
-  ScriptedChooser chooser;
-  RecordingOpener opener;
-  std::unique_ptr<ui::FrmYohou> window;
-
-  explicit Harness(std::filesystem::path documents = {}) {
-    ui::FrmYohouPorts ports;
-    ports.messages = &messages;
-    ports.chooser = &chooser;
-    ports.endProgram = [] {};
-    ports.fileOpener = &opener;
-    ports.documentsFolder = documents.empty() ? dir.path() / "Documents" : documents;
-    window = std::make_unique<ui::FrmYohou>(std::move(ports), clock());
-  }
-
-  // Two stars with minima tonight, and one hand-entry position after them.
-  void loadCatalogue() {
-    chooser.answers.push_back(
-        dir.write("stars.vsd", catalogueText({
-                                   star("ZZ Exa", epochAtLocal(2026, 12, 7, 21, 5), "1.5"),
-                                   star("YY Sam", epochAtLocal(2026, 12, 8, 3, 0), "2.25"),
-                               }))
-            .string());
-    QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
-  }
-  QLineEdit* box(const char* name) const { return window->findChild<QLineEdit*>(qs(name)); }
+struct Harness : ListWindowHarness {
+  using ListWindowHarness::ListWindowHarness;
   void setBox(const char* name, const char* text) const {
     box(name)->setText(qs(text));
     emit box(name)->textEdited(box(name)->text());
   }
-  void trigger(const char* action) const { window->findChild<QAction*>(qs(action))->trigger(); }
-  ui::FrmExcel* dialog() const { return window->excelMenu().frmExcel(); }
   template <typename T>
   T* control(const char* name) const {
     return dialog()->findChild<T*>(qs(name));

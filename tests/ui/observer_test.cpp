@@ -21,6 +21,7 @@
 #include "lists/list_fixture.h"
 #include "sheet/recording_opener.h"
 #include "support/recording_ports.h"
+#include "list_window_harness.h"
 #include "ui/catalogue_folder.h"
 #include "ui/excel_menu.h"
 #include "ui/frm_calc.h"
@@ -34,46 +35,14 @@
 namespace tenmirel::testing {
 namespace {
 
-QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
-
-// 2026-12-07 12:00 UT, 21:00 at the site.
-std::chrono::system_clock::time_point clock() {
-  using namespace std::chrono;
-  return sys_days{year{2026} / 12 / 7} + hours{12};
-}
-
-struct Harness {
-  TempDir dir;
-  RecordingMessages messages;
-  ScriptedChooser chooser;
-  RecordingOpener opener;
-  std::unique_ptr<ui::FrmYohou> window;
-
+struct Harness : ListWindowHarness {
   Harness() {
-    ui::FrmYohouPorts ports;
-    ports.messages = &messages;
-    ports.chooser = &chooser;
-    ports.endProgram = [] {};
-    ports.fileOpener = &opener;
-    ports.documentsFolder = dir.path() / "Documents";
-    window = std::make_unique<ui::FrmYohou>(std::move(ports), clock());
     window->move(0, 0);
     window->show();
   }
-  void loadCatalogue() {
-    chooser.answers.push_back(dir.write("stars.vsd", catalogueText({
-                                                         star("ZZ Exa", epochAtLocal(2026, 12, 7, 21, 5), "1.5"),
-                                                         star("YY Sam", epochAtLocal(2026, 12, 8, 3, 0), "2.25"),
-                                                     }))
-                                  .string());
-    click("Command1");
-  }
-  QLineEdit* box(const char* name) const { return window->findChild<QLineEdit*>(qs(name)); }
   void click(const char* name) const {
     QTest::mouseClick(window->findChild<QPushButton*>(qs(name)), Qt::LeftButton);
   }
-  void trigger(const char* action) const { window->findChild<QAction*>(qs(action))->trigger(); }
-  ui::FrmExcel* dialog() const { return window->excelMenu().frmExcel(); }
   void openDialog() {
     loadCatalogue();
     trigger("mnuExcelNtime");
