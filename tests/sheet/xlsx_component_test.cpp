@@ -14,6 +14,7 @@
 #include "lists/list_fixture.h"
 #include "lists/today_list.h"
 #include "sheet/memory_sheet.h"
+#include "sheet/openpyxl_read.h"
 #include "sheet/os_file_adapter.h"
 #include "sheet/recording_opener.h"
 #include "sheet/sheet_files.h"
@@ -29,43 +30,15 @@ using testing::star;
 // 2026-12-07 12:30:00 UT, 21:30 at the site.
 const system_clock::time_point kFixedNow = sys_days{year{2026} / 12 / 7} + hours(12) + minutes(30);
 
-struct ReadCell {
-  char type;
-  std::string format;
-  std::string value;
-};
-using ReadSheet = std::map<std::pair<int, int>, ReadCell>;
+using testing::ReadSheet;
 
 // Every cell of the first sheet, as openpyxl reads it.
 ReadSheet readBack(const std::filesystem::path& file, int* sheetCount = nullptr) {
-  const std::string script = (std::filesystem::path(TENMIREL_SHEET_TEST_DIR) / "read_xlsx.py").string();
-  const std::string command = std::string(TENMIREL_PYTHON3) + " '" + script + "' '" + file.string() + "'";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  EXPECT_NE(pipe, nullptr);
-  std::string output;
-  char buffer[4096];
-  while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-  EXPECT_EQ(pipe == nullptr ? -1 : ::pclose(pipe), 0) << "openpyxl could not read " << file;
-  ReadSheet cells;
-  std::istringstream lines(output);
-  std::string line;
-  int sheets = 0;
-  while (std::getline(lines, line)) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (int i = 0; i < 5; ++i) {
-      const std::size_t tab = line.find('\t', start);
-      fields.push_back(line.substr(start, tab - start));
-      start = tab + 1;
-    }
-    fields.push_back(line.substr(start));
-    const int sheet = std::stoi(fields[0]);
-    sheets = std::max(sheets, sheet + 1);
-    if (sheet == 0)
-      cells[{std::stoi(fields[1]), std::stoi(fields[2])}] = {fields[3][0], fields[4], fields[5]};
-  }
-  if (sheetCount != nullptr) *sheetCount = sheets;
-  return cells;
+  const testing::ReadWorkbook workbook =
+      testing::readWorkbookWithOpenpyxl(TENMIREL_PYTHON3, TENMIREL_SHEET_TEST_DIR, file);
+  EXPECT_TRUE(workbook.read) << "openpyxl could not read " << file;
+  if (sheetCount != nullptr) *sheetCount = workbook.sheets;
+  return workbook.firstSheet;
 }
 
 // Compares the file with the cells the same list put into an in-memory sheet.

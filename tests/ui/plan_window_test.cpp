@@ -26,6 +26,7 @@
 
 #include "common/number_text.h"
 #include "plan_harness.h"
+#include "sheet/openpyxl_read.h"
 #include "sky/event_calendar_texts.h"
 #include "sky/site_store.h"
 #include "ui/plan/night_picture_widget.h"
@@ -68,26 +69,10 @@ std::vector<std::string> splitLines(const std::string& text) {
 
 // Cells of the first sheet as openpyxl reads them: (row, column) -> (type, value).
 std::map<std::pair<int, int>, std::pair<char, std::string>> readWorkbook(const std::string& file) {
-  const std::string command =
-      std::string(TENMIREL_PYTHON3) + " '" + TENMIREL_SHEET_TEST_DIR + "/read_xlsx.py' '" + file + "'";
   std::map<std::pair<int, int>, std::pair<char, std::string>> cells;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return cells;
-  std::string output;
-  char buffer[4096];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-  if (::pclose(pipe) != 0) return cells;
-  for (const std::string& line : splitLines(output)) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (int i = 0; i < 5; ++i) {
-      const std::size_t tab = line.find('\t', start);
-      fields.push_back(line.substr(start, tab - start));
-      start = tab + 1;
-    }
-    fields.push_back(line.substr(start));
-    if (fields[0] == "0") cells[{std::stoi(fields[1]), std::stoi(fields[2])}] = {fields[3][0], fields[5]};
-  }
+  const ReadWorkbook workbook = readWorkbookWithOpenpyxl(TENMIREL_PYTHON3, TENMIREL_SHEET_TEST_DIR, file);
+  if (!workbook.read) return cells;
+  for (const auto& [address, cell] : workbook.firstSheet) cells[address] = {cell.type, cell.value};
   return cells;
 }
 
