@@ -2,11 +2,7 @@
 
 #include <QFontInfo>
 #include <QFontMetricsF>
-#include <QPainter>
-#include <QtMath>
 #include <algorithm>
-
-#include "ui/blank_runs.h"
 
 namespace tenmirel::ui {
 namespace {
@@ -18,7 +14,9 @@ std::vector<TextSpan> valueGaps(const QString& text) { return textSpans(text, tr
 
 }  // namespace
 
-FormulaLabel::FormulaLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+// Bottom-aligned like the value labels, so the two sizes share a baseline.
+FormulaLabel::FormulaLabel(const QString& text, QWidget* parent)
+    : PlacedRunsLabel(text, RunSetting::kBottomBaseline, parent) {}
 
 void FormulaLabel::setValueLefts(std::vector<double> lefts) {
   valueLefts_ = std::move(lefts);
@@ -45,7 +43,7 @@ std::vector<double> FormulaLabel::naturalPositions() const {
   return x;
 }
 
-std::vector<double> FormulaLabel::layOut() const {
+std::vector<double> FormulaLabel::characterLefts() const {
   std::vector<double> x = naturalPositions();
   const QString caption = text();
   const std::vector<TextSpan> gaps = valueGaps(caption);
@@ -67,28 +65,6 @@ std::vector<double> FormulaLabel::layOut() const {
     for (qsizetype i = gaps[k].first + 1; i < gaps[k].end; ++i) at(i) = gapLeft + step * static_cast<double>(i - gaps[k].first);
   }
   return x;
-}
-
-double FormulaLabel::characterX(qsizetype index) const {
-  const std::vector<double> x = layOut();
-  return x[static_cast<std::size_t>(std::clamp<qsizetype>(index, 0, text().size()))];
-}
-
-QSize FormulaLabel::sizeHint() const {
-  return QSize(qCeil(formulaWidth()), qCeil(QFontMetricsF(font()).height()));
-}
-
-void FormulaLabel::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.setFont(font());
-  painter.setPen(palette().color(foregroundRole()));
-  // Bottom-aligned like the value labels, so the two sizes share a baseline.
-  const double baseline = height() - QFontMetricsF(font()).descent();
-  const QString caption = text();
-  const std::vector<double> x = layOut();
-  for (const TextSpan& run : textSpans(caption, false)) {
-    painter.drawText(QPointF(x[static_cast<std::size_t>(run.first)], baseline), caption.mid(run.first, run.end - run.first));
-  }
 }
 
 }  // namespace tenmirel::ui

@@ -4,8 +4,9 @@
 // keep their designed left edges, and each run of symbols between two values is
 // set just before the second one. Drawn in a face whose blanks are wider than
 // the designed face's, the plain text would run under the values.
-#include <QLabel>
 #include <vector>
+
+#include "ui/placed_runs_label.h"
 
 namespace tenmirel::ui {
 
@@ -15,7 +16,7 @@ inline constexpr double kDesignedIdeographicSpaceEm = 0.68;
 // A blank stretch at least this many characters long holds a value label.
 inline constexpr qsizetype kValueGapMinCharacters = 8;
 
-class FormulaLabel : public QLabel {
+class FormulaLabel : public PlacedRunsLabel {
   Q_OBJECT
 
  public:
@@ -26,19 +27,13 @@ class FormulaLabel : public QLabel {
   // hold the first values; values beyond them follow the text.
   void setValueLefts(std::vector<double> lefts);
 
-  // Distance in pixels from the label's left edge to the character at index.
-  double characterX(qsizetype index) const;
   // The width the whole formula takes.
   double formulaWidth() const { return characterX(text().size()); }
-  QSize sizeHint() const override;
-  QSize minimumSizeHint() const override { return sizeHint(); }
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  std::vector<double> characterLefts() const override;
 
  private:
-  // The left edge of every character and the end of the text.
-  std::vector<double> layOut() const;
   std::vector<double> naturalPositions() const;
 
   std::vector<double> valueLefts_;
