@@ -135,19 +135,13 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
   }
 
-  const OptionChoice<sky::Site> site = siteFromOptions(*parsed);
-  if (!site.warning.empty()) err << "tenmirel-cli " << kCommand << ": " << site.warning << "\n（既定の観測地を使います）\n";
-  if (!site.value) {
-    if (site.usageMistake) return usageError(err, kCommand, site.error);
-    err << "tenmirel-cli " << kCommand << ": " << site.error << '\n';
-    return kExitFailure;
+  SiteChoice chosen;
+  if (const std::optional<int> status = chooseSiteOptions(*parsed, parsed->get("--catalogue"), kCommand, err, chosen)) {
+    return *status;
   }
-  const OptionChoice<sky::ElementsTime> elements = elementsFromOptions(*parsed, parsed->get("--catalogue"));
-  if (!elements.value) return usageError(err, kCommand, elements.error);
-  if (!elements.warning.empty()) err << "tenmirel-cli " << kCommand << ": " << elements.warning << "\n（JD とします）\n";
-  options.elementsTime = *elements.value;
+  options.elementsTime = chosen.elements;
 
-  const sky::Checked<sky::SiteZone> zone = sky::SiteZone::fromText(site.value->zone);
+  const sky::Checked<sky::SiteZone> zone = sky::SiteZone::fromText(chosen.site.zone);
   if (!zone) {
     err << "tenmirel-cli " << kCommand << ": " << zone.message() << '\n';
     return kExitFailure;
@@ -155,7 +149,7 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (!date) {
     const double now = julianDayOf(std::chrono::system_clock::now());
     date = eveningDateAt(*zone, now);
-    err << "tenmirel-cli " << kCommand << ": --date を省いたので、" << site.value->name << "の今 ("
+    err << "tenmirel-cli " << kCommand << ": --date を省いたので、" << chosen.site.name << "の今 ("
         << sky::localMinuteText(zone->utToLocal(now).minute) << ") から " << nightDateText(*date)
         << "の夜を計画します。\n";
   }
@@ -167,7 +161,7 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   const std::vector<sky::NightStar> stars = nightStarsOf(reading.records);
   reading.records.clear();
-  const sky::Checked<sky::NightPlan> plan = sky::planNight(stars, *site.value, *date, options);
+  const sky::Checked<sky::NightPlan> plan = sky::planNight(stars, chosen.site, *date, options);
   if (!plan) {
     err << "tenmirel-cli " << kCommand << ": " << plan.message() << '\n';
     return kExitFailure;

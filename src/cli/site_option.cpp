@@ -110,8 +110,8 @@ std::set<std::string> withSiteOptions(std::set<std::string> names) {
   return names;
 }
 
-std::optional<int> useSiteOptions(const ParsedArgs& parsed, const std::string& cataloguePath, FrmYohouModel& form,
-                                  const std::string& command, std::ostream& err) {
+std::optional<int> chooseSiteOptions(const ParsedArgs& parsed, const std::string& cataloguePath,
+                                     const std::string& command, std::ostream& err, SiteChoice& chosen) {
   const OptionChoice<sky::Site> site = siteFromOptions(parsed);
   if (!site.warning.empty()) err << "tenmirel-cli " << command << ": " << site.warning << "\n（既定の観測地を使います）\n";
   if (!site.value) {
@@ -119,14 +119,22 @@ std::optional<int> useSiteOptions(const ParsedArgs& parsed, const std::string& c
     err << "tenmirel-cli " << command << ": " << site.error << '\n';
     return 1;
   }
-  if (const sky::Refusal refused = form.useSite(*site.value)) {
-    err << "tenmirel-cli " << command << ": " << *refused << '\n';
-    return 1;
-  }
   const OptionChoice<sky::ElementsTime> elements = elementsFromOptions(parsed, cataloguePath);
   if (!elements.value) return usageError(err, command, elements.error);
   if (!elements.warning.empty()) err << "tenmirel-cli " << command << ": " << elements.warning << "\n（JD とします）\n";
-  form.useElementsTime(*elements.value);
+  chosen = {*site.value, *elements.value};
+  return std::nullopt;
+}
+
+std::optional<int> useSiteOptions(const ParsedArgs& parsed, const std::string& cataloguePath, FrmYohouModel& form,
+                                  const std::string& command, std::ostream& err) {
+  SiteChoice chosen;
+  if (const std::optional<int> status = chooseSiteOptions(parsed, cataloguePath, command, err, chosen)) return status;
+  if (const sky::Refusal refused = form.useSite(chosen.site)) {
+    err << "tenmirel-cli " << command << ": " << *refused << '\n';
+    return 1;
+  }
+  form.useElementsTime(chosen.elements);
   return std::nullopt;
 }
 

@@ -52,6 +52,15 @@ OptionChoice<sky::ElementsTime> elementsFromOptions(const ParsedArgs& parsed, co
                                                     const sky::ElementsSettings& settings);
 OptionChoice<sky::ElementsTime> elementsFromOptions(const ParsedArgs& parsed, const std::string& cataloguePath);
 
+// The site and the elements' time system the options choose, warnings said on
+// err. Returns the exit status after saying what is wrong, or nothing when chosen.
+struct SiteChoice {
+  sky::Site site;
+  sky::ElementsTime elements = sky::ElementsTime::jd;
+};
+std::optional<int> chooseSiteOptions(const ParsedArgs& parsed, const std::string& cataloguePath,
+                                     const std::string& command, std::ostream& err, SiteChoice& chosen);
+
 // Puts the chosen site and elements' time system into the form. Returns the exit
 // status after saying what is wrong, or nothing when the form is ready.
 std::optional<int> useSiteOptions(const ParsedArgs& parsed, const std::string& cataloguePath, FrmYohouModel& form,

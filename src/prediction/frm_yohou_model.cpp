@@ -7,12 +7,11 @@
 #include "astro/site_clock.h"
 #include "catalogue/star_file.h"
 #include "common/number_text.h"
+#include "prediction/star_place.h"
 
 namespace tenmirel {
 namespace {
 
-constexpr double kMinutesPerHour = 60;
-constexpr double kDegreesPerHourOfRightAscension = 15;
 constexpr double kJulianDayOfUnixEpoch = 2440587.5;
 constexpr double kSecondsPerDay = 86400;
 
@@ -115,11 +114,9 @@ void FrmYohouModel::refreshCoordinates() {
     delta = 0;
     return;
   }
-  const StarRecord& row = starTable[index];
-  alpha = (parseLenient(row.alphaHour) + parseLenient(row.alphaMin) / kMinutesPerHour) *
-          kDegreesPerHourOfRightAscension;
-  delta = parseLenient(row.deltaDeg) + parseLenient(row.deltaMin) / kMinutesPerHour;
-  if (row.deltaSign == kSouthSignText) delta = -delta;
+  const StarPlace place = starPlaceOf(starTable[index]);
+  alpha = place.alphaDegrees;
+  delta = place.deltaDegrees;
 }
 
 bool FrmYohouModel::refuse(PredictionRefusal why, const char* message) {

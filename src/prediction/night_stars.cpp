@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/number_text.h"
+#include "prediction/star_place.h"
 
 namespace tenmirel {
 namespace {
-
-constexpr double kMinutesPerUnit = 60;
-constexpr double kDegreesPerHourOfRightAscension = 15;
 
 bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
 
@@ -23,11 +20,10 @@ sky::NightStar nightStarOf(const StarRecord& record) {
   // A row without any coordinate text has no place; the altitude is then unknown.
   star.hasPlace = !(blank(record.alphaHour) && blank(record.alphaMin) && blank(record.deltaDeg) &&
                     blank(record.deltaMin));
-  star.rightAscensionDegrees =
-      (parseLenient(record.alphaHour) + parseLenient(record.alphaMin) / kMinutesPerUnit) *
-      kDegreesPerHourOfRightAscension;
-  star.declinationDegrees = parseLenient(record.deltaDeg) + parseLenient(record.deltaMin) / kMinutesPerUnit;
-  if (record.deltaSign == kSouthSignText) star.declinationDegrees = -star.declinationDegrees;
+  // The place exactly as the main window reads it, so both see the star at the same spot.
+  const StarPlace place = starPlaceOf(record);
+  star.rightAscensionDegrees = place.alphaDegrees;
+  star.declinationDegrees = place.deltaDegrees;
   // A coordinate text beyond any number ("1e999") gives no place rather than a sky of "nan".
   if (!std::isfinite(star.rightAscensionDegrees) || !std::isfinite(star.declinationDegrees)) star.hasPlace = false;
   return star;

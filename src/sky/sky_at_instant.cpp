@@ -77,33 +77,21 @@ HorizontalPlace SkyAtInstant::star(double rightAscensionDegrees, double declinat
 }
 
 HorizontalPlace SkyAtInstant::sun() const {
-  double ra = 0;
-  double dec = 0;
-  cirsOfNaturalDirection(impl_->sunGeocentric, impl_->astrom, ra, dec);
-  const Observed seen = observedFromCirs(ra, dec, impl_->astrom);
+  const Observed seen = observedOfNaturalDirection(impl_->sunGeocentric, impl_->astrom);
   return {seen.altitudeDegrees, seen.azimuthDegrees};
 }
 
 double SkyAtInstant::sunAirlessAltitudeDegrees() const {
-  double ra = 0;
-  double dec = 0;
-  cirsOfNaturalDirection(impl_->sunGeocentric, impl_->airless, ra, dec);
-  return observedFromCirs(ra, dec, impl_->airless).altitudeDegrees;
+  return observedOfNaturalDirection(impl_->sunGeocentric, impl_->airless).altitudeDegrees;
 }
 
 HorizontalPlace SkyAtInstant::moon() const {
-  double ra = 0;
-  double dec = 0;
-  cirsOfNaturalDirection(impl_->moonTopocentric, impl_->astrom, ra, dec);
-  const Observed seen = observedFromCirs(ra, dec, impl_->astrom);
+  const Observed seen = observedOfNaturalDirection(impl_->moonTopocentric, impl_->astrom);
   return {seen.altitudeDegrees, seen.azimuthDegrees};
 }
 
 double SkyAtInstant::moonAirlessAltitudeDegrees() const {
-  double ra = 0;
-  double dec = 0;
-  cirsOfNaturalDirection(impl_->moonTopocentric, impl_->airless, ra, dec);
-  return observedFromCirs(ra, dec, impl_->airless).altitudeDegrees;
+  return observedOfNaturalDirection(impl_->moonTopocentric, impl_->airless).altitudeDegrees;
 }
 
 double SkyAtInstant::moonIlluminatedFraction() const {

@@ -80,6 +80,13 @@ void rotateEarthTo(eraASTROM& astrom, double julianDayUt) {
   eraAper13(ut.whole, ut.part, &astrom);
 }
 
+Observed observedOfNaturalDirection(const double gcrs[3], const eraASTROM& astrom) {
+  double ra = 0;
+  double dec = 0;
+  cirsOfNaturalDirection(gcrs, astrom, ra, dec);
+  return observedFromCirs(ra, dec, astrom);
+}
+
 Observed observedFromCirs(double cirsRa, double cirsDec, const eraASTROM& astrom) {
   double azimuth = 0;
   double zenithDistance = 0;

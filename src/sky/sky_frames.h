@@ -58,6 +58,8 @@ Observed observedFromCirs(double cirsRa, double cirsDec, const eraASTROM& astrom
 // A natural (astrometric, geometric) direction in GCRS to CIRS through annual and
 // diurnal-velocity aberration and the bias-precession-nutation matrix.
 void cirsOfNaturalDirection(const double gcrs[3], const eraASTROM& astrom, double& ra, double& dec);
+// The same direction as observed: the two steps above in one.
+Observed observedOfNaturalDirection(const double gcrs[3], const eraASTROM& astrom);
 
 // The observer's geocentric position in GCRS (au) at the context's Earth rotation.
 void observerGeocentric(const eraASTROM& astrom, const SiteGeometry& site, double gcrs[3]);
