@@ -54,6 +54,11 @@ Checked<SpanIndices> chooseSpan(const LightCurve& curve, const ExtremumRequest& 
     while (left > 0 && s[left - 1] >= level) --left;
     std::size_t right = faintest;
     while (right + 1 < s.size() && s[right + 1] >= level) ++right;
+    if (left == faintest || right == faintest) {
+      return Result::failure(std::string("光度曲線の端が最も") + (request.maximum ? "明るい" : "暗い") +
+                             "ため、" + (request.maximum ? "極大" : "極小") +
+                             "（折り返し点）が見つかりません。前後の枝を含む光度曲線を使うか、範囲を指定してください");
+    }
     const double centre = p[faintest].julianDay;
     const double half = std::min(centre - p[left].julianDay, p[right].julianDay - centre);
     from = centre - half;

@@ -299,6 +299,8 @@ Checked<LightCurve> readLightCurve(std::string_view text, const ColumnChoice& co
   const double first = curve.points.front().julianDay;
   if (timeHeader && timeHeader->offset) {
     curve.offsetAdded = *timeHeader->offset;
+    curve.notes.push_back("時刻に " + numberToText(curve.offsetAdded) + " を足しました（列名「" + curve.timeColumn +
+                          "」のとおり）");
   } else if (first < kFullJulianDayFrom) {
     curve.offsetAdded = first >= kReducedJulianDayFrom && first < kReducedJulianDayTo ? kOffset2400000 : kOffset2450000;
     curve.notes.push_back("時刻を JD − " + numberToText(curve.offsetAdded) + " と見なし、" +

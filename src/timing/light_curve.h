@@ -16,8 +16,8 @@
 //   sigma, or rel_flux_err… beside a flux; it may be missing.
 // - Times below 2,000,000 are reduced Julian days. A header naming its offset
 //   (JD-2400000, MJD = JD - 2400000.5) is believed; otherwise values from 30,000 up
-//   are taken as JD - 2,400,000 and smaller ones as JD - 2,450,000, and a note says
-//   which offset was assumed.
+//   are taken as JD - 2,400,000 and smaller ones as JD - 2,450,000; a note says
+//   which offset was added either way.
 // - Lines out of time order are sorted, with a note.
 // Refused with a Japanese message: an empty or binary file, no header, a column not
 // found, a field that is not a number (its line named), a flux that is not positive.

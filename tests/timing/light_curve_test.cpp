@@ -61,8 +61,9 @@ TEST(LightCurveNotes, SaysWhichOffsetItAssumedAndThatItSorted) {
   EXPECT_NE(curve->notes[1].find("並べ替え"), std::string::npos);
   EXPECT_EQ(curve->points[0].magnitude, 2);
   EXPECT_EQ(curve->points[2].magnitude, 1);
-  // A full Julian day needs no note.
+  // A full Julian day needs no note; a header's own offset is still said.
   EXPECT_TRUE(readLightCurve("JD mag\n2460000.1 1\n")->notes.empty());
+  EXPECT_NE(readLightCurve("HJD-2450000 mag\n10000.1 1\n")->notes.at(0).find("HJD-2450000"), std::string::npos);
 }
 
 struct BadCase {
