@@ -34,6 +34,13 @@ constexpr double kJulianDayOf2000 = 2451544.5;  // 2000-01-01 0h UT
 constexpr double kDaysPerYear = 365.25;
 
 // The year of the date, near enough for a note.
+// Two significant digits, as errors are quoted.
+double twoDigits(double value) {
+  if (value == 0 || !std::isfinite(value)) return value;
+  const double scale = std::pow(10, std::floor(std::log10(std::fabs(value))) - 1);
+  return std::round(value / scale) * scale;
+}
+
 int yearOf(double julianDay) {
   return 2000 + static_cast<int>(std::floor((julianDay - kJulianDayOf2000) / kDaysPerYear));
 }
@@ -62,7 +69,8 @@ ElementsReplacement fittedReplacement(const std::string& starName, const std::st
   const std::string note = std::string(kFitNoteStart) + std::to_string(fit.points) + "点," +
                            std::to_string(yearOf(fit.firstTime)) + "–" + std::to_string(yearOf(fit.lastTime)) + ")";
   replacement.memo = withFitNote(
-      withFitErrorTokens(memo, FittedElementErrors{fit.sigmaEpoch, fit.sigmaPeriod, fit.covarianceEpochPeriod}), note);
+      withFitErrorTokens(memo, FittedElementErrors{twoDigits(fit.sigmaEpoch), twoDigits(fit.sigmaPeriod),
+                                                    twoDigits(fit.covarianceEpochPeriod)}), note);
   return replacement;
 }
 

@@ -31,7 +31,7 @@ class CatalogueFileElementsWriter : public ElementsWriter {
 
 // The texts of the fitted elements for a star: epoch and period rounded two
 // digits below their standard errors, the memo with the σE0= σP= cov= tokens of
-// the fit and a note naming it ("O−C(12点,1998–2026)", replacing an earlier one).
+// the fit (two significant digits each) and a note naming it ("O−C(12点,1998–2026)", replacing an earlier one).
 ElementsReplacement fittedReplacement(const std::string& starName, const std::string& memo, const ElementsFit& fit);
 
 }  // namespace tenmirel::timing
