@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -37,8 +38,10 @@ constexpr double kDaysPerYear = 365.25;
 // Two significant digits, as errors are quoted.
 double twoDigits(double value) {
   if (value == 0 || !std::isfinite(value)) return value;
-  const double scale = std::pow(10, std::floor(std::log10(std::fabs(value))) - 1);
-  return std::round(value / scale) * scale;
+  // Through the decimal text, so the double is the one nearest "1.9e-05".
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1e", value);
+  return std::strtod(text, nullptr);
 }
 
 int yearOf(double julianDay) {

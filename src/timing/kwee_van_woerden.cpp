@@ -27,12 +27,13 @@ constexpr int kGoldenSteps = 60;
 const char* kTooFew = "極小を決める範囲の点が 10 点に足りません（";
 const char* kNoTurningPoint = "範囲に極小（折り返し点）が見つかりません。範囲を極小の前後に取り直してください";
 
-// Mean squared difference between the points and the other branch reflected about
-// T; nothing when no point's reflection falls inside the span.
-std::optional<double> reflectedDifference(const std::vector<SpanPoint>& p, double trial) {
+// Mean squared difference between the points within halfWidth of T and the other
+// branch reflected about T; nothing when no point's reflection falls inside the span.
+std::optional<double> reflectedDifference(const std::vector<SpanPoint>& p, double trial,
+                                          double halfWidth = std::numeric_limits<double>::infinity()) {
   const std::size_t n = p.size();
-  const double first = p.front().time;
-  const double last = p.back().time;
+  const double first = std::max(p.front().time, trial - halfWidth);
+  const double last = std::min(p.back().time, trial + halfWidth);
   double sum = 0;
   std::size_t used = 0;
   std::size_t j = n - 1;  // p[j-1].time <= mirror <= p[j].time, moving down as i moves up
@@ -40,6 +41,7 @@ std::optional<double> reflectedDifference(const std::vector<SpanPoint>& p, doubl
     const double mirror = 2 * trial - p[i].time;
     if (mirror > last) continue;
     if (mirror < first) break;
+    if (p[i].time < first) continue;
     while (j > 1 && p[j - 1].time > mirror) --j;
     const SpanPoint& a = p[j - 1];
     const SpanPoint& b = p[j];
@@ -145,7 +147,12 @@ Checked<MinimumEstimate> kweeVanWoerden(const std::vector<SpanPoint>& p) {
     cell = 2 * cell / kFineTrials;
   }
 
-  // The parabola through S at trial times one median step apart.
+  // The parabola through S at trial times one median step apart. Every trial time
+  // compares the same stretch either side of it: a stretch that grew towards one
+  // side would weigh that side's steeper branch more and pull the vertex away.
+  const double halfWidth =
+      std::min(best - p.front().time, p.back().time - best) - kParabolaHalfWidth * step;
+  if (!(halfWidth > 0)) return Result::failure(kNoTurningPoint);
   double minimum = best;
   double sMinimum = 0;
   double curvature = 0;
@@ -153,7 +160,7 @@ Checked<MinimumEstimate> kweeVanWoerden(const std::vector<SpanPoint>& p) {
     std::vector<double> x;
     std::vector<double> s;
     for (int k = -kParabolaHalfWidth; k <= kParabolaHalfWidth; ++k) {
-      const auto value = reflectedDifference(p, minimum + k * step);
+      const auto value = reflectedDifference(p, minimum + k * step, halfWidth);
       if (!value) return Result::failure(kNoTurningPoint);
       x.push_back(k);
       s.push_back(*value);
@@ -169,7 +176,7 @@ Checked<MinimumEstimate> kweeVanWoerden(const std::vector<SpanPoint>& p) {
   if (minimum <= lo || minimum >= hi) return Result::failure(kNoTurningPoint);
   // S at the minimum itself rather than the parabola's vertex, which may dip
   // below zero for a light curve without noise.
-  sMinimum = std::max(sMinimum, reflectedDifference(p, minimum).value_or(sMinimum));
+  sMinimum = std::max(sMinimum, reflectedDifference(p, minimum, halfWidth).value_or(sMinimum));
 
   const double pairs = kIndependentPairsPerPoint * static_cast<double>(p.size());
   MinimumEstimate estimate;

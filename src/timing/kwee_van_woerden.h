@@ -8,7 +8,8 @@
 // magnitude difference over the points whose reflection falls inside the span.
 // T is first found on a coarse and then finer grids of trial times over the
 // middle half of the span; S is then evaluated at five trial times one median
-// point spacing apart around it and fitted by a least-squares parabola
+// point spacing apart around it, each over the same stretch either side (the
+// widest the span allows all five), and fitted by a least-squares parabola
 // S(T) = S0 + A (T - T0)^2. As in the original:
 //     sigma^2(T0) = S0 / (A (Z - 1)),   Z = N / 4,
 // N the points of the span (Z the independent pairs of the original, where every

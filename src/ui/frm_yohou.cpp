@@ -30,6 +30,7 @@
 #include "ui/number_box.h"
 #include "ui/program_settings.h"
 #include "ui/plan/plan_menu.h"
+#include "ui/timing/timing_menu.h"
 #include "ui/twips.h"
 #include "ui/window_placement.h"
 
@@ -208,6 +209,8 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
       elementsSettingsFile_(ports.plan.elementsSettingsFile.empty() ? sky::ElementsSettings::defaultFile()
                                                                     : ports.plan.elementsSettingsFile),
       planMenu_(std::make_unique<PlanMenu>(model_, this, [this] { showModel(); }, std::move(ports.plan))) {
+  if (!ports.timing.messages) ports.timing.messages = &messages_;
+  timingMenu_ = std::make_unique<TimingMenu>(model_, this, [this] { return cataloguePath_; }, std::move(ports.timing));
   setObjectName(QStringLiteral("FrmYohou"));
   buildControls();
   buildMenus();
@@ -388,6 +391,7 @@ void FrmYohou::buildMenus() {
   menuYohouStart_ = addItem(yohou, "MenuYohouStart", "予報開始(&S)", Qt::CTRL | Qt::Key_S);
   menuNext_ = addItem(yohou, "MenuNext", "次の回帰の予報(&N)", Qt::CTRL | Qt::Key_N);
   mnuPlan_ = addItem(yohou, "mnuPlan", "今夜の観測計画…", Qt::CTRL | Qt::Key_T);
+  mnuOc_ = addItem(yohou, "mnuOc", "O−C・極小時刻…", none);
 
   QMenu* excel = addMenu("mnuExcel", "Excel");
   mnuExcelNtime_ = addItem(excel, "mnuExcelNtime", "指定回数予報", none);
@@ -437,6 +441,7 @@ void FrmYohou::connectMenuActions() {
   connect(mnuExcelNtime_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelNtime_Click(); });
   connect(mnuExcelToday_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelToday_Click(); });
   connect(mnuPlan_, &QAction::triggered, this, [this] { planMenu_->openPlanWindow(); });
+  connect(mnuOc_, &QAction::triggered, this, [this] { timingMenu_->openOcWindow(); });
   connect(mnuSites_, &QAction::triggered, this, [this] {
     planMenu_->openSitesDialog();
     applyDefaultSite();

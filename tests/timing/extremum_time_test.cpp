@@ -99,6 +99,18 @@ TEST(ChosenSpan, UsesOnlyThePointsBetween) {
   EXPECT_LE(std::fabs(found->julianDay - kTrueMinimum), 3 * found->sigmaDays);
 }
 
+// A span reaching further on one side than the other: every trial time must
+// compare the same stretch either side, or the longer side's steep branch pulls
+// the time towards the shorter one (dense, quiet data show it far beyond 3σ).
+TEST(ChosenSpan, LopsidedSpanOfADenseCurveIsNotPulledAside) {
+  const LightCurve curve = dipCurve(Dip{"", 0, false, 0.002, 20000, 4});
+  for (const auto& [from, to] : {std::pair{-0.065, 0.028}, std::pair{-0.028, 0.065}}) {
+    const auto found = findExtremum(curve, {kTrueMinimum + from, kTrueMinimum + to, false});
+    ASSERT_TRUE(found.ok()) << found.message();
+    EXPECT_LE(std::fabs(found->julianDay - kTrueMinimum), 3 * found->sigmaDays) << from << " " << to;
+  }
+}
+
 struct Refusal {
   const char* name;
   double from, to;
