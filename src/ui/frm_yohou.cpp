@@ -211,6 +211,10 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
       planMenu_(std::make_unique<PlanMenu>(model_, this, [this] { showModel(); }, std::move(ports.plan))) {
   if (!ports.timing.messages) ports.timing.messages = &messages_;
   timingMenu_ = std::make_unique<TimingMenu>(model_, this, [this] { return cataloguePath_; }, std::move(ports.timing));
+  planMenu_->setOpenOc([this](std::size_t starIndex) {
+    runAndShow([this, starIndex] { model_.setCombo1ListIndex(static_cast<int>(starIndex)); });
+    timingMenu_->openOcWindow();
+  });
   setObjectName(QStringLiteral("FrmYohou"));
   buildControls();
   buildMenus();

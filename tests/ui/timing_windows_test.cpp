@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <cmath>
@@ -18,6 +19,7 @@
 #include "catalogue/star_file.h"
 #include "support/recording_ports.h"
 #include "ui/frm_yohou.h"
+#include "ui/plan/plan_menu.h"
 #include "ui/timing/light_curve_widget.h"
 #include "ui/timing/minimum_window.h"
 #include "ui/timing/oc_diagram_widget.h"
@@ -97,6 +99,7 @@ class TimingWindowsTest : public QObject {
   void exportsWriteTheDiagram();
   void lightCurveIsWorkedOutOffTheWindowThreadAndRecorded();
   void mainWindowOpensTheStarChosenThere();
+  void planTableOpensTheEventsStar();
 };
 
 void TimingWindowsTest::tableDiagramAndFitShowTheLog() {
@@ -233,6 +236,33 @@ void TimingWindowsTest::mainWindowOpensTheStarChosenThere() {
   QVERIFY(window.timingMenu().ocWindow() != nullptr);
   QCOMPARE(window.timingMenu().ocWindow()->table()->rowCount(), 6);
   window.timingMenu().ocWindow()->close();
+}
+
+void TimingWindowsTest::planTableOpensTheEventsStar() {
+  Fixture f;
+  RecordingMessages mainMessages;
+  FixedChooser catalogueChooser(f.catalogue.string());
+  ui::FrmYohouPorts ports;
+  ports.messages = &mainMessages;
+  ports.chooser = &catalogueChooser;
+  ports.endProgram = [] {};
+  ports.plan.sitesFile = f.dir.path() / "sites.toml";
+  ports.plan.elementsSettingsFile = f.dir.path() / "settings.toml";
+  ports.plan.settingsFile = QString::fromStdString((f.dir.path() / "plan.ini").string());
+  ports.timing = f.ports;
+  ui::FrmYohou window(std::move(ports));
+  window.findChild<QAction*>(QStringLiteral("MenuOpen"))->trigger();
+  window.planMenu().openPlanWindow();
+  ui::PlanWindow* plan = window.planMenu().planWindow();
+  plan->setNight(QDate(2026, 12, 6));  // RZ Cas's minimum of cycle 7430 falls in this night
+  auto* table = plan->findChild<QTableView*>();
+  QTRY_VERIFY_WITH_TIMEOUT(table->model()->rowCount() > 0, 30000);
+  table->setCurrentIndex(table->model()->index(0, 0));
+  plan->findChild<QAction*>(QStringLiteral("planOpenOc"))->trigger();
+  QVERIFY(window.timingMenu().ocWindow() != nullptr);
+  QVERIFY(window.timingMenu().ocWindow()->windowTitle().endsWith(QStringLiteral("RZ Cas")));
+  window.timingMenu().ocWindow()->close();
+  plan->close();
 }
 
 }  // namespace tenmirel::testing

@@ -16,6 +16,7 @@ void PlanMenu::openPlanWindow() {
     PlanMainWindowLink link;
     link.catalogue = [this] { return nightStarsOf(form_.starTable, form_.starCount); };
     link.showExtremum = [this](std::size_t starIndex, std::int64_t cycle) { showExtremum(starIndex, cycle); };
+    link.openOc = openOc_;
     window_ = new PlanWindow(std::move(link), ports_, mainWindow_);
   } else {
     window_->refreshCatalogue();

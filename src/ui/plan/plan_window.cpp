@@ -1,5 +1,7 @@
 #include "ui/plan/plan_window.h"
 
+#include <QAction>
+
 #include <QStandardPaths>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -301,6 +303,13 @@ void PlanWindow::connectControls() {
   });
   connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { updatePicture(); });
   connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { handOver(index); });
+  if (link_.openOc) {
+    auto* oc = new QAction(text("O−C・極小時刻…"), table_);
+    oc->setObjectName(QStringLiteral("planOpenOc"));
+    table_->addAction(oc);
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(oc, &QAction::triggered, this, [this] { openOc(table_->currentIndex()); });
+  }
 }
 
 void PlanWindow::applySettings() {
@@ -533,6 +542,16 @@ void PlanWindow::updatePicture() {
 void PlanWindow::handOver(const QModelIndex& tableIndex) {
   if (!tableIndex.isValid() || !plan_ || !link_.showExtremum) return;
   const sky::NightEvent& event = model_->event(proxy_->mapToSource(tableIndex).row());
+  if (const auto mainIndex = mainWindowIndexOf(event)) link_.showExtremum(*mainIndex, event.cycle);
+}
+
+void PlanWindow::openOc(const QModelIndex& tableIndex) {
+  if (!tableIndex.isValid() || !plan_ || !link_.openOc) return;
+  const sky::NightEvent& event = model_->event(proxy_->mapToSource(tableIndex).row());
+  if (const auto mainIndex = mainWindowIndexOf(event)) link_.openOc(*mainIndex);
+}
+
+std::optional<std::size_t> PlanWindow::mainWindowIndexOf(const sky::NightEvent& event) {
   std::optional<std::size_t> mainIndex;
   if (!ownCatalogue_) {
     mainIndex = event.starIndex;
@@ -544,11 +563,8 @@ void PlanWindow::handOver(const QModelIndex& tableIndex) {
       if (main[i].name == star.name && main[i].epoch == star.epoch && main[i].period == star.period) mainIndex = i;
     }
   }
-  if (!mainIndex) {
-    status_->setText(text("「") + text(event.name) + text("」は主ウィンドウの星表にありません。"));
-    return;
-  }
-  link_.showExtremum(*mainIndex, event.cycle);
+  if (!mainIndex) status_->setText(text("「") + text(event.name) + text("」は主ウィンドウの星表にありません。"));
+  return mainIndex;
 }
 
 QString PlanWindow::suggestedPath(const QString& extension) const {
