@@ -41,7 +41,7 @@ void printHelp(std::ostream& out) {
          "  --fit FIT            none、linear（既定）、quadratic\n"
          "  --format FORMAT      text（既定）、csv、json\n"
          "  --svg FILE           O−C 図を SVG で書き出す\n"
-         "  --png FILE           O−C 図を PNG で書き出す（ウィンドウつきの版のみ）\n"
+         "  --png FILE           PNG はこのコマンドでは書き出せません（ウィンドウ「O−C」の PNG… か --svg を使う）\n"
          "  --use-fit            直線の当てはめの要素（誤差はメモの σE0= σP= cov=）でカタログの星の\n"
          "                       元期・周期・メモを置き換える（元のファイルは FILE~ に残します）\n"
          "  --help               この説明\n"

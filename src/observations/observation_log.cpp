@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -282,7 +283,11 @@ Checked<std::vector<LogEntry>> ObservationLog::list(const std::optional<std::str
   return Result::success(std::move(entries));
 }
 
-Refusal ObservationLog::remove(const std::vector<long long>& ids) {
+Refusal ObservationLog::remove(const std::vector<long long>& given) {
+  // An id named twice is removed once.
+  std::vector<long long> ids = given;
+  std::sort(ids.begin(), ids.end());
+  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
   std::optional<long long> missing;
   const int status = inTransaction(db_, [&]() -> int {
     Statement erase(db_, "DELETE FROM observations WHERE id = ?1");
