@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "catalogue/memo_tokens.h"
+#include "timing/day_units.h"
 #include "catalogue/star_file.h"
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
@@ -14,6 +15,7 @@
 #include "cli/text_table.h"
 #include "cli/timing_texts.h"
 #include "common/number_text.h"
+#include "observations/oc_csv.h"
 #include "timing/elements_writer.h"
 #include "timing/oc_svg.h"
 #include "timing/star_elements.h"
@@ -24,7 +26,6 @@ namespace {
 constexpr const char* kCommand = "oc";
 constexpr int kExitFailure = 1;
 constexpr int kDayDecimals = 6;
-constexpr double kMinutesPerDay = 1440;
 
 void printHelp(std::ostream& out) {
   out << "使い方: tenmirel-cli oc --star NAME --catalogue FILE [--elements jd|hjd|bjd]\n"
@@ -195,16 +196,7 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     result["fit_problem"] = diagram.fitProblem.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(diagram.fitProblem);
     out << result.dump(2) << '\n';
   } else if (format == "csv") {
-    out << "id,star,time,sigma,time_system,kind,cycle,o_c_days,o_c_minutes,outlier,excluded\n";
-    for (std::size_t i = 0; i < entries->size(); ++i) {
-      const auto& e = (*entries)[i];
-      const auto& p = diagram.points[i];
-      out << e.id << ',' << csvTextFromCatalogue(e.star) << ',' << shortestNumberText(p.time) << ','
-          << (e.sigmaDays ? shortestNumberText(*e.sigmaDays) : "") << ',' << system << ','
-          << timing::extremumKindName(e.kind) << ',' << numberToText(p.cycle) << ','
-          << shortestNumberText(p.oMinusCDays) << ',' << shortestNumberText(p.oMinusCDays * kMinutesPerDay) << ','
-          << (p.outlier ? 1 : 0) << ',' << (e.excluded ? 1 : 0) << '\n';
-    }
+    out << observations::ocCsvText(*entries, diagram, elements->system);
   } else {
     out << shownOnTerminal(star.starName) << "  元期 " << shortest(elements->epoch) << "  周期 "
         << shortest(elements->period) << " 日（" << system << "）\n";
@@ -215,7 +207,7 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       const auto& e = (*entries)[i];
       const auto& p = diagram.points[i];
       table.addRow({std::to_string(e.id), numberToText(p.cycle), fixedText(p.time, kDayDecimals),
-                    fixedText(p.oMinusCDays, kDayDecimals), fixedText(p.oMinusCDays * kMinutesPerDay, 2),
+                    fixedText(p.oMinusCDays, kDayDecimals), fixedText(p.oMinusCDays * timing::kMinutesPerDay, 2),
                     e.sigmaDays ? fixedText(*e.sigmaDays, kDayDecimals) : "-", timing::extremumKindName(e.kind),
                     p.outlier ? "*" : "", e.excluded ? "除外" : ""});
     }

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
+#include "timing/day_units.h"
 #include "cli/cli_args.h"
 #include "cli/timing_texts.h"
 #include "common/number_text.h"
@@ -15,7 +16,6 @@ namespace {
 
 constexpr const char* kCommand = "tom";
 constexpr int kExitFailure = 1;
-constexpr double kSecondsPerDay = 86400;
 constexpr int kDayDecimals = 6;
 constexpr double kFullJulianDayFrom = 2'000'000;
 
@@ -139,7 +139,7 @@ int runTom(const std::vector<std::string>& args, std::ostream& out, std::ostream
     out << (request.maximum ? "極大" : "極小") << "の時刻: " << fixedText(found->julianDay, kDayDecimals) << " "
         << systemName << '\n'
         << "標準誤差: " << fixedText(found->sigmaDays, kDayDecimals) << " 日（"
-        << fixedText(found->sigmaDays * kSecondsPerDay, 1) << " 秒）\n"
+        << fixedText(found->sigmaDays * timing::kSecondsPerDay, 1) << " 秒）\n"
         << "方法: Kwee–van Woerden、" << fixedText(found->from, kDayDecimals) << " – "
         << fixedText(found->to, kDayDecimals) << " の " << found->points << " 点\n";
     if (found->check) {

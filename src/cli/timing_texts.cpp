@@ -1,4 +1,5 @@
 #include "cli/timing_texts.h"
+#include "timing/day_units.h"
 
 #include <cmath>
 #include <cstdio>
@@ -28,7 +29,6 @@ std::shared_ptr<observations::ObservationLog> openObservationLog(const std::stri
 
 nlohmann::ordered_json observationJson(const observations::LogEntry& entry, const timing::OcPoint* point) {
   using Json = nlohmann::ordered_json;
-  constexpr double kMinutesPerDay = 1440;
   Json row;
   row["id"] = entry.id;
   row["star"] = entry.star;
@@ -38,7 +38,7 @@ nlohmann::ordered_json observationJson(const observations::LogEntry& entry, cons
   row["kind"] = timing::extremumKindName(entry.kind);
   row["cycle"] = point ? Json(point->cycle) : Json(nullptr);
   row["o_c_days"] = point ? Json(point->oMinusCDays) : Json(nullptr);
-  row["o_c_minutes"] = point ? Json(point->oMinusCDays * kMinutesPerDay) : Json(nullptr);
+  row["o_c_minutes"] = point ? Json(point->oMinusCDays * timing::kMinutesPerDay) : Json(nullptr);
   row["outlier"] = point ? Json(point->outlier) : Json(nullptr);
   row["excluded"] = entry.excluded;
   row["method"] = entry.method;

@@ -1,4 +1,5 @@
 #include "timing/extremum_time.h"
+#include "timing/day_units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +14,6 @@ constexpr std::size_t kSmoothingLeast = 5;
 constexpr std::size_t kSmoothingMost = 51;
 constexpr double kDisagreementSigmas = 3;
 constexpr double kSpanDepthFraction = 0.2;  // the span's ends stand a fifth of the depth below the brightest
-constexpr double kSecondsPerDay = 86400;
 
 double brightnessKey(const LightPoint& point, bool maximum) { return maximum ? -point.magnitude : point.magnitude; }
 

@@ -1,4 +1,5 @@
 #include "timing/oc_svg.h"
+#include "timing/day_units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +8,6 @@
 namespace tenmirel::timing {
 namespace {
 
-constexpr double kMinutesPerDay = 1440;
 constexpr double kLeft = 80, kRight = 20, kTop = 40, kBottom = 60;
 constexpr double kMarker = 4;
 constexpr int kFitSteps = 200;

@@ -104,6 +104,15 @@ TEST(TimingLoop, LightCurveToTimeOfMinimumToOcToNewElements) {
   std::getline(svg, firstLine);
   EXPECT_EQ(firstLine.rfind("<?xml", 0), 0u);
 
+  // The CSV holds the same points, one line each.
+  const CliRun csv = runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd",
+                             "--format", "csv"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  const auto csvLines = lines(csv.out);
+  ASSERT_EQ(csvLines.size(), 8u);
+  EXPECT_EQ(csvLines[0], "id,star,time,sigma,time_system,kind,cycle,o_c_days,o_c_minutes,outlier,excluded");
+  EXPECT_NE(csvLines[7].find(",HJD,primary,7430,"), std::string::npos) << csvLines[7];
+
   // Nothing changes the catalogue until the user says so; then the fit stands in it.
   EXPECT_EQ(readStarFile(catalogue).records[0].syuki, "1.1952514");
   const CliRun use = runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd", "--use-fit"});

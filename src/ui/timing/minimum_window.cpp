@@ -11,13 +11,13 @@
 #include <filesystem>
 
 #include "timing/light_curve.h"
+#include "timing/day_units.h"
 #include "ui/qt_ports.h"
 #include "ui/timing/light_curve_widget.h"
 
 namespace tenmirel::ui {
 namespace {
 
-constexpr double kSecondsPerDay = 86400;
 constexpr const char* kLightCurveFilter = "光度曲線 (*.csv *.tsv *.txt *.dat)";
 constexpr const char* kLightCurvePattern = "*.csv *.tsv *.txt *.dat";
 
@@ -184,7 +184,7 @@ void MinimumWindow::finished() {
                 .arg(request_.maximum ? QStringLiteral("極大") : QStringLiteral("極小"))
                 .arg(QString::number(result_->julianDay, 'f', 6), system,
                      QString::number(result_->sigmaDays, 'f', 6),
-                     QString::number(result_->sigmaDays * kSecondsPerDay, 'f', 1))
+                     QString::number(result_->sigmaDays * timing::kSecondsPerDay, 'f', 1))
                 .arg(result_->points);
     if (result_->check) {
       text += QStringLiteral("\n確認（対称多項式）: %1 ± %2 日")

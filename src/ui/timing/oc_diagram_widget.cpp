@@ -8,11 +8,11 @@
 #include <cmath>
 
 #include "sky/local_minute.h"
+#include "timing/day_units.h"
 
 namespace tenmirel::ui {
 namespace {
 
-constexpr double kMinutesPerDay = 1440;
 constexpr double kMargin = 8;
 constexpr double kAxisLeft = 60;
 constexpr double kAxisBottom = 36;
@@ -60,8 +60,8 @@ void OcDiagramWidget::showAll() {
   }
   double cLo = diagram_.points.front().cycle, cHi = cLo, oLo = 0, oHi = 0;
   for (const auto& p : diagram_.points) {
-    const double oc = p.oMinusCDays * kMinutesPerDay;
-    const double bar = p.observed.sigmaDays.value_or(0) * kMinutesPerDay;
+    const double oc = p.oMinusCDays * timing::kMinutesPerDay;
+    const double bar = p.observed.sigmaDays.value_or(0) * timing::kMinutesPerDay;
     cLo = std::min(cLo, p.cycle), cHi = std::max(cHi, p.cycle);
     oLo = std::min(oLo, oc - bar), oHi = std::max(oHi, oc + bar);
   }
@@ -130,7 +130,7 @@ void OcDiagramWidget::paintEvent(QPaintEvent*) {
     QPainterPath path;
     for (int k = 0; k <= kFitSteps; ++k) {
       const double c = view_.left() + view_.width() * k / kFitSteps;
-      const double oc = (diagram_.fit->timeAt(c) - (elements_.epoch + c * elements_.period)) * kMinutesPerDay;
+      const double oc = (diagram_.fit->timeAt(c) - (elements_.epoch + c * elements_.period)) * timing::kMinutesPerDay;
       const QPointF at = toPixel(c, oc);
       if (k == 0) path.moveTo(at);
       else path.lineTo(at);
@@ -140,11 +140,11 @@ void OcDiagramWidget::paintEvent(QPaintEvent*) {
   }
   // The observations.
   for (const auto& p : diagram_.points) {
-    const double oc = p.oMinusCDays * kMinutesPerDay;
+    const double oc = p.oMinusCDays * timing::kMinutesPerDay;
     const QColor colour = p.observed.excluded ? QColor(0xaa, 0xaa, 0xaa) : QColor(Qt::black);
     painter.setPen(colour);
     if (p.observed.sigmaDays && *p.observed.sigmaDays > 0) {
-      const double bar = *p.observed.sigmaDays * kMinutesPerDay;
+      const double bar = *p.observed.sigmaDays * timing::kMinutesPerDay;
       painter.drawLine(toPixel(p.cycle, oc - bar), toPixel(p.cycle, oc + bar));
     }
     const QPointF at = toPixel(p.cycle, oc);

@@ -21,8 +21,9 @@
 #include <fstream>
 
 #include "catalogue/memo_tokens.h"
+#include "timing/day_units.h"
 #include "common/number_text.h"
-#include "observations/log_csv.h"
+#include "observations/oc_csv.h"
 #include "timing/oc_svg.h"
 #include "ui/qt_ports.h"
 #include "ui/timing/minimum_window.h"
@@ -31,7 +32,6 @@
 namespace tenmirel::ui {
 namespace {
 
-constexpr double kMinutesPerDay = 1440;
 constexpr double kFullJulianDayFrom = 2'000'000;
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
@@ -210,7 +210,7 @@ void OcWindow::showTable() {
         p ? qs(numberToText(p->cycle)) : QString(),
         QString::number(e.time, 'f', 6),
         sky::elementsTimeName(e.system),
-        p ? QString::asprintf("%+.2f", p->oMinusCDays * kMinutesPerDay) : QString(),
+        p ? QString::asprintf("%+.2f", p->oMinusCDays * timing::kMinutesPerDay) : QString(),
         e.sigmaDays ? QString::number(*e.sigmaDays, 'f', 6) : QStringLiteral("-"),
         QString::fromUtf8(kindCaption(e.kind)),
         p && p->outlier ? QStringLiteral("外れ値") : QString(),
@@ -395,17 +395,7 @@ bool OcWindow::useFit() {
 
 bool OcWindow::exportCsv(const QString& path) {
   std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
-  out << "id,star,time,sigma,time_system,kind,cycle,o_c_days,o_c_minutes,outlier,excluded\n";
-  for (std::size_t i = 0; i < entries_.size() && i < diagram_.points.size(); ++i) {
-    const auto& e = entries_[i];
-    const auto& p = diagram_.points[i];
-    out << e.id << ',' << observations::csvField(e.star) << ',' << shortestNumberText(p.time) << ','
-        << (e.sigmaDays ? shortestNumberText(*e.sigmaDays) : "") << ','
-        << sky::elementsTimeName(elements_ ? elements_->system : e.system) << ',' << timing::extremumKindName(e.kind)
-        << ',' << numberToText(p.cycle) << ',' << shortestNumberText(p.oMinusCDays) << ','
-        << shortestNumberText(p.oMinusCDays * kMinutesPerDay) << ',' << (p.outlier ? 1 : 0) << ','
-        << (e.excluded ? 1 : 0) << '\n';
-  }
+  out << observations::ocCsvText(entries_, diagram_, elements_ ? elements_->system : star_.system);
   if (!out.flush()) {
     say("「" + path.toStdString() + "」に書き出せませんでした");
     return false;
