@@ -133,20 +133,23 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
   }
 
   const Checked<double> noon = zone->localToUt(date.year, date.month, date.day, kNoonHour, 0);
-  const Checked<double> nextNoon = zone->localToUt(date.year, date.month, date.day + 1, kNoonHour, 0);
-  if (!noon || !nextNoon) return Checked<NightPlan>::failure(noon ? nextNoon.message() : noon.message());
+  if (!noon) return Checked<NightPlan>::failure(noon.message());
+  // A next day the zone skipped (Samoa's 2011-12-30) has no noon: the night then ends
+  // at the instant a day after the evening's.
+  const Checked<double> nextNoonLocal = zone->localToUt(date.year, date.month, date.day + 1, kNoonHour, 0);
+  const double nextNoon = nextNoonLocal ? *nextNoonLocal : *noon + 1;
   double windowStart = *noon;
-  double windowEnd = *nextNoon;
+  double windowEnd = nextNoon;
   if (options.window == NightWindow::clock) {
     const Checked<double> start = zone->localToUt(date.year, date.month, date.day, kClockNightStartHour, 0);
+    if (!start) return Checked<NightPlan>::failure(start.message());
     const Checked<double> end = zone->localToUt(date.year, date.month, date.day + 1, kClockNightStartHour, 0);
-    if (!start || !end) return Checked<NightPlan>::failure(start ? end.message() : start.message());
     windowStart = *start;
-    windowEnd = *end;
+    windowEnd = end ? *end : *start + 1;
   }
   const double aroundDays = options.aroundMinutes * kMinuteDays;
   auto sky = std::make_shared<NightSky>(site, std::min(*noon, windowStart) - aroundDays - kNightSkyStepDays,
-                                        std::max(*nextNoon, windowEnd) + aroundDays + kNightSkyStepDays,
+                                        std::max(nextNoon, windowEnd) + aroundDays + kNightSkyStepDays,
                                         options.refraction);
 
   NightPlan plan;
@@ -165,7 +168,7 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
     night.darknessMessage = darknessMessage(stretch.darkness, site, date, options.sunLimitDegrees);
     if (stretch.darkness == Darkness::alwaysDark) {
       windowStart = *noon;
-      windowEnd = *nextNoon;
+      windowEnd = nextNoon;
     } else {
       windowStart = stretch.startUt;
       windowEnd = stretch.endUt;
@@ -177,7 +180,7 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
   night.windowEndLocal = zone->utToLocal(windowEnd);
   night.moonIlluminatedFraction = sky->moonIlluminatedFraction((windowStart + windowEnd) / 2);
   night.moonWaxing = sky->moonWaxing((windowStart + windowEnd) / 2);
-  night.moonCrossings = moonCrossings(*sky, *noon, *nextNoon);
+  night.moonCrossings = moonCrossings(*sky, *noon, nextNoon);
   plan.sky = sky;
   if (night.darkness == Darkness::neverDark) return Checked<NightPlan>::success(std::move(plan));
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <exception>
 
+#include "sky/zone_footer_rule.h"
+
 namespace tenmirel::sky {
 namespace {
 
@@ -79,6 +81,7 @@ Checked<SiteZone> SiteZone::fromText(std::string_view text) {
     return Checked<SiteZone>::failure(unknownZone(text));
   }
   zone.text_ = std::string(text);
+  zone.footer_ = ZoneFooterRule::ofZone(zone.text_);
   return Checked<SiteZone>::success(zone);
 }
 
@@ -94,10 +97,16 @@ Checked<UtOffset> SiteZone::offsetAtLocal(double nen, double tuki, double hi, do
     return Checked<UtOffset>::failure("日時が範囲外のため、時間帯「" + text_ + "」で変換できません。");
   }
   const date::local_seconds local{std::chrono::seconds{static_cast<std::int64_t>(localSeconds)}};
-  const date::local_info info = zone_->get_info(local);
+  date::local_info info = zone_->get_info(local);
+  // Past the file's last transition the footer's rule decides.
+  if (footer_ && (local - info.first.offset).time_since_epoch().count() >= footer_->lastTransition()) {
+    info = footer_->infoAt(local);
+  }
   if (info.result == date::local_info::nonexistent) {
-    return Checked<UtOffset>::failure(date::format("%Y-%m-%d %H:%M", local) + " は時間帯「" + text_ +
-                                      "」では夏時間への切り替えで存在しない時刻です。");
+    const bool summerTimeBegins = info.first.save.count() == 0 && info.second.save.count() != 0;
+    return Checked<UtOffset>::failure(date::format("%Y-%m-%d %H:%M", local) + " は時間帯「" + text_ + "」では" +
+                                      (summerTimeBegins ? "夏時間への切り替えで" : "時差の変更で飛ばされ、") +
+                                      "存在しない時刻です。");
   }
   // At a fall-back change the first offset in force gives the earlier instant.
   return Checked<UtOffset>::success(UtOffset{static_cast<int>(info.first.offset.count())});
@@ -111,6 +120,9 @@ UtOffset SiteZone::offsetAtUt(double julianDayUt) const {
   if (!(seconds > -kLargestZoneSeconds)) seconds = -kLargestZoneSeconds;
   if (seconds > kLargestZoneSeconds) seconds = kLargestZoneSeconds;
   const date::sys_seconds instant{std::chrono::seconds{static_cast<std::int64_t>(seconds)}};
+  if (footer_ && instant.time_since_epoch().count() >= footer_->lastTransition()) {
+    return UtOffset{static_cast<int>(footer_->infoAt(instant).offset.count())};
+  }
   return UtOffset{static_cast<int>(zone_->get_info(instant).offset.count())};
 }
 
