@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <exception>
 
+#include "common/control_text.h"
 #include "sky/zone_footer_rule.h"
 
 namespace tenmirel::sky {
@@ -59,7 +60,7 @@ std::optional<int> fixedOffsetSeconds(std::string_view text) {
 std::string fixedOffsetText(int seconds) { return "UTC" + UtOffset{seconds}.text(); }
 
 std::string unknownZone(std::string_view text) {
-  return "時間帯「" + std::string(text) +
+  return "時間帯「" + withControlsReplaced(text) +
          "」が分かりません。「Asia/Tokyo」のような地域名か「UTC+09:00」の形で指定してください。";
 }
 
