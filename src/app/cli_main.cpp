@@ -1,6 +1,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <cerrno>
 #include <iostream>
 #include <string>
@@ -28,6 +30,9 @@ void holdClosedStandardStreams() {
 
 int main(int argc, char** argv) {
   holdClosedStandardStreams();
+  // A reader that goes away (| head) ends the program quietly by SIGPIPE, as it
+  // ends other Unix tools, even when whoever started it ignored the signal.
+  std::signal(SIGPIPE, SIG_DFL);
   std::vector<std::string> args(argv + 1, argv + argc);
   return tenmirel::cli::run(args, std::cout, std::cerr);
 }

@@ -26,10 +26,6 @@ const double kLargestExactWholeNumber = std::ldexp(1.0, 53);
 const std::vector<double> kTwilightLimits = {kSunsetAltitudeDegrees, kCivilTwilightDegrees,
                                              kNauticalTwilightDegrees, kAstronomicalTwilightDegrees};
 
-bool blank(const std::string& text) {
-  return text.find_first_not_of(" \t\r\n\u3000") == std::string::npos;
-}
-
 std::string dateText(NightDate date) {
   return std::to_string(date.year) + "年" + std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
 }
@@ -60,11 +56,14 @@ struct ParsedStar {
 };
 
 std::optional<ParsedStar> parseStar(const NightStar& star, ElementsTime system) {
-  if (blank(star.epoch) || blank(star.period)) return std::nullopt;
+  // Elements that are not numbers ("abc", "nan") are skipped, not read as 0 as the
+  // designed main window reads them.
+  const std::optional<double> epoch = parseStrict(star.epoch);
+  const std::optional<double> period = parseStrict(star.period);
+  if (!epoch || !period || !(*period > 0)) return std::nullopt;
   ParsedStar parsed;
-  parsed.epoch = parseLenient(star.epoch);
-  parsed.period = parseLenient(star.period);
-  if (!std::isfinite(parsed.epoch) || !std::isfinite(parsed.period) || !(parsed.period > 0)) return std::nullopt;
+  parsed.epoch = *epoch;
+  parsed.period = *period;
   if (system != ElementsTime::jd) {
     if (!star.hasPlace) return std::nullopt;
     parsed.direction = starDirection(star.rightAscensionDegrees, star.declinationDegrees);

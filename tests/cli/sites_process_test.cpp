@@ -129,3 +129,36 @@ TEST(SitesProcesses, AHostileNameIsRefusedAndTheFileStaysReadable) {
 
 }  // namespace
 }  // namespace tenmirel
+
+namespace tenmirel {
+namespace {
+
+// A reader that goes away ends the program by SIGPIPE, also when whoever started it
+// ignores the signal (the program would otherwise go on to a write error).
+TEST(CliStreams, AReaderThatGoesAwayEndsTheProgramBySigpipe) {
+  WorkFolder work;
+  for (const char* ignore : {"", "trap \"\" PIPE; "}) {
+    SCOPED_TRACE(ignore);
+    const Finished run = shell(work, std::string(ignore) +
+                                         "mkfifo $WORK/pipe; (exec 3<$WORK/pipe; head -c 1 <&3 >/dev/null; exec 3<&-) & "
+                                         "$CLI predict --epoch 2451545 --period 0.01 --from \"2000-01-02 09:00\" "
+                                         "--cycles 10000 >$WORK/pipe; echo status=$?; wait; rm $WORK/pipe");
+    EXPECT_TRUE(contains(run.out, "status=141\n")) << run.out << run.err;
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+TEST(CliStreams, TheOpenerGetsAnAbsolutePath) {
+  WorkFolder work;
+  // A stand-in for xdg-open that writes down what it was given.
+  const Finished run = shell(work,
+                             "mkdir -p $WORK/bin && printf \"#!/bin/sh\\nprintf %%s \\\"\\$1\\\" >$WORK/opened\\n\" "
+                             ">$WORK/bin/xdg-open && chmod +x $WORK/bin/xdg-open && cd $WORK && "
+                             "PATH=$WORK/bin:$PATH $CLI today --catalogue $SAMPLE --date 2026-12-07 "
+                             "--xlsx=--manual.xlsx --open; echo status=$?");
+  EXPECT_TRUE(contains(run.out, "status=0\n")) << run.out << run.err;
+  EXPECT_EQ(slurp(work.path() / "opened"), (work.path() / "--manual.xlsx").string());
+}
+
+}  // namespace
+}  // namespace tenmirel

@@ -306,3 +306,29 @@ TEST(NightPlanZoneEdges, ASkippedDayIsRefusedWithoutCallingItSummerTime) {
 
 }  // namespace
 }  // namespace tenmirel::sky
+
+namespace tenmirel::sky {
+namespace {
+
+// The designed main window reads "abc" as 0; the night skips such a star and counts it.
+TEST(NightPlanElements, EpochsAndPeriodsThatAreNotNumbersAreSkippedAndCounted) {
+  const std::vector<NightStar> stars = {
+      star("good", js(2024, 1, 1, 0, 0), 0.5, 10, 20),
+      NightStar{"letters", "abc", "0.5", true, 10, 20},
+      NightStar{"nan", "nan", "0.5", true, 10, 20},
+      NightStar{"infinity", "inf", "0.5", true, 10, 20},
+      NightStar{"trailing letters", "2460000", "0.5 days", true, 10, 20},
+      NightStar{"nan period", "2460000", "NaN", true, 10, 20},
+      NightStar{"blanks around", " 2460000\t", " 0.5 ", true, 10, 20},
+  };
+  const Checked<NightPlan> plan = planNight(stars, kPrague, NightDate{2024, 1, 15}, NightOptions{});
+  ASSERT_TRUE(plan.ok()) << plan.message();
+  EXPECT_EQ(plan->skippedIndices, (std::vector<std::size_t>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(plan->skippedStars, 5u);
+  std::set<std::size_t> planned;
+  for (const NightEvent& event : plan->events) planned.insert(event.starIndex);
+  EXPECT_EQ(planned, (std::set<std::size_t>{0, 6}));
+}
+
+}  // namespace
+}  // namespace tenmirel::sky
