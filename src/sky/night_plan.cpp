@@ -223,6 +223,8 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
       }
       event.starIndex = index;
       event.name = star.name;
+      event.epochText = star.epoch;
+      event.periodText = star.period;
       event.cycle = static_cast<std::int64_t>(cycle);
       event.localText = localMinuteText(event.local.minute);
       event.isoText = isoMinuteText(event.local.minute, event.local.offset);
