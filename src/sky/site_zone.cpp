@@ -104,9 +104,11 @@ Checked<UtOffset> SiteZone::offsetAtLocal(double nen, double tuki, double hi, do
     info = footer_->infoAt(local);
   }
   if (info.result == date::local_info::nonexistent) {
-    const bool summerTimeBegins = info.first.save.count() == 0 && info.second.save.count() != 0;
+    // A gap where summer time starts or stops; a zone moving across the date line
+    // keeps its summer-time state and skips the time all the same.
+    const bool summerTimeChanges = info.first.save != info.second.save;
     return Checked<UtOffset>::failure(date::format("%Y-%m-%d %H:%M", local) + " は時間帯「" + text_ + "」では" +
-                                      (summerTimeBegins ? "夏時間への切り替えで" : "時差の変更で飛ばされ、") +
+                                      (summerTimeChanges ? "夏時間への切り替えで" : "時差の変更で飛ばされ、") +
                                       "存在しない時刻です。");
   }
   // At a fall-back change the first offset in force gives the earlier instant.

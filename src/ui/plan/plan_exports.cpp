@@ -96,10 +96,8 @@ std::string planIcs(const PlanRows& rows, const sky::NightSummary& night, double
   const long long halfSpan = std::llround(std::max(0.0, aroundMinutes) * kSecondsPerMinute);
   for (const sky::NightEvent* e : rows) {
     const long long at = unixSecondsOf(e->julianDayUt);
-    // Every event lasts at least one minute, however few the minutes around.
-    const bool around = 2 * halfSpan >= static_cast<long long>(kSecondsPerMinute);
-    const long long from = around ? at - halfSpan : at;
-    const long long to = around ? at + halfSpan : at + static_cast<long long>(kSecondsPerMinute);
+    const long long from = halfSpan > 0 ? at - halfSpan : at;
+    const long long to = halfSpan > 0 ? at + halfSpan : at + static_cast<long long>(kSecondsPerMinute);
     icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
     icalcomponent_add_property(event, icalproperty_new_uid(sky::eventUid(*e).c_str()));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(utcTime(dtstampUnixSeconds)));
