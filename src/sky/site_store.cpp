@@ -58,7 +58,11 @@ std::variant<ReadSites, FileFault> readSites(const toml::table& root) {
       if (site.name == kBuiltInSiteName) {
         return FileFault{lineOf(entry), "「" + site.name + "」は組み込みの観測地の名前です"};
       }
-      if (const Refusal invalid = validateSite(site)) return FileFault{lineOf(entry), *invalid};
+      // A name with control characters is refused when a site is added, but one
+      // already in the file (written by an older version) is still read.
+      Site shown = site;
+      shown.name = withControlsReplaced(site.name);
+      if (const Refusal invalid = validateSite(shown)) return FileFault{lineOf(entry), *invalid};
       if (!names.insert(site.name).second) {
         return FileFault{lineOf(entry), "観測地「" + site.name + "」が二度書かれています"};
       }

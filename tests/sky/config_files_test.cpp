@@ -75,6 +75,17 @@ TEST_F(ConfigFolder, NamesWithControlCharactersAreRefused) {
   EXPECT_EQ(read(sites()), before);
 }
 
+TEST_F(ConfigFolder, ANameWithControlCharactersAlreadyInTheFileIsStillReadAndKept) {
+  write(sites(), "[[site]]\nname = \"Tab\tName\"\nlongitude = 1.0\nlatitude = 2.0\nzone = \"UTC\"\n");
+  SiteStore store(sites());
+  ASSERT_TRUE(store.problem().empty()) << store.problem();
+  ASSERT_FALSE(store.add(siteNamed("Praha")));
+  const SiteStore reread(sites());
+  ASSERT_EQ(reread.sites().size(), 3u);
+  EXPECT_EQ(reread.sites()[1].name, "Tab\tName");
+  EXPECT_FALSE(store.remove("Tab\tName"));
+}
+
 TEST_F(ConfigFolder, CoordinatesAreWrittenInTheirShortestText) {
   SiteStore store(sites());
   ASSERT_FALSE(store.add(Site{"Praha", 14.4167, 50.08, 0.1 + 0.2, "Europe/Prague"}));
@@ -180,7 +191,7 @@ TEST_F(ConfigFolder, DamagedFileMessagesAreJapaneseAndHaveNoControlCharacters) {
       {"unclosed string", "default = \"abc\n", " 1 行目が読めません"},
       {"twice", "[[site]]\nname = \"\\u001b[31mX\"\nlongitude = 1.0\nlatitude = 1.0\nzone = \"UTC\"\n"
                 "[[site]]\nname = \"\\u001b[31mX\"\nlongitude = 1.0\nlatitude = 1.0\nzone = \"UTC\"\n",
-       " 1 行目: 観測地の名前「\xEF\xBF\xBD[31mX」には制御文字"},
+       " 6 行目: 観測地「\xEF\xBF\xBD[31mX」が二度書かれています"},
       {"zone", "[[site]]\nname = \"a\"\nlongitude = 1.0\nlatitude = 1.0\nzone = \"Mars\\u0007\"\n",
        "時間帯「Mars\xEF\xBF\xBD」が分かりません"},
       {"raw control", "default = \"a\x1b" "b\"\n", " 1 行目が読めません（使えない制御文字があります）"},
