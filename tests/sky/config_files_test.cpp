@@ -201,8 +201,10 @@ TEST_F(ConfigFolder, DamagedFileMessagesAreJapaneseAndHaveNoControlCharacters) {
     write(sites(), damage.text);
     const SiteStore store(sites());
     EXPECT_NE(store.problem().find(damage.says), std::string::npos) << store.problem();
+    // After the file's name, which the test does not choose.
+    const std::string words = store.problem().substr(store.problem().find(" の "));
     for (const char* english : {"expected", "Error", "saw", "string"}) {
-      EXPECT_EQ(store.problem().find(english), std::string::npos) << store.problem();
+      EXPECT_EQ(words.find(english), std::string::npos) << store.problem();
     }
     for (const unsigned char byte : store.problem()) EXPECT_FALSE(byte < 0x20 && byte != '\n') << store.problem();
   }
