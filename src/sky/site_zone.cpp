@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <limits>
 
 #include "common/control_text.h"
 #include "sky/zone_footer_rule.h"
@@ -98,21 +99,40 @@ Checked<UtOffset> SiteZone::offsetAtLocal(double nen, double tuki, double hi, do
     return Checked<UtOffset>::failure("日時が範囲外のため、時間帯「" + text_ + "」で変換できません。");
   }
   const date::local_seconds local{std::chrono::seconds{static_cast<std::int64_t>(localSeconds)}};
-  date::local_info info = zone_->get_info(local);
-  // Past the file's last transition the footer's rule decides.
-  if (footer_ && (local - info.first.offset).time_since_epoch().count() >= footer_->lastTransition()) {
-    info = footer_->infoAt(local);
+  // The instants that read as this local time: the zone file's listed transitions
+  // speak for instants before its last one, the footer's rule for the rest.
+  const std::int64_t lastListed = footer_ ? footer_->lastTransition() : std::numeric_limits<std::int64_t>::max();
+  std::optional<std::int64_t> earliest;
+  std::chrono::seconds earliestOffset{0};
+  auto consider = [&](const date::sys_info& in, bool listed) {
+    const std::int64_t instant = (local - in.offset).time_since_epoch().count();
+    if ((instant < lastListed) != listed || (earliest && *earliest <= instant)) return;
+    earliest = instant;
+    earliestOffset = in.offset;
+  };
+  auto collect = [&](const date::local_info& info, bool listed) {
+    if (info.result == date::local_info::nonexistent) return;
+    consider(info.first, listed);
+    if (info.result == date::local_info::ambiguous) consider(info.second, listed);
+  };
+  const date::local_info listedInfo = zone_->get_info(local);
+  collect(listedInfo, true);
+  std::optional<date::local_info> ruleInfo;
+  if (footer_) {
+    ruleInfo = footer_->infoAt(local);
+    collect(*ruleInfo, false);
   }
-  if (info.result == date::local_info::nonexistent) {
-    // A gap where summer time starts or stops; a zone moving across the date line
-    // keeps its summer-time state and skips the time all the same.
-    const bool summerTimeChanges = info.first.save != info.second.save;
-    return Checked<UtOffset>::failure(date::format("%Y-%m-%d %H:%M", local) + " は時間帯「" + text_ + "」では" +
-                                      (summerTimeChanges ? "夏時間への切り替えで" : "時差の変更で飛ばされ、") +
-                                      "存在しない時刻です。");
-  }
-  // At a fall-back change the first offset in force gives the earlier instant.
-  return Checked<UtOffset>::success(UtOffset{static_cast<int>(info.first.offset.count())});
+  // At a fall-back change the earlier instant is meant (the summer-time one).
+  if (earliest) return Checked<UtOffset>::success(UtOffset{static_cast<int>(earliestOffset.count())});
+  const date::local_info& gap =
+      listedInfo.result == date::local_info::nonexistent || !ruleInfo ? listedInfo : *ruleInfo;
+  // A gap where summer time starts or stops; a zone moving across the date line
+  // keeps its summer-time state and skips the time all the same.
+  const bool summerTimeChanges =
+      gap.result == date::local_info::nonexistent && gap.first.save != gap.second.save;
+  return Checked<UtOffset>::failure(date::format("%Y-%m-%d %H:%M", local) + " は時間帯「" + text_ + "」では" +
+                                    (summerTimeChanges ? "夏時間への切り替えで" : "時差の変更で飛ばされ、") +
+                                    "存在しない時刻です。");
 }
 
 UtOffset SiteZone::offsetAtUt(double julianDayUt) const {

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "astro/julian_day.h"
 #include "sky/site_zone.h"
@@ -82,52 +83,86 @@ struct Span {
 };
 const Span kSpans[] = {{2035, 2045}, {2999, 2999}};
 
+// Every hour of the spans: the offset in force agrees with glibc's. The offsets seen.
+std::set<long> compareUtToLocal(const char* name, const std::vector<Span>& spans) {
+  const SiteZone zone = SiteZone::fromText(name).value();
+  const GlibcZone reference(name);
+  std::set<long> offsetsSeen;
+  for (const Span& span : spans) {
+    for (std::int64_t t = yearStart(span.firstYear); t < yearStart(span.lastYear + 1); t += 3600) {
+      const long expected = reference.offsetAt(t);
+      offsetsSeen.insert(expected);
+      const double julianDay = kJulianDayOfUnixEpoch + static_cast<double>(t) / kSecondsPerDay;
+      EXPECT_EQ(zone.offsetAtUt(julianDay).seconds, expected) << name << " at " << t;
+      if (zone.offsetAtUt(julianDay).seconds != expected) return offsetsSeen;
+    }
+  }
+  return offsetsSeen;
+}
+
+struct LocalCounts {
+  int gaps = 0;
+  int folds = 0;
+};
+
+// Local times of the spans (every half hour in the months of changes, every three
+// hours between, or every half hour throughout): refused exactly where glibc finds
+// no instant, else the earliest instant glibc finds.
+LocalCounts compareLocalToUt(const char* name, const std::vector<Span>& spans, bool everyHalfHour,
+                             const char* gapWords) {
+  const SiteZone zone = SiteZone::fromText(name).value();
+  const GlibcZone reference(name);
+  LocalCounts counts;
+  for (const Span& span : spans) {
+    std::int64_t step = 0;
+    for (std::int64_t local = yearStart(span.firstYear); local < yearStart(span.lastYear + 1); local += step) {
+      const std::tm parts = calendarOf(local);
+      const bool changeMonth = parts.tm_mon + 1 == 3 || parts.tm_mon + 1 == 4 || parts.tm_mon + 1 >= 9;
+      step = everyHalfHour || changeMonth ? 1800 : 10800;
+      const Checked<double> ut =
+          zone.localToUt(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min);
+      const std::set<std::int64_t> instants = reference.instantsOf(local);
+      if (instants.empty()) {
+        ++counts.gaps;
+        EXPECT_FALSE(ut.ok()) << name << " local " << local;
+        if (ut.ok()) return counts;
+        EXPECT_NE(ut.message().find(gapWords), std::string::npos) << ut.message();
+        continue;
+      }
+      counts.folds += instants.size() > 1;
+      EXPECT_TRUE(ut.ok()) << name << " local " << local << ": " << ut.message();
+      if (!ut.ok()) return counts;
+      EXPECT_EQ(secondsOf(*ut), *instants.begin()) << name << " local " << local;
+      if (secondsOf(*ut) != *instants.begin()) return counts;
+    }
+  }
+  return counts;
+}
+
 TEST(ZoneRulesAfterTheFile, UtToLocalAgreesWithGlibc) {
   for (const char* name : kZones) {
-    const SiteZone zone = SiteZone::fromText(name).value();
-    const GlibcZone reference(name);
-    std::set<long> offsetsSeen;
-    for (const Span& span : kSpans) {
-      for (std::int64_t t = yearStart(span.firstYear); t < yearStart(span.lastYear + 1); t += 3600) {
-        const long expected = reference.offsetAt(t);
-        offsetsSeen.insert(expected);
-        const double julianDay = kJulianDayOfUnixEpoch + static_cast<double>(t) / kSecondsPerDay;
-        ASSERT_EQ(zone.offsetAtUt(julianDay).seconds, expected) << name << " at " << t;
-      }
-    }
-    EXPECT_EQ(offsetsSeen.size(), 2u) << name << ": the reference should show summer time";
+    const std::set<long> offsets = compareUtToLocal(name, {std::begin(kSpans), std::end(kSpans)});
+    EXPECT_EQ(offsets.size(), 2u) << name << ": the reference should show summer time";
   }
 }
 
 TEST(ZoneRulesAfterTheFile, LocalToUtAgreesWithGlibcGapsAndFoldsIncluded) {
   for (const char* name : kZones) {
-    const SiteZone zone = SiteZone::fromText(name).value();
-    const GlibcZone reference(name);
-    int gaps = 0;
-    int folds = 0;
-    for (const Span& span : kSpans) {
-      std::int64_t step = 0;
-      for (std::int64_t local = yearStart(span.firstYear); local < yearStart(span.lastYear + 1); local += step) {
-        const std::tm parts = calendarOf(local);
-        // Every half hour in the months of changes, every three hours between.
-        const bool changeMonth = parts.tm_mon + 1 == 3 || parts.tm_mon + 1 == 4 || parts.tm_mon + 1 >= 9;
-        step = changeMonth ? 1800 : 10800;
-        const Checked<double> ut = zone.localToUt(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-                                                  parts.tm_hour, parts.tm_min);
-        const std::set<std::int64_t> instants = reference.instantsOf(local);
-        if (instants.empty()) {
-          ++gaps;
-          ASSERT_FALSE(ut.ok()) << name << " local " << local;
-          EXPECT_NE(ut.message().find("夏時間への切り替えで存在しない時刻"), std::string::npos) << ut.message();
-          continue;
-        }
-        folds += instants.size() > 1;
-        ASSERT_TRUE(ut.ok()) << name << " local " << local << ": " << ut.message();
-        ASSERT_EQ(secondsOf(*ut), *instants.begin()) << name << " local " << local;
-      }
-    }
-    EXPECT_GT(gaps, 0) << name;
-    EXPECT_GT(folds, 0) << name;
+    const LocalCounts counts =
+        compareLocalToUt(name, {std::begin(kSpans), std::end(kSpans)}, false, "夏時間への切り替えで存在しない時刻");
+    EXPECT_GT(counts.gaps, 0) << name;
+    EXPECT_GT(counts.folds, 0) << name;
+  }
+}
+
+// Zones whose last listed change left summer time for good: the gap or fold of that
+// change still belongs to the listed transitions, the years after to the footer.
+TEST(ZoneRulesAfterTheFile, ZonesThatLeftSummerTimeAgreeAroundTheirLastChange) {
+  for (const char* name : {"America/Whitehorse", "Asia/Amman", "Asia/Damascus", "America/Mexico_City"}) {
+    const std::vector<Span> spans = {{2019, 2023}, {2040, 2040}};
+    const LocalCounts counts = compareLocalToUt(name, spans, true, "存在しない時刻");
+    EXPECT_GT(counts.gaps + counts.folds, 0) << name;
+    EXPECT_FALSE(compareUtToLocal(name, spans).empty());
   }
 }
 
