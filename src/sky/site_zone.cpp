@@ -16,6 +16,7 @@ namespace {
 
 constexpr double kJulianDayOfUnixEpoch = 2440587.5;
 constexpr double kSecondsPerDay = 86400;
+constexpr std::int64_t kSecondsPerDayWhole = 86400;
 constexpr int kSecondsPerHour = 3600;
 constexpr int kSecondsPerMinute = 60;
 constexpr int kLargestFixedOffsetSeconds = 14 * kSecondsPerHour;
@@ -117,8 +118,10 @@ Checked<UtOffset> SiteZone::offsetAtLocal(double nen, double tuki, double hi, do
   };
   const date::local_info listedInfo = zone_->get_info(local);
   collect(listedInfo, true);
+  // Offsets stay within a day: long before the last listed transition the rule has
+  // nothing to say.
   std::optional<date::local_info> ruleInfo;
-  if (footer_) {
+  if (footer_ && local.time_since_epoch().count() > lastListed - kSecondsPerDayWhole) {
     ruleInfo = footer_->infoAt(local);
     collect(*ruleInfo, false);
   }
