@@ -5,6 +5,8 @@ namespace {
 
 constexpr std::size_t kHeaderBytes = 44;
 constexpr std::size_t kCountsOffset = 20;
+// Transitions further out than about 30,000 years are not a zone's.
+constexpr std::int64_t kLargestTransitionSeconds = 1000000000000;
 
 struct Counts {
   std::uint64_t isUt, isStd, leap, time, type, chars;
@@ -49,6 +51,9 @@ std::optional<ZoneFileTail> readZoneFileTail(std::string_view bytes) {
   tail.rule = std::string(footer.substr(0, end));
   const std::uint64_t last = bigEndian(bytes, static_cast<std::size_t>(dataAt + (second->time - 1) * 8), 8);
   tail.lastTransition = static_cast<std::int64_t>(last);
+  if (tail.lastTransition > kLargestTransitionSeconds || tail.lastTransition < -kLargestTransitionSeconds) {
+    return std::nullopt;
+  }
   return tail;
 }
 

@@ -18,7 +18,8 @@ struct ZoneFileTail {
 };
 
 // Reads the tail of a version 2 or later TZif file; nothing for version 1, a file
-// without transitions, or bytes that are not a whole TZif file.
+// without transitions, one whose last transition lies beyond any calendar, or bytes
+// that are not a whole TZif file.
 std::optional<ZoneFileTail> readZoneFileTail(std::string_view bytes);
 
 }  // namespace tenmirel::sky
