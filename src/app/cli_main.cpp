@@ -1,9 +1,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <csignal>
-
 #include <cerrno>
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
