@@ -280,8 +280,10 @@ int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostre
   Destination destination;
   if (parsed->has("--xlsx")) destination.writeTo(parsed->get("--xlsx"), parsed->flags.count("--open") != 0);
   TodayList list(form, session.gate, destination.output());
-  const bool ended = list.mnuExcelToday_Click();
-  if (list.buffers.todayCount == 0) return ended ? 0 : 1;
+  // A run the list refused (a night beyond the calendar) fails whatever it collected
+  // before, in every format.
+  if (!list.mnuExcelToday_Click()) return 1;
+  if (list.buffers.todayCount == 0) return 0;
   if (destination.file) return reportFile(destination, command, out, err);
   if (parsed->flags.count("--csv")) {
     printCsv(destination.memory, out, todayCatalogueCell);

@@ -1,5 +1,5 @@
 // The night plan as an iCalendar file through libical: one VEVENT per extremum,
-// its span in UTC, its UID the same for the same star and cycle whenever and
+// its span in UTC, its UID the same for the same row and cycle whenever and
 // wherever the plan is made, so a calendar program updates rather than doubles it.
 #include <libical/ical.h>
 
@@ -59,12 +59,11 @@ std::string nightCalendar(const NightReport& report, std::string& error) {
   const double aroundSeconds = report.plan.night.options.aroundMinutes * static_cast<double>(kSecondsPerMinute);
   for (const sky::NightEvent* event : report.shown) {
     icalcomponent* vevent = icalcomponent_new_vevent();
-    std::time_t start = 0, end = 0;
-    if (aroundSeconds > 0) {
-      start = unixSecondsOf(event->julianDayUt, -aroundSeconds);
-      end = unixSecondsOf(event->julianDayUt, aroundSeconds);
-    } else {
-      // The minute the tables show, as a one-minute event.
+    std::time_t start = unixSecondsOf(event->julianDayUt, -aroundSeconds);
+    std::time_t end = unixSecondsOf(event->julianDayUt, aroundSeconds);
+    // Without minutes around, or so few that the span is under a minute: the minute
+    // the tables show, so that every event lasts at least one minute.
+    if (end - start < kSecondsPerMinute) {
       const std::time_t at = unixSecondsOf(event->julianDayUt, 0);
       start = at - ((at % kSecondsPerMinute) + kSecondsPerMinute) % kSecondsPerMinute;
       end = start + kSecondsPerMinute;
@@ -75,7 +74,8 @@ std::string nightCalendar(const NightReport& report, std::string& error) {
     icalcomponent_add_property(vevent, icalproperty_new_dtend(utcTime(end)));
     icalcomponent_add_property(vevent, icalproperty_new_summary(sky::eventSummary(*event).c_str()));
     icalcomponent_add_property(vevent, icalproperty_new_description(descriptionOf(report, *event).c_str()));
-    icalcomponent_add_property(vevent, icalproperty_new_location(report.plan.night.site.name.c_str()));
+    icalcomponent_add_property(vevent,
+                               icalproperty_new_location(sky::calendarText(report.plan.night.site.name).c_str()));
     icalcomponent_add_component(calendar.get(), vevent);
   }
   char* text = icalcomponent_as_ical_string_r(calendar.get());

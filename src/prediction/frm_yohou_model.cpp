@@ -112,11 +112,13 @@ void FrmYohouModel::refreshCoordinates() {
   if (index == starCount || !StarTable::hasRow(index)) {
     alpha = 0;
     delta = 0;
+    rowHasPlace_ = false;
     return;
   }
   const StarPlace place = starPlaceOf(starTable[index]);
   alpha = place.alphaDegrees;
   delta = place.deltaDegrees;
+  rowHasPlace_ = rowHasPlace(starTable[index]);
 }
 
 bool FrmYohouModel::refuse(PredictionRefusal why, const char* message) {
@@ -138,7 +140,9 @@ PredictionSetting FrmYohouModel::predictionSetting() const {
   PredictionSetting setting;
   setting.site = &site_;
   setting.elementsTime = elementsTime_;
-  if (!manualInputSelected()) {
+  // The designed JD reading takes a row without a place as 0h, 0°; the other time
+  // systems need the place and refuse such a row as they refuse the manual entry.
+  if (!manualInputSelected() && (elementsTime_ == sky::ElementsTime::jd || rowHasPlace_)) {
     setting.alphaDegrees = alpha;
     setting.deltaDegrees = delta;
   }
@@ -150,12 +154,14 @@ bool FrmYohouModel::Command2_Click() {
   if (!checkStarAndElements()) return false;
   const double savedAlpha = alpha;
   const double savedDelta = delta;
+  const bool savedHasPlace = rowHasPlace_;
   refreshCoordinates();
   PredictionResult result = predictFirstAfter(
       {txtInputYear, txtInputMonth, txtInputDay, txtInputHour, txtInputMin}, txtGanki, txtSyuki, predictionSetting());
   if (!show(std::move(result))) {
     alpha = savedAlpha;
     delta = savedDelta;
+    rowHasPlace_ = savedHasPlace;
     return false;
   }
   return true;
@@ -172,11 +178,13 @@ bool FrmYohouModel::showCycle(int starIndex, double cycle) {
   setCombo1ListIndex(starIndex);
   const double savedAlpha = alpha;
   const double savedDelta = delta;
+  const bool savedHasPlace = rowHasPlace_;
   refreshCoordinates();  // the next-cycle step uses the coordinates of the last start
   txtOutputKaiki = numberToText(cycle - 1);
   if (Command3_Click()) return true;
   alpha = savedAlpha;
   delta = savedDelta;
+  rowHasPlace_ = savedHasPlace;
   return false;
 }
 

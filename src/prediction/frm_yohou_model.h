@@ -134,6 +134,8 @@ class FrmYohouModel {
   bool refuse(PredictionRefusal why, const char* message);
   void afterLoad(int loaded);
 
+  // Whether the row alpha and delta were read from gives a place (rowHasPlace).
+  bool rowHasPlace_ = false;
   MessageSink& messages_;
   CheckWindowTrigger& checkWindow_;
   FileChooser& chooser_;

@@ -6,11 +6,6 @@
 #include "prediction/star_place.h"
 
 namespace tenmirel {
-namespace {
-
-bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
-
-}  // namespace
 
 sky::NightStar nightStarOf(const StarRecord& record) {
   sky::NightStar star;
@@ -18,14 +13,11 @@ sky::NightStar nightStarOf(const StarRecord& record) {
   star.epoch = record.ganki;
   star.period = record.syuki;
   // A row without any coordinate text has no place; the altitude is then unknown.
-  star.hasPlace = !(blank(record.alphaHour) && blank(record.alphaMin) && blank(record.deltaDeg) &&
-                    blank(record.deltaMin));
+  star.hasPlace = rowHasPlace(record);
   // The place exactly as the main window reads it, so both see the star at the same spot.
   const StarPlace place = starPlaceOf(record);
   star.rightAscensionDegrees = place.alphaDegrees;
   star.declinationDegrees = place.deltaDegrees;
-  // A coordinate text beyond any number ("1e999") gives no place rather than a sky of "nan".
-  if (!std::isfinite(star.rightAscensionDegrees) || !std::isfinite(star.declinationDegrees)) star.hasPlace = false;
   return star;
 }
 

@@ -26,10 +26,6 @@ const double kLargestExactWholeNumber = std::ldexp(1.0, 53);
 const std::vector<double> kTwilightLimits = {kSunsetAltitudeDegrees, kCivilTwilightDegrees,
                                              kNauticalTwilightDegrees, kAstronomicalTwilightDegrees};
 
-bool blank(const std::string& text) {
-  return text.find_first_not_of(" \t\r\n\u3000") == std::string::npos;
-}
-
 std::string dateText(NightDate date) {
   return std::to_string(date.year) + "年" + std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
 }
@@ -60,11 +56,14 @@ struct ParsedStar {
 };
 
 std::optional<ParsedStar> parseStar(const NightStar& star, ElementsTime system) {
-  if (blank(star.epoch) || blank(star.period)) return std::nullopt;
+  // Elements that are not numbers ("abc", "nan") are skipped, not read as 0 as the
+  // designed main window reads them.
+  const std::optional<double> epoch = parseStrict(star.epoch);
+  const std::optional<double> period = parseStrict(star.period);
+  if (!epoch || !period || !(*period > 0)) return std::nullopt;
   ParsedStar parsed;
-  parsed.epoch = parseLenient(star.epoch);
-  parsed.period = parseLenient(star.period);
-  if (!std::isfinite(parsed.epoch) || !std::isfinite(parsed.period) || !(parsed.period > 0)) return std::nullopt;
+  parsed.epoch = *epoch;
+  parsed.period = *period;
   if (system != ElementsTime::jd) {
     if (!star.hasPlace) return std::nullopt;
     parsed.direction = starDirection(star.rightAscensionDegrees, star.declinationDegrees);
@@ -133,20 +132,23 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
   }
 
   const Checked<double> noon = zone->localToUt(date.year, date.month, date.day, kNoonHour, 0);
-  const Checked<double> nextNoon = zone->localToUt(date.year, date.month, date.day + 1, kNoonHour, 0);
-  if (!noon || !nextNoon) return Checked<NightPlan>::failure(noon ? nextNoon.message() : noon.message());
+  if (!noon) return Checked<NightPlan>::failure(noon.message());
+  // A next day the zone skipped (Samoa's 2011-12-30) has no noon: the night then ends
+  // at the instant a day after the evening's.
+  const Checked<double> nextNoonLocal = zone->localToUt(date.year, date.month, date.day + 1, kNoonHour, 0);
+  const double nextNoon = nextNoonLocal ? *nextNoonLocal : *noon + 1;
   double windowStart = *noon;
-  double windowEnd = *nextNoon;
+  double windowEnd = nextNoon;
   if (options.window == NightWindow::clock) {
     const Checked<double> start = zone->localToUt(date.year, date.month, date.day, kClockNightStartHour, 0);
+    if (!start) return Checked<NightPlan>::failure(start.message());
     const Checked<double> end = zone->localToUt(date.year, date.month, date.day + 1, kClockNightStartHour, 0);
-    if (!start || !end) return Checked<NightPlan>::failure(start ? end.message() : start.message());
     windowStart = *start;
-    windowEnd = *end;
+    windowEnd = end ? *end : *start + 1;
   }
   const double aroundDays = options.aroundMinutes * kMinuteDays;
   auto sky = std::make_shared<NightSky>(site, std::min(*noon, windowStart) - aroundDays - kNightSkyStepDays,
-                                        std::max(*nextNoon, windowEnd) + aroundDays + kNightSkyStepDays,
+                                        std::max(nextNoon, windowEnd) + aroundDays + kNightSkyStepDays,
                                         options.refraction);
 
   NightPlan plan;
@@ -165,7 +167,7 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
     night.darknessMessage = darknessMessage(stretch.darkness, site, date, options.sunLimitDegrees);
     if (stretch.darkness == Darkness::alwaysDark) {
       windowStart = *noon;
-      windowEnd = *nextNoon;
+      windowEnd = nextNoon;
     } else {
       windowStart = stretch.startUt;
       windowEnd = stretch.endUt;
@@ -177,7 +179,7 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
   night.windowEndLocal = zone->utToLocal(windowEnd);
   night.moonIlluminatedFraction = sky->moonIlluminatedFraction((windowStart + windowEnd) / 2);
   night.moonWaxing = sky->moonWaxing((windowStart + windowEnd) / 2);
-  night.moonCrossings = moonCrossings(*sky, *noon, *nextNoon);
+  night.moonCrossings = moonCrossings(*sky, *noon, nextNoon);
   plan.sky = sky;
   if (night.darkness == Darkness::neverDark) return Checked<NightPlan>::success(std::move(plan));
 
@@ -221,6 +223,8 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
       }
       event.starIndex = index;
       event.name = star.name;
+      event.epochText = star.epoch;
+      event.periodText = star.period;
       event.cycle = static_cast<std::int64_t>(cycle);
       event.localText = localMinuteText(event.local.minute);
       event.isoText = isoMinuteText(event.local.minute, event.local.offset);

@@ -56,6 +56,10 @@ struct NightOptions {
 struct NightEvent {
   std::size_t starIndex = 0;
   std::string name;
+  // The row's element texts as written: with the name they tell two rows of one
+  // star apart (a calendar's UID).
+  std::string epochText;
+  std::string periodText;
   std::int64_t cycle = 0;
   double elementsJulianDay = 0;  // E × P + E0, in the elements' time system
   double julianDayUt = 0;        // the instant the observer sees it (UT)

@@ -202,6 +202,14 @@ TEST(Tonight, IsTheEveningsDateBeforeLocalNoonThePreviousOne) {
   EXPECT_NEAR(cli::julianDayOf(std::chrono::system_clock::time_point{}), 2440587.5, 1e-12);
 }
 
+// Samoa skipped 2011-12-30: its morning of the 31st ends the night of the 29th.
+TEST(Tonight, TheMorningAfterASkippedDayEndsTheEveningBeforeIt) {
+  const auto apia = sky::SiteZone::fromText("Pacific/Apia");
+  ASSERT_TRUE(apia);
+  const sky::NightDate skipped = cli::eveningDateAt(*apia, *apia->localToUt(2011, 12, 31, 3, 0));
+  EXPECT_EQ(std::tie(skipped.year, skipped.month, skipped.day), std::make_tuple(2011, 12, 29));
+}
+
 TEST_F(NightCommand, WithoutADateTheChosenNightIsSaid) {
   const testing::CliRun r = runCli({"night", "--catalogue", testing::samplePath()});
   ASSERT_EQ(r.status, 0) << r.err;
