@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include "catalogue/star_file.h"
 #include "sky/elements_settings.h"
 #include "sky/site_store.h"
 #include "ui/catalogue_folder.h"
@@ -30,6 +31,7 @@
 #include "ui/number_box.h"
 #include "ui/program_settings.h"
 #include "ui/plan/plan_menu.h"
+#include "ui/shared_choice.h"
 #include "ui/twips.h"
 #include "ui/window_placement.h"
 
@@ -201,13 +203,20 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
       chooser_(ports.chooser ? *ports.chooser : *ownChooser_),
       rememberingChooser_(chooser_),
       endProgram_(ports.endProgram ? std::move(ports.endProgram) : [] { QCoreApplication::exit(0); }),
+      askYesNo_(ports.askYesNo ? std::move(ports.askYesNo)
+                               : [this](const std::string& question) {
+                                   showModel();
+                                   return ui::askYesNo(this, QString::fromStdString(question));
+                                 }),
       model_(messageGate_, checkTrigger_, rememberingChooser_),
       excelMenu_(std::make_unique<ExcelMenu>(model_, messageGate_, this, [this] { showModel(); }, ports.fileOpener,
                                              ports.documentsFolder)),
       sitesFile_(ports.plan.sitesFile.empty() ? sky::SiteStore::defaultFile() : ports.plan.sitesFile),
       elementsSettingsFile_(ports.plan.elementsSettingsFile.empty() ? sky::ElementsSettings::defaultFile()
                                                                     : ports.plan.elementsSettingsFile),
-      planMenu_(std::make_unique<PlanMenu>(model_, this, [this] { showModel(); }, std::move(ports.plan))) {
+      choice_(new SharedChoice(sitesFile_, elementsSettingsFile_, this)),
+      planMenu_(std::make_unique<PlanMenu>(
+          model_, this, [this] { showModel(); }, std::move(ports.plan), *choice_, [this] { return cataloguePath_; })) {
   setObjectName(QStringLiteral("FrmYohou"));
   buildControls();
   buildMenus();
@@ -217,9 +226,10 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
 
   // The site first, so the clock is read in its zone; a damaged sites file is
   // reported once the window is up.
-  const sky::SiteStore store(sitesFile_);
-  if (model_.useSite(store.defaultSite())) model_.useSite(sky::builtInSite());
-  if (!store.problem().empty()) QTimer::singleShot(0, this, [this] { applyDefaultSite(); });
+  if (model_.useSite(choice_->site())) model_.useSite(sky::builtInSite());
+  if (!choice_->store().problem().empty()) QTimer::singleShot(0, this, [this] { applyDefaultSite(); });
+  connect(choice_, &SharedChoice::siteChanged, this, [this] { followSite(); });
+  connect(choice_, &SharedChoice::elementsTimeChanged, this, [this] { followElementsTime(); });
   model_.Form_Load(now);
   showModel();
 
@@ -437,10 +447,7 @@ void FrmYohou::connectMenuActions() {
   connect(mnuExcelNtime_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelNtime_Click(); });
   connect(mnuExcelToday_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelToday_Click(); });
   connect(mnuPlan_, &QAction::triggered, this, [this] { planMenu_->openPlanWindow(); });
-  connect(mnuSites_, &QAction::triggered, this, [this] {
-    planMenu_->openSitesDialog();
-    applyDefaultSite();
-  });
+  connect(mnuSites_, &QAction::triggered, this, [this] { planMenu_->openSitesDialog(); });
   for (std::size_t i = 0; i < mnuElementsTimes_.size(); ++i) {
     connect(mnuElementsTimes_[i], &QAction::triggered, this,
             [this, i] { chooseElementsTime(static_cast<sky::ElementsTime>(i)); });
@@ -461,15 +468,31 @@ void FrmYohou::setFocusOrder() {
 }
 
 void FrmYohou::loadCatalogue() {
-  if (!model_.Command1_Click() || !rememberingChooser_.lastChosen()) return;
+  if (!model_.Command1_Click()) {
+    offerPlanForLargeCatalogue();
+    return;
+  }
+  if (!rememberingChooser_.lastChosen()) return;
   const QString chosen = QFile::decodeName(rememberingChooser_.lastChosen()->c_str());
   saveCatalogueFolder(QFileInfo(chosen).absolutePath());
   // The catalogue format has no field for its elements' time system: it is remembered per file.
   std::error_code ignored;
   cataloguePath_ = std::filesystem::weakly_canonical(*rememberingChooser_.lastChosen(), ignored);
-  const sky::ElementsSettings settings(elementsSettingsFile_);
-  model_.useElementsTime(settings.timeSystemOf(cataloguePath_));
+  model_.useElementsTime(choice_->elementsTimeOf(cataloguePath_));
   showElementsTimeChoice();
+}
+
+void FrmYohou::offerPlanForLargeCatalogue() {
+  const StarFileReadResult& load = model_.lastLoad();
+  if (load.failure != StarFileFailure::tooManyRecords || !rememberingChooser_.lastChosen()) return;
+  const std::string path = *rememberingChooser_.lastChosen();
+  const std::string question = describeStarFileFailure(path, load) + "\nこの画面の星の一覧は " +
+                               std::to_string(load.recordLimit) +
+                               " 個までです。今夜の観測計画なら星の数に限りなく予報できます。\n"
+                               "今夜の観測計画でこの星表を開きますか？";
+  if (!askYesNo_(question)) return;
+  planMenu_->openPlanWindow();
+  if (PlanWindow* plan = planMenu_->planWindow()) plan->openCatalogueFile(path);
 }
 
 QAction* FrmYohou::mnuElementsTime(sky::ElementsTime system) const {
@@ -483,26 +506,40 @@ void FrmYohou::showElementsTimeChoice() {
 }
 
 void FrmYohou::chooseElementsTime(sky::ElementsTime system) {
-  model_.useElementsTime(system);
-  if (!cataloguePath_.empty()) {
-    sky::ElementsSettings settings(elementsSettingsFile_);
-    if (const sky::Refusal refused = settings.setTimeSystem(cataloguePath_, system)) {
-      messageGate_.showMessage(*refused);
-    }
+  // The choice holds for this run even when the settings file refuses it.
+  if (const sky::Refusal refused = choice_->setElementsTime(cataloguePath_, system)) {
+    messageGate_.showMessage(*refused);
   }
   showElementsTimeChoice();
 }
 
 void FrmYohou::applyDefaultSite() {
-  const sky::SiteStore store(sitesFile_);
-  if (!store.problem().empty() && store.problem() != reportedSiteProblem_) {
-    reportedSiteProblem_ = store.problem();
-    messageGate_.showMessage(store.problem());
+  const std::string& problem = choice_->store().problem();
+  if (!problem.empty() && problem != reportedSiteProblem_) {
+    reportedSiteProblem_ = problem;
+    messageGate_.showMessage(problem);
   }
-  if (const sky::Refusal refused = model_.useSite(store.defaultSite())) {
+  followSite();
+}
+
+void FrmYohou::followSite() {
+  const bool builtInBefore = model_.site().isBuiltIn();
+  const sky::Site before = model_.site().site();
+  if (const sky::Refusal refused = model_.useSite(choice_->site())) {
     messageGate_.showMessage(*refused);
     model_.useSite(sky::builtInSite());
   }
+  if (model_.site().isBuiltIn() != builtInBefore || !(model_.site().site() == before)) model_.predictAgain();
+  showModel();
+}
+
+void FrmYohou::followElementsTime() {
+  const sky::ElementsTime system = choice_->elementsTimeOf(cataloguePath_);
+  if (system != model_.elementsTime()) {
+    model_.useElementsTime(system);
+    model_.predictAgain();
+  }
+  showElementsTimeChoice();
   showModel();
 }
 
@@ -512,10 +549,12 @@ void FrmYohou::runAndShow(const std::function<void()>& operation) {
 }
 
 void FrmYohou::showModel() {
-  // Another site than the built-in one is named in the title, beside the caption.
-  const QString site =
-      model_.site().isBuiltIn() ? QString() : QStringLiteral(" — ") + text(model_.site().site().name);
-  setWindowTitle(text(model_.caption) + site);
+  // Another site than the built-in one and elements other than JD are named in
+  // the title, beside the caption.
+  QStringList beside;
+  if (!model_.site().isBuiltIn()) beside << text(model_.site().site().name);
+  if (model_.elementsTime() != sky::ElementsTime::jd) beside << text(sky::elementsTimeName(model_.elementsTime()));
+  setWindowTitle(text(model_.caption) + (beside.isEmpty() ? QString() : QStringLiteral(" — ") + beside.join(QStringLiteral(" · "))));
   if (lblJulKekka_ != nullptr) lblJulKekka_->setToolTip(text(model_.lblJulKekkaElements));
   showCombo1();
   for (const TextBinding& binding : textBoxes_) showBoxText(*binding.box, text(model_.*binding.field));

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 #include <QUrl>
 #include <QtMath>
@@ -33,6 +34,15 @@ int messageBoxMinimumWidth(const QMessageBox& box) {
   QFont titleFont = box.font();
   titleFont.setBold(true);
   return qCeil(QFontMetricsF(titleFont).horizontalAdvance(box.windowTitle())) + kTitleBarAllowancePixels;
+}
+
+bool askYesNo(QWidget* parent, const QString& text) {
+  const std::unique_ptr<QMessageBox> box = makeMessageBox(parent, text);
+  box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box->setDefaultButton(QMessageBox::Yes);
+  box->button(QMessageBox::Yes)->setText(QString::fromUtf8("はい"));
+  box->button(QMessageBox::No)->setText(QString::fromUtf8("いいえ"));
+  return box->exec() == QMessageBox::Yes;
 }
 
 void QtMessageSink::showMessage(const std::string& text) {

@@ -39,6 +39,10 @@ class ShowStateFirst : public MessageSink {
   MessageSink& boxes_;
 };
 
+// A question box as the program shows it, with the buttons "はい" and "いいえ";
+// true for "はい".
+bool askYesNo(QWidget* parent, const QString& text);
+
 // Modal message boxes over the given window.
 class QtMessageSink : public MessageSink {
  public:

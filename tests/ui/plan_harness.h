@@ -36,6 +36,8 @@ struct PlanHarness {
   ScriptedChooser chooser;
   RecordingOpener opener;
   std::deque<QString> saveAnswers;  // paths the save dialog answers with; empty: cancelled
+  std::deque<bool> yesNoAnswers;    // answers to questions; empty: "いいえ"
+  std::vector<std::string> questions;
   std::unique_ptr<ui::FrmYohou> window;
 
   PlanHarness() {
@@ -46,6 +48,13 @@ struct PlanHarness {
     ports.fileOpener = &opener;
     ports.documentsFolder = dir.path();
     ports.plan = planPorts();
+    ports.askYesNo = [this](const std::string& question) {
+      questions.push_back(question);
+      if (yesNoAnswers.empty()) return false;
+      const bool answer = yesNoAnswers.front();
+      yesNoAnswers.pop_front();
+      return answer;
+    };
     window = std::make_unique<ui::FrmYohou>(std::move(ports), eveningClock());
   }
 

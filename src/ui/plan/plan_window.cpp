@@ -40,6 +40,7 @@
 #include "ui/catalogue_folder.h"
 #include "ui/program_settings.h"
 #include "ui/qt_ports.h"
+#include "ui/shared_choice.h"
 
 namespace tenmirel::ui {
 namespace {
@@ -99,9 +100,12 @@ PlanWindow::PlanWindow(PlanMainWindowLink link, PlanWindowPorts ports, QWidget* 
       settings_(ports_.settingsFile.isEmpty()
                     ? std::make_unique<QSettings>(QStringLiteral("Tenmirel"), QStringLiteral("Tenmirel"))
                     : std::make_unique<QSettings>(ports_.settingsFile, QSettings::IniFormat)),
-      store_(ports_.sitesFile.empty() ? sky::SiteStore::defaultFile() : ports_.sitesFile),
-      elementsSettings_(ports_.elementsSettingsFile.empty() ? sky::ElementsSettings::defaultFile()
-                                                            : ports_.elementsSettingsFile) {
+      ownChoice_(ports_.choice ? nullptr
+                               : std::make_unique<SharedChoice>(
+                                     ports_.sitesFile.empty() ? sky::SiteStore::defaultFile() : ports_.sitesFile,
+                                     ports_.elementsSettingsFile.empty() ? sky::ElementsSettings::defaultFile()
+                                                                         : ports_.elementsSettingsFile)),
+      choice_(ports_.choice ? ports_.choice : ownChoice_.get()) {
   setObjectName(QStringLiteral("PlanWindow"));
   setWindowTitle(text("今夜の観測計画"));
   model_ = new PlanTableModel(this);
@@ -270,18 +274,24 @@ void PlanWindow::connectControls() {
   connect(previousNight_, &QPushButton::clicked, this, [this] { setNight(night().addDays(-1)); });
   connect(nextNight_, &QPushButton::clicked, this, [this] { setNight(night().addDays(1)); });
   connect(date_, &QDateEdit::dateChanged, this, replan);
-  connect(site_, &QComboBox::currentIndexChanged, this, replan);
+  // The site and the time systems are the program's: choosing here changes every
+  // window, and a choice made elsewhere is followed here.
+  connect(site_, &QComboBox::currentIndexChanged, this, [this] {
+    if (sky::Refusal refused = choice_->chooseSite(site_->currentText().toStdString())) {
+      messages_->showMessage(*refused);
+    }
+  });
+  connect(choice_, &SharedChoice::siteChanged, this, [this] {
+    fillSites();
+    recompute();
+  });
+  connect(choice_, &SharedChoice::sitesChanged, this, [this] { fillSites(); });
+  connect(choice_, &SharedChoice::elementsTimeChanged, this, [this] { followElementsTime(); });
   connect(sunLimit_, &QComboBox::currentIndexChanged, this, replan);
   connect(around_, &QSpinBox::valueChanged, this, replan);
   connect(elementsTime_, &QComboBox::activated, this, [this] {
-    const std::filesystem::path path = cataloguePath();
-    if (!path.empty()) {
-      if (sky::Refusal refused =
-              elementsSettings_.setTimeSystem(path, kElementsTimes[elementsTime_->currentIndex()])) {
-        messages_->showMessage(*refused);
-      }
-    }
-    recompute();
+    const sky::ElementsTime chosen = kElementsTimes[std::max(elementsTime_->currentIndex(), 0)];
+    if (sky::Refusal refused = choice_->setElementsTime(cataloguePath(), chosen)) messages_->showMessage(*refused);
   });
   connect(minimumAltitude_, &QDoubleSpinBox::valueChanged, this, [this] { refilter(); });
   connect(moonDistance_, &QDoubleSpinBox::valueChanged, this, [this] { refilter(); });
@@ -305,7 +315,7 @@ void PlanWindow::connectControls() {
 
 void PlanWindow::applySettings() {
   const PlanSettings values = loadPlanSettings(*settings_);
-  fillSites(values.siteName);
+  fillSites();
   sunLimit_->setCurrentIndex(static_cast<int>(values.sunLimit));
   minimumAltitude_->setValue(values.minimumAltitudeDegrees);
   moonDistanceOn_->setChecked(values.moonDistanceOn);
@@ -337,19 +347,16 @@ void PlanWindow::saveSettings() {
   savePlanSettings(*settings_, values);
 }
 
-void PlanWindow::fillSites(const QString& select) {
+void PlanWindow::fillSites() {
   const QSignalBlocker quiet(site_);
   site_->clear();
-  for (const sky::Site& site : store_.sites()) site_->addItem(text(site.name));
-  int index = site_->findText(select);
-  if (index < 0) index = site_->findText(text(store_.defaultSite().name));
-  site_->setCurrentIndex(std::max(index, 0));
+  for (const sky::Site& site : choice_->store().sites()) site_->addItem(text(site.name));
+  site_->setCurrentIndex(std::max(site_->findText(text(choice_->site().name)), 0));
 }
 
-sky::Site PlanWindow::site() const {
-  if (const sky::Site* chosen = store_.find(site_->currentText().toStdString())) return *chosen;
-  return store_.defaultSite();
-}
+sky::Site PlanWindow::site() const { return choice_->site(); }
+
+const sky::SiteStore& PlanWindow::siteStore() const { return choice_->store(); }
 
 sky::NightOptions PlanWindow::options() const {
   sky::NightOptions options;
@@ -397,14 +404,19 @@ std::filesystem::path PlanWindow::cataloguePath() const {
 
 void PlanWindow::loadElementsTime() {
   const std::filesystem::path path = cataloguePath();
-  const sky::ElementsTime system = path.empty() ? sky::ElementsTime::jd : elementsSettings_.timeSystemOf(path);
+  const sky::ElementsTime system = choice_->elementsTimeOf(path);
   for (std::size_t i = 0; i < std::size(kElementsTimes); ++i) {
     if (kElementsTimes[i] == system) elementsTime_->setCurrentIndex(static_cast<int>(i));
   }
   const std::size_t count = stars_ ? stars_->size() : 0;
   catalogueLabel_->setText(ownCatalogue_ ? text(ownCatalogue_->filename().string()) +
-                                               text("（%1 星）").arg(count)
-                                         : text("主ウィンドウの星表（%1 星）").arg(count));
+                                               text("（%1 個）").arg(count)
+                                         : text("主ウィンドウの星表（%1 個）").arg(count));
+}
+
+void PlanWindow::followElementsTime() {
+  loadElementsTime();
+  if (options().elementsTime != plannedElements_) recompute();
 }
 
 void PlanWindow::refreshCatalogue() {
@@ -427,27 +439,26 @@ bool PlanWindow::openCatalogue() {
     chooser = ownChooser.get();
   }
   const std::optional<std::string> chosen = chooser->chooseFileToOpen(kCatalogueFilterDescription, kCataloguePattern);
-  if (!chosen) return false;
+  return chosen && openCatalogueFile(*chosen);
+}
+
+bool PlanWindow::openCatalogueFile(const std::string& path) {
   // The plan has no table to fill: a catalogue of any size is read.
-  const StarFileReadResult read = readStarFile(*chosen, kPipeWriterWait, RecordLimit::none);
+  const StarFileReadResult read = readStarFile(path, kPipeWriterWait, RecordLimit::none);
   if (!read.ok()) {
-    messages_->showMessage(describeStarFileFailure(*chosen, read));
+    messages_->showMessage(describeStarFileFailure(path, read));
     return false;
   }
   stars_ = std::make_shared<const std::vector<sky::NightStar>>(nightStarsOf(read.records));
-  ownCatalogue_ = std::filesystem::path(*chosen);
+  ownCatalogue_ = std::filesystem::path(path);
   loadElementsTime();
   recompute();
   return true;
 }
 
 void PlanWindow::openSitesDialog() {
-  const std::string before = store_.defaultSite().name;
-  runSitesDialog(store_, this);
-  const std::string after = store_.defaultSite().name;
-  // A site chosen in the dialog is the one planned for; otherwise keep this one.
-  fillSites(after != before ? text(after) : site_->currentText());
-  recompute();
+  // The dialog's choice is the program's; the windows follow it through the choice.
+  choice_->editSites([this](sky::SiteStore& store) { runSitesDialog(store, this); });
 }
 
 void PlanWindow::recompute() {
@@ -457,6 +468,7 @@ void PlanWindow::recompute() {
   const QDate date = night();
   request.date = sky::NightDate{date.year(), date.month(), date.day()};
   request.options = options();
+  plannedElements_ = request.options.elementsTime;
   const bool background = stars_ && stars_->size() > computation_->synchronousLimit;
   if (background) {
     progress_->setRange(0, static_cast<int>(stars_->size()));
@@ -548,7 +560,12 @@ void PlanWindow::handOver(const QModelIndex& tableIndex) {
     status_->setText(text("「") + text(event.name) + text("」は主ウィンドウの星表にありません。"));
     return;
   }
-  link_.showExtremum(*mainIndex, event.cycle);
+  // The main window predicts from the start of this night, so its result is never
+  // earlier than its reference.
+  const LocalMinute& start = plan_->night.windowStartLocal.minute;
+  const ReferenceTexts reference{std::to_string(start.year), std::to_string(start.month), std::to_string(start.day),
+                                 std::to_string(start.hour), std::to_string(start.minute)};
+  link_.showExtremum(*mainIndex, event.cycle, reference);
 }
 
 QString PlanWindow::suggestedPath(const QString& extension) const {
