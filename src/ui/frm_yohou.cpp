@@ -98,9 +98,14 @@ constexpr qsizetype kKaikiGapEnd = 24;    // at "回帰"
 constexpr int kLabel14Left = 240;
 constexpr int kLabel14BoxTop = 1080;
 constexpr int kGapInsetPixels = 1;
-// The widest texts the two boxes must show whole: a 15-digit altitude below the
-// horizon and an eleven-digit cycle number (year 1E9 with a period of days).
-constexpr const char* kWidestAltitudeText = "-88.8888888888888";
+// The widest texts the two boxes must show whole. An altitude between -90° and
+// 90° in the number text's 15 digits is widest just above its exponent form's
+// threshold ("-0.0000123456789012345", 22 characters) or in it
+// ("-1.23456789012345E-06"); each written in the face's widest digit. The cycle:
+// eleven digits (year 1E9 with a period of days).
+constexpr int kSignificantDigits = 15;
+constexpr const char* kSmallestPlainAltitudePrefix = "-0.0000";
+constexpr const char* kExponentAltitudeSuffix = "E-06";
 constexpr const char* kWidestCycleText = "-88888888888";
 constexpr double kBoxTextMarginPixels = 10;  // frame and inner margins of a line edit
 constexpr double kRunSpacingPixels = 24;
@@ -344,6 +349,17 @@ void FrmYohou::placeBoxesInLabel14Gaps() {
   auto fitting = [&](const QLineEdit& box, const char* widest) {
     return QFontMetricsF(box.font()).horizontalAdvance(text(widest)) + kBoxTextMarginPixels;
   };
+  auto fittingAltitude = [&](const QLineEdit& box) {
+    const QFontMetricsF boxMetrics(box.font());
+    double widest = 0;
+    for (QChar digit = u'0'; digit <= u'9'; digit = QChar(digit.unicode() + 1)) {
+      const QString plain = text(kSmallestPlainAltitudePrefix) + QString(kSignificantDigits, digit);
+      const QString exponent = QStringLiteral("-") + digit + QStringLiteral(".") +
+                               QString(kSignificantDigits - 1, digit) + text(kExponentAltitudeSuffix);
+      widest = std::max({widest, boxMetrics.horizontalAdvance(plain), boxMetrics.horizontalAdvance(exponent)});
+    }
+    return widest + kBoxTextMarginPixels;
+  };
   const int labelLeft = twips.px(kLabel14Left);
   const int boxHeight = twips.px(kBoxHeightTwips);
   const int boxTop = twips.px(kLabel14BoxTop);
@@ -352,7 +368,7 @@ void FrmYohou::placeBoxesInLabel14Gaps() {
 
   const double koudoLeft = qCeil(advance(kKoudoGapFirst)) + kGapInsetPixels;
   const double koudoWidth = std::max(advance(kKoudoGapEnd) - kGapInsetPixels - koudoLeft,
-                                     fitting(*txtOutputKoudo_, kWidestAltitudeText));
+                                     fittingAltitude(*txtOutputKoudo_));
   txtOutputKoudo_->setGeometry(labelLeft + qRound(koudoLeft), boxTop, qCeil(koudoWidth), boxHeight);
   const double degreeLeft = koudoLeft + qCeil(koudoWidth) + kGapInsetPixels;
   runLefts.push_back(degreeLeft);
