@@ -108,6 +108,17 @@ TEST_F(NightCommand, CsvHasTenColumnsAndIsoTimes) {
   EXPECT_TRUE(contains(r.err, "飛ばした星 0 個"));
 }
 
+TEST_F(NightCommand, CsvStartsWithAByteOrderMarkOnlyWhenAskedFor) {
+  const testing::CliRun plain = runCli(with({"night"}, with(sampleNight(), {"--format", "csv"})));
+  const testing::CliRun marked = runCli(with({"night"}, with(sampleNight(), {"--format", "csv", "--bom"})));
+  ASSERT_EQ(marked.status, 0) << marked.err;
+  EXPECT_EQ(plain.out.rfind("星名,", 0), 0u);
+  EXPECT_EQ(marked.out, "\xEF\xBB\xBF" + plain.out);
+  const testing::CliRun text = runCli(with({"night"}, with(sampleNight(), {"--bom"})));
+  EXPECT_EQ(text.status, 2);
+  EXPECT_TRUE(contains(text.err, "--bom")) << text.err;
+}
+
 struct CalendarEvent {
   std::string uid, summary;
   icaltimetype start, end;

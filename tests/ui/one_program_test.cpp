@@ -3,6 +3,7 @@
 // night, and a catalogue too large for the main window is explained and offered
 // to the plan.
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 
 #include "plan_harness.h"
 #include "prediction/extremum_prediction.h"
+#include "ui/excel_menu.h"
 #include "ui/frm_calc.h"
 #include "ui/plan/plan_filter_proxy.h"
 #include "ui/plan/plan_table_model.h"
@@ -27,6 +29,8 @@ class OneProgramTest : public QObject {
   void anElementsTimeChosenInEitherWindowReachesTheOther();
   void theHandOverPredictsFromTheStartOfTheNight();
   void aCatalogueTooLargeForTheMainWindowIsExplainedAndOfferedToThePlan();
+  void exportsGoToTheDocumentsFolderTheListsUse();
+  void saveDialogsStartWhereTheLastExportOfTheirKindWent();
 };
 
 namespace {
@@ -219,6 +223,51 @@ void OneProgramTest::aCatalogueTooLargeForTheMainWindowIsExplainedAndOfferedToTh
   control<QPushButton>(*h.window, "Command1")->click();
   QCOMPARE(h.questions.size(), std::size_t{2});
   QCOMPARE(h.messages.shown.back(), std::string("Error!"));
+}
+
+void OneProgramTest::exportsGoToTheDocumentsFolderTheListsUse() {
+  PlanHarness h;
+  h.loadSample();
+  const std::filesystem::path documents = h.dir.path() / "書類";
+  qputenv("XDG_DOCUMENTS_DIR", QByteArray::fromStdString(documents.string()));
+  ui::PlanWindowPorts ports = h.planPorts();
+  ports.documentsFolder.clear();  // the program's own rule, as the lists have it
+  ui::PlanMainWindowLink link;
+  link.catalogue = sampleStars;
+  ui::PlanWindow plan(link, ports);
+  QVERIFY(plan.exportXlsx());
+  h.saveAnswers = {QString()};
+  QVERIFY(!plan.exportCsv());  // cancelled; the dialog was offered the same folder
+  qunsetenv("XDG_DOCUMENTS_DIR");
+  QCOMPARE(h.opener.opened.size(), std::size_t{1});
+  QCOMPARE(std::filesystem::path(h.opener.opened[0]).parent_path(), documents / "Tenmirel");
+  QCOMPARE(h.suggestedPaths.size(), std::size_t{1});
+  QCOMPARE(QFileInfo(h.suggestedPaths[0]).absolutePath(),
+           QString::fromStdString((documents / "Tenmirel").string()));
+}
+
+void OneProgramTest::saveDialogsStartWhereTheLastExportOfTheirKindWent() {
+  PlanHarness h;
+  h.loadSample();
+  ui::PlanWindow& plan = h.openPlan();
+  const QString tenmirel = QString::fromStdString((h.dir.path() / "Tenmirel").string());
+  const std::filesystem::path elsewhere = h.dir.path() / "elsewhere";
+  std::filesystem::create_directories(elsewhere);
+  h.saveAnswers = {QString::fromStdString((elsewhere / "mine.csv").string()), QString(), QString(), QString()};
+  QVERIFY(plan.exportCsv());
+  QVERIFY(!plan.exportCsv());
+  QVERIFY(!plan.exportPng());
+  std::filesystem::remove_all(elsewhere);
+  QVERIFY(!plan.exportCsv());
+  QCOMPARE(h.suggestedPaths.size(), std::size_t{4});
+  // The first time in documents/Tenmirel, named by the night.
+  QCOMPARE(h.suggestedPaths[0], tenmirel + QStringLiteral("/2024-11-20_今夜の観測計画.csv"));
+  // Then where the last CSV went; the pictures keep their own folder.
+  QCOMPARE(QFileInfo(h.suggestedPaths[1]).absolutePath(), QString::fromStdString(elsewhere.string()));
+  QCOMPARE(h.suggestedPaths[2], tenmirel + QStringLiteral("/2024-11-20_今夜の観測計画.png"));
+  // A remembered folder that is gone is not offered.
+  QCOMPARE(QFileInfo(h.suggestedPaths[3]).absolutePath(), tenmirel);
+  QVERIFY(h.messages.shown.empty());
 }
 
 }  // namespace tenmirel::testing

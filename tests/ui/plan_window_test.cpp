@@ -25,6 +25,7 @@
 #include <sstream>
 
 #include "common/number_text.h"
+#include "common/utf8_bom.h"
 #include "plan_harness.h"
 #include "sheet/openpyxl_read.h"
 #include "sky/event_calendar_texts.h"
@@ -431,7 +432,8 @@ void PlanWindowTest::csvAndCalendarReadBack() {
   QVERIFY(window.exportCsv());
   const auto lines = splitLines(readFile(h.path("plan.csv")));
   QCOMPARE(static_cast<int>(lines.size()), rows + 1);
-  QVERIFY(lines[0].rfind("日時,ISO 8601,星名,回帰", 0) == 0);
+  // A byte-order mark first, so spreadsheet programs set for Japanese read UTF-8.
+  QVERIFY(lines[0].rfind(std::string(kUtf8ByteOrderMark) + "日時,ISO 8601,星名,回帰", 0) == 0);
   for (int row = 0; row < rows; ++row) {
     const sky::NightEvent& event = rowEvent(window, row);
     const std::string expectedStart = event.localText + "," + event.isoText + "," + event.name + "," +

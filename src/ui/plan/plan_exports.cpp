@@ -4,6 +4,7 @@
 
 #include <libical/ical.h>
 
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -11,6 +12,7 @@
 #include <cstdio>
 
 #include "common/number_text.h"
+#include "sheet/sheet_files.h"
 #include "ui/plan/night_picture_painter.h"
 #include "ui/plan/plan_texts.h"
 
@@ -192,6 +194,23 @@ std::string nightSummaryText(const sky::NightSummary& night) {
     add(std::string(crossing.rising ? "月の出 " : "月の入り ") + localClock(zone, crossing.julianDayUt));
   }
   return text;
+}
+
+namespace {
+QString exportFolderKey(const QString& kind) { return QStringLiteral("exports/") + kind + QStringLiteral("Folder"); }
+}  // namespace
+
+QString exportStartFolder(QSettings& settings, const QString& kind,
+                          const std::optional<std::filesystem::path>& documents) {
+  const QString last = settings.value(exportFolderKey(kind)).toString();
+  if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+  const std::filesystem::path base = documents.value_or(std::filesystem::path("."));
+  return QString::fromStdString((base / kSheetFolderName).string());
+}
+
+void rememberExportFolder(QSettings& settings, const QString& kind, const QString& writtenPath) {
+  settings.setValue(exportFolderKey(kind), QFileInfo(writtenPath).absolutePath());
+  settings.sync();
 }
 
 bool savePicturePng(const NightPictureData& data, QSize size, double devicePixelRatio, const QString& path) {

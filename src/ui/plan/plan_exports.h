@@ -1,8 +1,11 @@
 #pragma once
 // The plan written out: CSV and iCalendar texts of the events, the events as an
 // .xlsx list through the sheet layer, and the picture as PNG or SVG.
+#include <QSettings>
 #include <QSize>
 #include <QString>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +39,14 @@ SavedFile writePlanWorkbook(XlsxFileComponent& files, const PlanRows& rows, cons
 
 // The header line of the night: dusk and dawn, the Moon's phase, rise and set.
 std::string nightSummaryText(const sky::NightSummary& night);
+
+// Where the save dialog of an export kind ("csv", "ics", "png", "svg") starts: the
+// folder the last export of that kind went to while it exists, else the documents
+// folder's Tenmirel (the current folder when there is no documents folder).
+QString exportStartFolder(QSettings& settings, const QString& kind,
+                          const std::optional<std::filesystem::path>& documents);
+// Remembers the folder of a file written by an export of that kind.
+void rememberExportFolder(QSettings& settings, const QString& kind, const QString& writtenPath);
 
 bool savePicturePng(const NightPictureData& data, QSize size, double devicePixelRatio, const QString& path);
 bool savePictureSvg(const NightPictureData& data, QSize size, const QString& path);

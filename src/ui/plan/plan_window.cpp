@@ -26,6 +26,7 @@
 #include <fstream>
 
 #include "catalogue/star_file.h"
+#include "common/utf8_bom.h"
 #include "sheet/sheet_files.h"
 #include "ui/excel_menu.h"
 #include "ui/plan/night_picture_builder.h"
@@ -568,20 +569,20 @@ void PlanWindow::handOver(const QModelIndex& tableIndex) {
   link_.showExtremum(*mainIndex, event.cycle, reference);
 }
 
-QString PlanWindow::suggestedPath(const QString& extension) const {
-  std::filesystem::path folder = ports_.documentsFolder;
-  if (folder.empty()) folder = desktopDocumentsFolder();
-  if (folder.empty()) folder = defaultDocumentsFolder().value_or(std::filesystem::path("."));
+QString PlanWindow::askSavePath(const QString& caption, const QString& kind, const QString& filter) {
+  const QString folder = exportStartFolder(*settings_, kind, programDocumentsFolder(ports_.documentsFolder));
   const QString name = night().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("_") + text(kPlanListName) +
-                       extension;
-  return QDir(QString::fromStdString((folder / kSheetFolderName).string())).filePath(name);
-}
-
-QString PlanWindow::askSavePath(const QString& caption, const QString& extension, const QString& filter) {
-  const QString suggested = suggestedPath(extension);
-  QDir().mkpath(QFileInfo(suggested).absolutePath());
+                       QStringLiteral(".") + kind;
+  QDir().mkpath(folder);
+  const QString suggested = QDir(folder).filePath(name);
   if (ports_.chooseSaveFile) return ports_.chooseSaveFile(caption, suggested, filter);
   return QFileDialog::getSaveFileName(this, caption, suggested, filter);
+}
+
+bool PlanWindow::exported(const QString& kind, const QString& path) {
+  rememberExportFolder(*settings_, kind, path);
+  status_->setText(text("書き出しました: ") + path);
+  return true;
 }
 
 bool PlanWindow::writeText(const QString& path, const std::string& contents) {
@@ -592,15 +593,13 @@ bool PlanWindow::writeText(const QString& path, const std::string& contents) {
     messages_->showMessage("ファイル「" + path.toStdString() + "」に書き込めませんでした。");
     return false;
   }
-  status_->setText(text("書き出しました: ") + path);
   return true;
 }
 
 bool PlanWindow::exportXlsx() {
   if (!plan_) return false;
   XlsxFileSettings settings;
-  settings.documentsFolder = ports_.documentsFolder.empty() ? desktopDocumentsFolder() : ports_.documentsFolder;
-  if (settings.documentsFolder->empty()) settings.documentsFolder = defaultDocumentsFolder();
+  settings.documentsFolder = programDocumentsFolder(ports_.documentsFolder);
   QtFileOpener desktopOpener;
   settings.opener = ports_.fileOpener ? ports_.fileOpener : &desktopOpener;
   settings.clock = [this] { return now(); };
@@ -616,40 +615,39 @@ bool PlanWindow::exportXlsx() {
 
 bool PlanWindow::exportCsv() {
   if (!plan_) return false;
-  const QString path = askSavePath(text("CSV に書き出し"), QStringLiteral(".csv"), text("CSV (*.csv)"));
-  return !path.isEmpty() && writeText(path, planCsv(shownEvents()));
+  const QString path = askSavePath(text("CSV に書き出し"), QStringLiteral("csv"), text("CSV (*.csv)"));
+  return !path.isEmpty() && writeText(path, kUtf8ByteOrderMark + planCsv(shownEvents())) && exported(QStringLiteral("csv"), path);
 }
 
 bool PlanWindow::exportIcs() {
   if (!plan_) return false;
-  const QString path = askSavePath(text("カレンダーに書き出し"), QStringLiteral(".ics"), text("iCalendar (*.ics)"));
+  const QString path = askSavePath(text("カレンダーに書き出し"), QStringLiteral("ics"), text("iCalendar (*.ics)"));
   if (path.isEmpty()) return false;
   const auto stamp = std::chrono::duration_cast<std::chrono::seconds>(now().time_since_epoch()).count();
-  return writeText(path, planIcs(shownEvents(), plan_->night, around_->value(), stamp));
+  return writeText(path, planIcs(shownEvents(), plan_->night, around_->value(), stamp)) &&
+         exported(QStringLiteral("ics"), path);
 }
 
 bool PlanWindow::exportPng() {
-  const QString path = askSavePath(text("図を PNG で保存"), QStringLiteral(".png"), text("PNG (*.png)"));
+  const QString path = askSavePath(text("図を PNG で保存"), QStringLiteral("png"), text("PNG (*.png)"));
   if (path.isEmpty()) return false;
   const QSize size = picture_->size().expandedTo(kSmallestExportedPicture);
   if (!savePicturePng(picture_->data(), size, std::max(1.0, picture_->devicePixelRatioF()), path)) {
     messages_->showMessage("図を「" + path.toStdString() + "」に保存できませんでした。");
     return false;
   }
-  status_->setText(text("書き出しました: ") + path);
-  return true;
+  return exported(QStringLiteral("png"), path);
 }
 
 bool PlanWindow::exportSvg() {
-  const QString path = askSavePath(text("図を SVG で保存"), QStringLiteral(".svg"), text("SVG (*.svg)"));
+  const QString path = askSavePath(text("図を SVG で保存"), QStringLiteral("svg"), text("SVG (*.svg)"));
   if (path.isEmpty()) return false;
   const QSize size = picture_->size().expandedTo(kSmallestExportedPicture);
   if (!savePictureSvg(picture_->data(), size, path)) {
     messages_->showMessage("図を「" + path.toStdString() + "」に保存できませんでした。");
     return false;
   }
-  status_->setText(text("書き出しました: ") + path);
-  return true;
+  return exported(QStringLiteral("svg"), path);
 }
 
 void PlanWindow::closeEvent(QCloseEvent* event) {

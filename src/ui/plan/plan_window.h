@@ -129,9 +129,11 @@ class PlanWindow : public QWidget {
   void showSummary();
   std::vector<const sky::NightEvent*> shownEvents() const;
   std::filesystem::path cataloguePath() const;
-  QString suggestedPath(const QString& extension) const;
-  QString askSavePath(const QString& caption, const QString& extension, const QString& filter);
+  // The save dialog of an export kind ("csv", ...), starting where the last one went.
+  QString askSavePath(const QString& caption, const QString& kind, const QString& filter);
   bool writeText(const QString& path, const std::string& text);
+  // Remembers where an export of the kind went and says so.
+  bool exported(const QString& kind, const QString& path);
   std::chrono::system_clock::time_point now() const;
 
   PlanMainWindowLink link_;
