@@ -391,19 +391,24 @@ void PlanWindowTest::xlsxGoesToTheDocumentsFolderWithoutReplacing() {
   QVERIFY(h.opener.opened[0] != h.opener.opened[1]);
   QVERIFY(std::filesystem::path(h.opener.opened[0]).parent_path() == h.dir.path() / "Tenmirel");
   QVERIFY(std::filesystem::path(h.opener.opened[0]).filename().string().find("今夜の観測計画") != std::string::npos);
+  // The night's one workbook: facts above, then the table of the rows shown.
   const auto cells = readWorkbook(h.opener.opened[1]);
-  QCOMPARE(cells.at({2, 1}).second, std::string("星名"));
-  QCOMPARE(cells.at({2, 8}).second, std::string("ユリウス日(UT)"));
+  QCOMPARE(cells.at({1, 1}).second, std::string("今夜の観測計画"));
+  int header = 2;
+  while (header < 40 && !(cells.count({header, 1}) && cells.at({header, 1}).second == "星名")) ++header;
+  QCOMPARE(cells.at({header, 5}).second, std::string("ユリウス日（世界時）"));
   const int rows = window.proxy().rowCount();
   QVERIFY(rows > 0);
-  QVERIFY(cells.count({3 + rows, 1}) == 0);
+  QVERIFY(cells.count({header + 1 + rows, 1}) == 0);
   for (int row = 0; row < rows; ++row) {
     const sky::NightEvent& event = rowEvent(window, row);
-    QCOMPARE(cells.at({3 + row, 1}).second, event.name);
-    QCOMPARE(cells.at({3 + row, 2}).second, event.localText);
-    QCOMPARE(cells.at({3 + row, 3}).second, std::to_string(event.cycle));
-    QCOMPARE(cells.at({3 + row, 8}).first, 'n');
-    QCOMPARE(std::stod(cells.at({3 + row, 8}).second), event.julianDayUt);
+    QCOMPARE(cells.at({header + 1 + row, 1}).second, event.name);
+    QCOMPARE(cells.at({header + 1 + row, 2}).first, 'd');
+    QCOMPARE(cells.at({header + 1 + row, 3}).second, event.isoText);
+    QCOMPARE(cells.at({header + 1 + row, 4}).first, 'n');
+    QCOMPARE(std::stod(cells.at({header + 1 + row, 4}).second), static_cast<double>(event.cycle));
+    QCOMPARE(cells.at({header + 1 + row, 5}).first, 'n');
+    QCOMPARE(std::stod(cells.at({header + 1 + row, 5}).second), event.julianDayUt);
   }
   // A folder that cannot be written: a message, nothing passed off as written.
   std::filesystem::create_directories(h.dir.path() / "blocked");

@@ -1,6 +1,6 @@
 #pragma once
-// The plan written out: CSV and iCalendar texts of the events, the events as an
-// .xlsx list through the sheet layer, and the picture as PNG or SVG.
+// The plan written out: CSV and iCalendar texts of the events and the picture as
+// PNG or SVG (the .xlsx comes from the night's one workbook writer, lists/).
 #include <QSettings>
 #include <QSize>
 #include <QString>
@@ -28,14 +28,6 @@ std::string planCsv(const PlanRows& rows);
 // same star and cycle. dtstampUnixSeconds is when the calendar was made.
 std::string planIcs(const PlanRows& rows, const sky::NightSummary& night, double aroundMinutes,
                     long long dtstampUnixSeconds);
-
-// The rows a worksheet can take below its title and header lines.
-inline constexpr std::size_t kMostWorkbookRows = 32765;
-
-// Writes the rows into a new workbook through the component (into the documents
-// folder, never replacing a file) and shows it when asked; the outcome of the file.
-SavedFile writePlanWorkbook(XlsxFileComponent& files, const PlanRows& rows, const sky::NightSummary& night,
-                            bool show);
 
 // The header line of the night: dusk and dawn, the Moon's phase, rise and set.
 std::string nightSummaryText(const sky::NightSummary& night);

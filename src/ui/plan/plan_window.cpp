@@ -26,6 +26,7 @@
 #include <fstream>
 
 #include "catalogue/star_file.h"
+#include "lists/night_workbook.h"
 #include "common/utf8_bom.h"
 #include "sheet/sheet_files.h"
 #include "ui/excel_menu.h"
@@ -604,7 +605,7 @@ bool PlanWindow::exportXlsx() {
   settings.opener = ports_.fileOpener ? ports_.fileOpener : &desktopOpener;
   settings.clock = [this] { return now(); };
   XlsxFileComponent files(std::move(settings));
-  const SavedFile saved = writePlanWorkbook(files, shownEvents(), plan_->night, true);
+  const SavedFile saved = writeNightWorkbook(files, plan_->night, shownEvents(), true);
   if (!saved.saved) {
     messages_->showMessage(saveFailedMessage(saved));
     return false;
