@@ -21,6 +21,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <fstream>
@@ -196,6 +197,10 @@ void PlanWindow::buildControls() {
     connect(action, &QAction::triggered, this, [this, run = entry.run] { (this->*run)(); });
   }
   exportButton_->setMenu(exportMenu);
+  // The menu's arrow gets room of its own beside the text, at every scale.
+  exportButton_->setMinimumWidth(exportButton_->sizeHint().width() +
+                                 exportButton_->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr,
+                                                                     exportButton_));
   progress_ = named(new QProgressBar, "planProgress");
   progress_->setMaximumWidth(160);
   progress_->setVisible(false);
@@ -305,6 +310,7 @@ void PlanWindow::connectControls() {
   connect(openButton_, &QPushButton::clicked, this, [this] { openCatalogue(); });
   connect(starFilter_, &QLineEdit::textChanged, this, [this](const QString& typed) {
     proxy_->setNameFilter(typed);
+    showSummary();
     updatePicture();
   });
   connect(showFailing_, &QCheckBox::toggled, this, [this](bool show) {
@@ -512,8 +518,16 @@ void PlanWindow::refilter() {
 void PlanWindow::showSummary() {
   if (!plan_) return;
   summary_->setText(text(nightSummaryText(plan_->night)));
-  const auto passing = sky::passingEvents(*plan_).size();
-  QString status = text("%1 件の極（条件に合うもの %2 件）").arg(plan_->events.size()).arg(passing);
+  // Counted as the table shows them: the name filter applies.
+  std::size_t events = 0;
+  std::size_t passing = 0;
+  for (int row = 0; row < model_->rowCount(); ++row) {
+    if (!proxy_->matchesName(row)) continue;
+    ++events;
+    if (model_->event(row).passesAll()) ++passing;
+  }
+  QString status = text("%1 件の極（条件に合うもの %2 件）").arg(events).arg(passing);
+  if (!proxy_->nameFilter().isEmpty()) status += text("　星名「%1」で絞り込み").arg(proxy_->nameFilter());
   if (plan_->skippedStars > 0) status += text("　要素を読めない星 %1 個を除きました").arg(plan_->skippedStars);
   status_->setText(status);
 }
