@@ -502,9 +502,9 @@ void FrmYohou::offerPlanForLargeCatalogue() {
   const StarFileReadResult& load = model_.lastLoad();
   if (load.failure != StarFileFailure::tooManyRecords || !rememberingChooser_.lastChosen()) return;
   const std::string path = *rememberingChooser_.lastChosen();
-  const std::string question = describeStarFileFailure(path, load) + "\nこの画面の星の一覧は " +
-                               std::to_string(load.recordLimit) +
-                               " 個までです。今夜の観測計画なら星の数に限りなく予報できます。\n"
+  // The reading's own sentence gives the count and the limit.
+  const std::string question = describeStarFileFailure(path, load) +
+                               "\n今夜の観測計画なら星の数にかかわらず予報できます。"
                                "今夜の観測計画でこの星表を開きますか？";
   if (!askYesNo_(question)) return;
   planMenu_->openPlanWindow();
