@@ -68,6 +68,7 @@ void SitesDialogTest::theBuiltInSitesFieldsAreReadOnly() {
     QVERIFY2(edit(dialog, name)->isReadOnly(), name);
   }
   QVERIFY(!dialog.findChild<QComboBox*>(QStringLiteral("siteZone"))->isEnabled());
+  QVERIFY(!dialog.findChild<QPushButton*>(QStringLiteral("addSite"))->isEnabled());  // "新規" first
   QVERIFY(!dialog.findChild<QLabel*>(QStringLiteral("builtInHint"))->isHidden());
   dialog.selectSite(QStringLiteral("Praha"));
   QVERIFY(!edit(dialog, "siteName")->isReadOnly());

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QVBoxLayout>
@@ -94,14 +95,14 @@ SitesDialog::SitesDialog(sky::SiteStore& store, QWidget* parent) : QDialog(paren
   builtInHint_->setWordWrap(true);
 
   auto* fresh = makeButton("newSite", "新規");
-  auto* add = makeButton("addSite", "追加");
+  add_ = makeButton("addSite", "追加");
   replace_ = makeButton("replaceSite", "変更");
   remove_ = makeButton("removeSite", "削除");
   use_ = makeButton("useSite", "この観測地を使う");
   auto* close = makeButton("closeSites", "閉じる");
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(fresh);
-  buttons->addWidget(add);
+  buttons->addWidget(add_);
   buttons->addWidget(replace_);
   buttons->addWidget(remove_);
   buttons->addStretch();
@@ -127,7 +128,7 @@ SitesDialog::SitesDialog(sky::SiteStore& store, QWidget* parent) : QDialog(paren
 
   connect(list_, &QListWidget::currentRowChanged, this, [this] { showSelected(); });
   connect(fresh, &QPushButton::clicked, this, [this] { newSite(); });
-  connect(add, &QPushButton::clicked, this, [this] { addSite(); });
+  connect(add_, &QPushButton::clicked, this, [this] { addSite(); });
   connect(replace_, &QPushButton::clicked, this, [this] { replaceSite(); });
   connect(remove_, &QPushButton::clicked, this, [this] { removeSite(); });
   connect(use_, &QPushButton::clicked, this, [this] { useSite(); });
@@ -159,8 +160,15 @@ QString SitesDialog::fieldErrorText(const QString& fieldName) const {
 }
 
 void SitesDialog::setFieldsReadOnly(bool readOnly) {
-  for (QLineEdit* edit : {name_, longitude_, latitude_, height_}) edit->setReadOnly(readOnly);
+  // Read-only fields take the window's colour, so they do not look like boxes to type into.
+  QPalette shade = palette();
+  if (readOnly) shade.setColor(QPalette::Base, shade.color(QPalette::Window));
+  for (QLineEdit* edit : {name_, longitude_, latitude_, height_}) {
+    edit->setReadOnly(readOnly);
+    edit->setPalette(shade);
+  }
   zone_->setEnabled(!readOnly);
+  add_->setEnabled(!readOnly);
   builtInHint_->setVisible(readOnly);
 }
 

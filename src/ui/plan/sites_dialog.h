@@ -61,6 +61,7 @@ class SitesDialog : public QDialog {
   QLineEdit* latitude_ = nullptr;
   QLineEdit* height_ = nullptr;
   QComboBox* zone_ = nullptr;
+  QPushButton* add_ = nullptr;
   QPushButton* replace_ = nullptr;
   QPushButton* remove_ = nullptr;
   QPushButton* use_ = nullptr;
