@@ -1,5 +1,6 @@
 #include "lists/night_workbook.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -73,7 +74,7 @@ const std::vector<NightWorkbookColumn>& nightWorkbookColumns() {
        [](const sky::NightEvent& e) -> TypedCell { return finite(e.moonIlluminatedFraction); }},
       {{"月との角距離（°）", kDegreesFormat, 14},
        [](const sky::NightEvent& e) { return degreesWithPlace(e, e.moonSeparationDegrees); }},
-      {{"条件外", "", 14}, [](const sky::NightEvent& e) -> TypedCell { return failedFilters(e); }},
+      {{"条件外", "", 14}, [](const sky::NightEvent& e) -> TypedCell { return failedFilters(e); }, true},
   };
   return columns;
 }
@@ -131,13 +132,18 @@ TypedSheet nightWorkbookSheet(const sky::NightSummary& night, const std::vector<
   TypedSheet sheet;
   sheet.name = kNightWorkbookName;
   sheet.facts = nightWorkbookFacts(night, events.size());
-  const std::vector<NightWorkbookColumn>& columns = nightWorkbookColumns();
-  for (const NightWorkbookColumn& column : columns) sheet.columns.push_back(column.column);
+  const bool someFail =
+      std::any_of(events.begin(), events.end(), [](const sky::NightEvent* e) { return !e->passesAll(); });
+  std::vector<const NightWorkbookColumn*> columns;
+  for (const NightWorkbookColumn& column : nightWorkbookColumns()) {
+    if (someFail || !column.onlyWhenAnEventFails) columns.push_back(&column);
+  }
+  for (const NightWorkbookColumn* column : columns) sheet.columns.push_back(column->column);
   sheet.rows.reserve(events.size());
   for (const sky::NightEvent* event : events) {
     std::vector<TypedCell> row;
     row.reserve(columns.size());
-    for (const NightWorkbookColumn& column : columns) row.push_back(column.cell(*event));
+    for (const NightWorkbookColumn* column : columns) row.push_back(column->cell(*event));
     sheet.rows.push_back(std::move(row));
   }
   return sheet;

@@ -21,6 +21,7 @@ inline constexpr const char* kNightWorkbookName = "今夜の観測計画";
 struct NightWorkbookColumn {
   TypedColumn column;
   std::function<TypedCell(const sky::NightEvent&)> cell;
+  bool onlyWhenAnEventFails = false;  // the column of failed filters, empty otherwise
 };
 
 // The table's columns in their order.

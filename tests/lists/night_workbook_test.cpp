@@ -104,8 +104,10 @@ TEST(NightWorkbook, NumbersStayNumbersWithTheirColumnsFormats) {
     iso[10] = 'T';
     EXPECT_EQ(sheet.at({row, time}).value, iso);
   }
-  // Every column titled, no cell beside or below the table.
-  EXPECT_EQ(sheet.count({header, static_cast<int>(nightWorkbookColumns().size()) + 1}), 0u);
+  // Every column titled but the failed filters' (every event passes), no cell beside or below the table.
+  EXPECT_EQ(expected.columns.size(), nightWorkbookColumns().size() - 1);
+  EXPECT_EQ(sheet.count({header, static_cast<int>(expected.columns.size())}), 1u);
+  EXPECT_EQ(sheet.count({header, static_cast<int>(expected.columns.size()) + 1}), 0u);
   EXPECT_EQ(sheet.count({header + 1 + static_cast<int>(night.events.size()), 1}), 0u);
 }
 
@@ -116,12 +118,15 @@ TEST(NightWorkbook, EventsWithoutAPlaceLeaveTheirDirectionsEmpty) {
   ASSERT_FALSE(night.events.empty());
   sky::NightEvent placeless = *night.events.front();
   placeless.hasPlace = false;
+  placeless.passesAltitude = false;  // as the engine judges a star without a place
   night.events = {&placeless};
   const testing::ReadSheet sheet = written(night, dir.path() / "placeless.xlsx");
   const int header = static_cast<int>(nightWorkbookFacts(night.plan.night, 1).size()) + 2;
   EXPECT_EQ(sheet.count({header + 1, columnTitled(sheet, header, "高度（°）")}), 0u);
   EXPECT_EQ(sheet.count({header + 1, columnTitled(sheet, header, "月との角距離（°）")}), 0u);
   EXPECT_EQ(sheet.at({header + 1, columnTitled(sheet, header, "太陽高度（°）")}).type, 'n');
+  // Failing the altitude, it says so in a column of its own.
+  EXPECT_EQ(sheet.at({header + 1, columnTitled(sheet, header, "条件外")}).value, "高度");
 }
 
 }  // namespace
