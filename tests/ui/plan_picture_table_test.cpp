@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QStyle>
+#include <QToolButton>
+#include <QFontMetricsF>
 #include <QTableView>
 #include <QTest>
 
@@ -29,6 +32,7 @@ class PlanPictureTableTest : public QObject {
   void aCrowdedPlotLeavesLabelsOutRatherThanOverlapping();
   void aGreyedRowSaysWhichFilterFailedAndByHowMuch();
   void theCountLineCountsWhatTheTableShows();
+  void theExportButtonsArrowHasRoomOfItsOwn();
 };
 
 namespace {
@@ -169,6 +173,17 @@ void PlanPictureTableTest::theCountLineCountsWhatTheTableShows() {
   QCOMPARE(status->text(), before);
   QCOMPARE(plan.findChild<QLabel*>(QStringLiteral("catalogueLabel"))->text(),
            QStringLiteral("主ウィンドウの星表（39 個）"));
+}
+
+void PlanPictureTableTest::theExportButtonsArrowHasRoomOfItsOwn() {
+  PlanHarness h;
+  h.loadSample();
+  ui::PlanWindow& plan = h.openPlan();
+  auto* button = plan.findChild<QToolButton*>(QStringLiteral("exportButton"));
+  QVERIFY(button != nullptr);
+  const double text = QFontMetricsF(button->font()).horizontalAdvance(button->text());
+  const int arrow = button->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, button);
+  QVERIFY2(button->width() >= text + arrow + 8, qPrintable(QStringLiteral("%1 < %2 + %3").arg(button->width()).arg(text).arg(arrow)));
 }
 
 }  // namespace tenmirel::testing
