@@ -2,11 +2,13 @@
 // iCalendar through libical, .xlsx through the workbook check; and the text table.
 #include <libical/ical.h>
 
+#include <map>
 #include <regex>
 #include <set>
 
 #include "night_fixture.h"
 #include "sky/elements_settings.h"
+#include "sheet/openpyxl_read.h"
 #include "sheet/workbook_check.h"
 
 namespace tenmirel {
@@ -185,6 +187,21 @@ TEST_F(NightCommand, XlsxIsWrittenWholeOrNotAtAll) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(contains(r.out, "書き出しました"));
   EXPECT_EQ(checkWorkbookFile(path), "");
+  // The window's own workbook: the night above the table, each column in its own format.
+  const testing::ReadWorkbook book = testing::readWorkbookWithOpenpyxl(TENMIREL_PYTHON3, TENMIREL_SHEET_TEST_DIR, path);
+  ASSERT_TRUE(book.read);
+  EXPECT_EQ(book.firstSheet.at({1, 1}).value, "今夜の観測計画");
+  int header = 1;
+  while (header < 40 && !(book.firstSheet.count({header, 1}) && book.firstSheet.at({header, 1}).value == "星名")) ++header;
+  std::map<std::string, std::string> formats;
+  for (int column = 1; book.firstSheet.count({header, column}); ++column) {
+    formats[book.firstSheet.at({header, column}).value] = book.firstSheet.at({header + 1, column}).format;
+  }
+  EXPECT_EQ(formats["回帰"], "0");
+  EXPECT_EQ(formats["ユリウス日（世界時）"], "0.00000");
+  EXPECT_EQ(formats["高度（°）"], "0.0");
+  EXPECT_EQ(formats["月の輝面"], "0%");
+  EXPECT_EQ(formats["日時（地方時）"], "yyyy-mm-dd hh:mm");
 
   const auto nowhere = dir.path() / "missing-folder" / "night.xlsx";
   r = runCli(with({"night"}, with(sampleNight(), {"--xlsx", nowhere.string()})));
