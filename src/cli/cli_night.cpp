@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "catalogue/star_file.h"
+#include "common/utf8_bom.h"
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
 #include "prediction/night_stars.h"
@@ -30,7 +31,7 @@ void printHelp(std::ostream& out) {
   out << "使い方: tenmirel-cli night --catalogue FILE [--date YYYY-MM-DD] [観測地のオプション] [--elements SYSTEM]\n"
          "                          [--sun-below DEG | --window clock] [--min-altitude DEG]\n"
          "                          [--moon-distance DEG] [--around MIN] [--refraction]\n"
-         "                          [--format text|csv|json|ics | --xlsx PATH [--open]]\n"
+         "                          [--format text|csv|json|ics [--bom] | --xlsx PATH [--open]]\n"
          "\n"
          "今夜の計画：観測地で太陽が沈んで暗くなってから明け方までに迎える、カタログの全ての星の\n"
          "全ての極を時刻順に一覧にします。星・太陽・月の高度、月の輝面と月との角距離つき。\n"
@@ -46,6 +47,7 @@ void printHelp(std::ostream& out) {
          "  --around MIN         極の前後 MIN 分の間ずっと高度・太陽の条件を満たす極だけを表示\n"
          "  --refraction         大気差（標準大気）を高度に入れる\n"
          "  --format FORMAT      text（既定、桁をそろえた表）、csv、json、ics（iCalendar）\n"
+         "  --bom                CSV の先頭に BOM を付ける（表計算ソフトで開くファイル向け）\n"
          "  --xlsx PATH          表計算ファイル（.xlsx）に書き出す（同じ名前のファイルは置き換えます）\n"
          "  --open               書き出した表計算ファイルを既定のアプリケーションで開く\n"
          "  --help               この説明\n"
@@ -80,7 +82,7 @@ std::set<std::string> optionsWithValues() {
 
 int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::string error;
-  const auto parsed = parseArgs(args, optionsWithValues(), {"--help", "--refraction", "--open"}, error);
+  const auto parsed = parseArgs(args, optionsWithValues(), {"--help", "--refraction", "--open", "--bom"}, error);
   if (!parsed) return usageError(err, kCommand, error);
   if (parsed->flags.count("--help")) {
     printHelp(out);
@@ -97,6 +99,9 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   if (parsed->flags.count("--open") && !parsed->has("--xlsx")) {
     return usageError(err, kCommand, "--open は --xlsx と組で指定してください");
+  }
+  if (parsed->flags.count("--bom") && format != "csv") {
+    return usageError(err, kCommand, "--bom は --format csv と組で指定してください");
   }
 
   sky::NightOptions options;
@@ -186,7 +191,10 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   // The machine formats keep their stream clean: what a reader should know goes to the error stream.
   if (neverDark) err << "tenmirel-cli " << kCommand << ": " << darkness << '\n';
-  if (format == "csv") printNightCsv(report, out);
+  if (format == "csv") {
+    if (parsed->flags.count("--bom")) out << kUtf8ByteOrderMark;
+    printNightCsv(report, out);
+  }
   if (format == "json") printNightJson(report, out);
   if (format == "ics") {
     const std::string calendar = nightCalendar(report, error);

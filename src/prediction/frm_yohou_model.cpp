@@ -84,7 +84,7 @@ void FrmYohouModel::Combo1_Click() {
 }
 
 bool FrmYohouModel::Command1_Click() {
-  const int loaded = LoadStarFile(chooser_, messages_, starTable);
+  const int loaded = LoadStarFile(chooser_, messages_, starTable, &lastLoad_);
   if (loaded == 0) return false;
   afterLoad(loaded);
   return true;
@@ -151,6 +151,10 @@ PredictionSetting FrmYohouModel::predictionSetting() const {
 
 bool FrmYohouModel::Command2_Click() {
   if (parseLenient(txtOutputKaiki) == kCheckWindowTriggerValue) checkWindow_.showCheckWindow();
+  return predictFromReference();
+}
+
+bool FrmYohouModel::predictFromReference() {
   if (!checkStarAndElements()) return false;
   const double savedAlpha = alpha;
   const double savedDelta = delta;
@@ -186,6 +190,33 @@ bool FrmYohouModel::showCycle(int starIndex, double cycle) {
   delta = savedDelta;
   rowHasPlace_ = savedHasPlace;
   return false;
+}
+
+bool FrmYohouModel::showCycleFrom(const ReferenceTexts& reference, int starIndex, double cycle) {
+  if (starIndex < 0 || starIndex >= starCount) return false;
+  typeReference(reference);
+  if (!showCycle(starIndex, cycle)) return false;
+  const PredictionResult start = predictFirstAfter(reference, txtGanki, txtSyuki, predictionSetting());
+  if (start.ok() && !start.extremum.referenceJulianDayText.empty()) {
+    julKijun = start.extremum.referenceJulianDay;
+    lblJulKijun = start.extremum.referenceJulianDayText;
+  }
+  return true;
+}
+
+bool FrmYohouModel::predictAgain() {
+  if (txtOutputKaiki.empty() && lblJulKekka.empty()) return false;
+  if (predictFromReference()) return true;
+  clearResult();
+  return false;
+}
+
+void FrmYohouModel::clearResult() {
+  for (std::string* text : {&txtOutputYear, &txtOutputMonth, &txtOutputDay, &txtOutputHour, &txtOutputMin,
+                            &txtOutputKoudo, &txtOutputKaiki, &lblJulKijun, &lblJulKekka, &lblJulKekkaElements}) {
+    text->clear();
+  }
+  calc = CalcLabels{};
 }
 
 bool FrmYohouModel::show(PredictionResult&& result) {

@@ -91,19 +91,7 @@ std::optional<std::pair<double, double>> cycleRange(double epoch, double period,
 bool aroundHolds(const NightSky& sky, const NightEvent& event, const NightOptions& filters) {
   if (filters.aroundMinutes <= 0) return true;
   if (!event.hasPlace) return false;
-  const double half = filters.aroundMinutes * kMinuteDays;
-  const auto samples = static_cast<int>(std::ceil(2 * half / kAroundSampleDays));
-  for (int i = 0; i <= samples; ++i) {
-    const double t = event.julianDayUt - half + 2 * half * i / samples;
-    if (sky.star(t, event.rightAscensionDegrees, event.declinationDegrees).altitudeDegrees <
-        filters.minimumAltitudeDegrees) {
-      return false;
-    }
-    if (filters.window == NightWindow::sunBelow && !(sky.sunAirlessAltitudeDegrees(t) < filters.sunLimitDegrees)) {
-      return false;
-    }
-  }
-  return true;
+  return !aroundFailure(sky, event, filters);
 }
 
 void judge(const NightSky& sky, NightEvent& event, const NightOptions& filters) {
@@ -259,6 +247,22 @@ void applyFilters(NightPlan& plan, const NightOptions& filters) {
   kept.sunLimitDegrees = filters.sunLimitDegrees;
   for (NightEvent& event : plan.events) judge(*plan.sky, event, kept);
   plan.night.options = kept;
+}
+
+std::optional<AroundFailure> aroundFailure(const NightSky& sky, const NightEvent& event, const NightOptions& filters) {
+  if (filters.aroundMinutes <= 0 || !event.hasPlace) return std::nullopt;
+  const double half = filters.aroundMinutes * kMinuteDays;
+  const auto samples = static_cast<int>(std::ceil(2 * half / kAroundSampleDays));
+  for (int i = 0; i <= samples; ++i) {
+    const double t = event.julianDayUt - half + 2 * half * i / samples;
+    const double star = sky.star(t, event.rightAscensionDegrees, event.declinationDegrees).altitudeDegrees;
+    if (star < filters.minimumAltitudeDegrees) return AroundFailure{t, true, star};
+    if (filters.window == NightWindow::sunBelow) {
+      const double sun = sky.sunAirlessAltitudeDegrees(t);
+      if (!(sun < filters.sunLimitDegrees)) return AroundFailure{t, false, sun};
+    }
+  }
+  return std::nullopt;
 }
 
 std::vector<const NightEvent*> passingEvents(const NightPlan& plan) {

@@ -132,6 +132,17 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
 // window and the events stay as they are.
 void applyFilters(NightPlan& plan, const NightOptions& filters);
 
+// Where the span around an extremum first fails its filter: the instant, and the
+// star's altitude there when it is below the minimum, else the Sun's (airless)
+// above the limit. Nothing when the span holds, is not asked for, or the star has
+// no place.
+struct AroundFailure {
+  double julianDayUt = 0;
+  bool starTooLow = true;
+  double altitudeDegrees = 0;
+};
+std::optional<AroundFailure> aroundFailure(const NightSky& sky, const NightEvent& event, const NightOptions& filters);
+
 // The events that pass every filter.
 std::vector<const NightEvent*> passingEvents(const NightPlan& plan);
 

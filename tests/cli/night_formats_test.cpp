@@ -2,11 +2,13 @@
 // iCalendar through libical, .xlsx through the workbook check; and the text table.
 #include <libical/ical.h>
 
+#include <map>
 #include <regex>
 #include <set>
 
 #include "night_fixture.h"
 #include "sky/elements_settings.h"
+#include "sheet/openpyxl_read.h"
 #include "sheet/workbook_check.h"
 
 namespace tenmirel {
@@ -108,6 +110,17 @@ TEST_F(NightCommand, CsvHasTenColumnsAndIsoTimes) {
   EXPECT_TRUE(contains(r.err, "飛ばした星 0 個"));
 }
 
+TEST_F(NightCommand, CsvStartsWithAByteOrderMarkOnlyWhenAskedFor) {
+  const testing::CliRun plain = runCli(with({"night"}, with(sampleNight(), {"--format", "csv"})));
+  const testing::CliRun marked = runCli(with({"night"}, with(sampleNight(), {"--format", "csv", "--bom"})));
+  ASSERT_EQ(marked.status, 0) << marked.err;
+  EXPECT_EQ(plain.out.rfind("星名,", 0), 0u);
+  EXPECT_EQ(marked.out, "\xEF\xBB\xBF" + plain.out);
+  const testing::CliRun text = runCli(with({"night"}, with(sampleNight(), {"--bom"})));
+  EXPECT_EQ(text.status, 2);
+  EXPECT_TRUE(contains(text.err, "--bom")) << text.err;
+}
+
 struct CalendarEvent {
   std::string uid, summary;
   icaltimetype start, end;
@@ -174,6 +187,21 @@ TEST_F(NightCommand, XlsxIsWrittenWholeOrNotAtAll) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(contains(r.out, "書き出しました"));
   EXPECT_EQ(checkWorkbookFile(path), "");
+  // The window's own workbook: the night above the table, each column in its own format.
+  const testing::ReadWorkbook book = testing::readWorkbookWithOpenpyxl(TENMIREL_PYTHON3, TENMIREL_SHEET_TEST_DIR, path);
+  ASSERT_TRUE(book.read);
+  EXPECT_EQ(book.firstSheet.at({1, 1}).value, "今夜の観測計画");
+  int header = 1;
+  while (header < 40 && !(book.firstSheet.count({header, 1}) && book.firstSheet.at({header, 1}).value == "星名")) ++header;
+  std::map<std::string, std::string> formats;
+  for (int column = 1; book.firstSheet.count({header, column}); ++column) {
+    formats[book.firstSheet.at({header, column}).value] = book.firstSheet.at({header + 1, column}).format;
+  }
+  EXPECT_EQ(formats["回帰"], "0");
+  EXPECT_EQ(formats["ユリウス日（世界時）"], "0.00000");
+  EXPECT_EQ(formats["高度（°）"], "0.0");
+  EXPECT_EQ(formats["月の輝面"], "0%");
+  EXPECT_EQ(formats["日時（地方時）"], "yyyy-mm-dd hh:mm");
 
   const auto nowhere = dir.path() / "missing-folder" / "night.xlsx";
   r = runCli(with({"night"}, with(sampleNight(), {"--xlsx", nowhere.string()})));

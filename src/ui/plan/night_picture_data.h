@@ -24,6 +24,7 @@ struct PictureMarker {
 struct PictureCurve {
   QString starName;
   QColor colour;
+  bool dashed = false;  // once the colours have all been used
   std::vector<AltitudeSample> samples;
   std::vector<PictureMarker> markers;
 };

@@ -12,6 +12,11 @@ namespace {
 
 constexpr const char* kHeaders[] = {"時刻", "星名", "回帰", "高度", "方位", "太陽高度", "月との距離"};
 
+// Why the plan's altitude and the main window's differ in the last digits.
+constexpr const char* kAltitudeHeaderTooltip =
+    "見かけの高度：歳差・章動・光行差を入れた、いまの空での星の位置から求めています（大気差なし）。\n"
+    "主ウィンドウの高度角は設計どおりの簡略式（元の座標のまま）なので、同じ極でも 0.3° ほど違うことがあります。";
+
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 }  // namespace
@@ -86,11 +91,9 @@ QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
       if (e.passesAll()) return {};
       return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
-    case Qt::ToolTipRole: {
-      const std::string failed = failedFiltersText(e);
-      if (failed.empty()) return text(e.isoText);
-      return text(e.isoText + "\n条件外: " + failed);
-    }
+    case Qt::ToolTipRole:
+      if (e.passesAll()) return text(e.isoText);
+      return text(failedFiltersTooltip(e, *plan_));
     case Qt::TextAlignmentRole:
       if (column == kStar || column == kTime) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
       return QVariant(Qt::AlignRight | Qt::AlignVCenter);
@@ -100,8 +103,10 @@ QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant PlanTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColumnCount) return {};
-  return QString::fromUtf8(kHeaders[section]);
+  if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
+  if (role == Qt::DisplayRole) return QString::fromUtf8(kHeaders[section]);
+  if (role == Qt::ToolTipRole && section == kAltitude) return QString::fromUtf8(kAltitudeHeaderTooltip);
+  return {};
 }
 
 }  // namespace tenmirel::ui
