@@ -32,11 +32,14 @@ icaltimetype utcTime(std::time_t seconds) {
 }
 
 std::string descriptionOf(const NightReport& report, const sky::NightEvent& event) {
-  return "極 " + localTimeOfEvent(report, event) + "（地方時）、ユリウス日 " + numberToText(event.julianDayUt) +
+  std::string extra;
+  if (event.durationMinutes) extra += "\n食の継続 " + durationText(event) + " 分";
+  if (!uncertaintyText(event).empty()) extra += "\n予報の不確かさ " + uncertaintyText(event) + " 分";
+  return std::string(sky::eventKindWord(event.kind)) + " " + localTimeOfEvent(report, event) + "（地方時）、ユリウス日 " + numberToText(event.julianDayUt) +
          "（世界時）\n高度 " + oneDecimal(event.altitudeDegrees) + "°、方位 " + oneDecimal(event.azimuthDegrees) +
          "°、太陽高度 " + oneDecimal(event.sunAltitudeDegrees) + "°\n月高度 " + oneDecimal(event.moonAltitudeDegrees) +
          "°、月の輝面 " + oneDecimal(event.moonIlluminatedFraction * kPercent) + "%、月との角距離 " +
-         oneDecimal(event.moonSeparationDegrees) + "°";
+         oneDecimal(event.moonSeparationDegrees) + "°" + extra;
 }
 
 struct ComponentFree {
@@ -56,9 +59,10 @@ std::string nightCalendar(const NightReport& report, std::string& error) {
   icalcomponent_add_property(calendar.get(), icalproperty_new_prodid(kProductId));
   icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
   const icaltimetype stamp = utcTime(std::time(nullptr));
-  const double aroundSeconds = report.plan.night.options.aroundMinutes * static_cast<double>(kSecondsPerMinute);
   for (const sky::NightEvent* event : report.shown) {
     icalcomponent* vevent = icalcomponent_new_vevent();
+    // The span checked: the chosen around, or the whole eclipse.
+    const double aroundSeconds = event->checkedHalfMinutes * static_cast<double>(kSecondsPerMinute);
     std::time_t start = 0, end = 0;
     if (aroundSeconds > 0) {
       start = unixSecondsOf(event->julianDayUt, -aroundSeconds);

@@ -35,6 +35,11 @@ std::string localTimeAt(const NightReport& report, double julianDayUt);
 std::string isoTimeAt(const NightReport& report, double julianDayUt);
 // "2026年12月7日".
 std::string nightDateText(const sky::NightDate& date);
+// "±7.2" above one minute, "" below; "≥±0.3" whenever the elements are uncertain
+// beyond their digits, the figure then only a lower bound.
+std::string uncertaintyText(const sky::NightEvent& event);
+// "128.4" minutes, or "" without a duration.
+std::string durationText(const sky::NightEvent& event);
 // The closing lines: the events shown and hidden, the stars skipped.
 std::string shownCountLine(const NightReport& report);
 std::string skippedCountLine(const NightReport& report);

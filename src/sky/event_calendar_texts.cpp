@@ -13,7 +13,9 @@ constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
 }  // namespace
 
 std::string eventSummary(const NightEvent& event) {
-  std::string summary = event.name + " 第" + std::to_string(event.cycle) + "回帰";
+  // An extremum of an unknown type keeps its plain name.
+  const std::string kind = event.kind == EventKind::extremum ? "" : std::string(" ") + eventKindWord(event.kind);
+  std::string summary = event.name + kind + " 第" + std::to_string(event.cycle) + "回帰";
   if (event.hasPlace) summary += " 高度" + std::to_string(std::lround(event.altitudeDegrees)) + "°";
   return summary;
 }

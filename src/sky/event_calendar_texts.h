@@ -7,7 +7,8 @@
 
 namespace tenmirel::sky {
 
-// "Algol 第1814回帰 高度34°" (without the altitude for a star without a place).
+// "RZ Cas 主極小 第1814回帰 高度34°" (without the altitude for a star without a
+// place, without the kind for an extremum of an unknown type).
 std::string eventSummary(const NightEvent& event);
 
 // Stable for the same star and cycle, wherever and whenever it is planned:
