@@ -49,6 +49,13 @@ struct ComponentFree {
 }  // namespace
 
 std::string nightCalendar(const NightReport& report, std::string& error) {
+  std::vector<ReportedEvent> events;
+  for (const sky::NightEvent* event : report.shown) events.push_back({&report, event});
+  return eventsCalendar(events, report.plan.night.site.name, error);
+}
+
+std::string eventsCalendar(const std::vector<ReportedEvent>& events, const std::string& location,
+                           std::string& error) {
   icalerror_set_errors_are_fatal(0);
   std::unique_ptr<icalcomponent, ComponentFree> calendar(icalcomponent_new_vcalendar());
   if (!calendar) {
@@ -59,7 +66,8 @@ std::string nightCalendar(const NightReport& report, std::string& error) {
   icalcomponent_add_property(calendar.get(), icalproperty_new_prodid(kProductId));
   icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
   const icaltimetype stamp = utcTime(std::time(nullptr));
-  for (const sky::NightEvent* event : report.shown) {
+  for (const ReportedEvent& shown : events) {
+    const sky::NightEvent* event = shown.event;
     icalcomponent* vevent = icalcomponent_new_vevent();
     // The span checked: the chosen around, or the whole eclipse.
     const double aroundSeconds = event->checkedHalfMinutes * static_cast<double>(kSecondsPerMinute);
@@ -78,8 +86,8 @@ std::string nightCalendar(const NightReport& report, std::string& error) {
     icalcomponent_add_property(vevent, icalproperty_new_dtstart(utcTime(start)));
     icalcomponent_add_property(vevent, icalproperty_new_dtend(utcTime(end)));
     icalcomponent_add_property(vevent, icalproperty_new_summary(sky::eventSummary(*event).c_str()));
-    icalcomponent_add_property(vevent, icalproperty_new_description(descriptionOf(report, *event).c_str()));
-    icalcomponent_add_property(vevent, icalproperty_new_location(report.plan.night.site.name.c_str()));
+    icalcomponent_add_property(vevent, icalproperty_new_description(descriptionOf(*shown.report, *event).c_str()));
+    icalcomponent_add_property(vevent, icalproperty_new_location(location.c_str()));
     icalcomponent_add_component(calendar.get(), vevent);
   }
   char* text = icalcomponent_as_ical_string_r(calendar.get());

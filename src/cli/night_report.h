@@ -44,11 +44,34 @@ std::string durationText(const sky::NightEvent& event);
 std::string shownCountLine(const NightReport& report);
 std::string skippedCountLine(const NightReport& report);
 
+// "既定の観測地（経度 139°、緯度 35°、標高 0 m、UTC+09:00）".
+std::string siteLine(const NightReport& report);
+// "条件: 高度 20° 以上、副極小も、大気差なし".
+std::string conditionsLine(const NightReport& report);
+// The table's columns and one event's cells (CSV: the table's ten, then kind,
+// phase, duration_minutes, uncertainty_minutes, uncertain_elements, uncertainty_source).
+const std::vector<std::string>& nightTableColumns();
+std::vector<std::string> nightCsvColumns();
+std::vector<std::string> nightEventCells(const NightReport& report, const sky::NightEvent& event, bool forCsv);
+
+// Prints a table with no line ending in blanks; the night's columns aligned as in
+// the night's table, starting at column first.
+class TextTable;
+void printTrimmed(const TextTable& table, std::ostream& out);
+void alignNightColumns(TextTable& table, std::size_t first);
+
 void printNightText(const NightReport& report, std::ostream& out);
 void printNightCsv(const NightReport& report, std::ostream& out);
 void printNightJson(const NightReport& report, std::ostream& out);
 // The whole calendar, or an empty text with why in error.
 std::string nightCalendar(const NightReport& report, std::string& error);
+// The same for events of many nights, each with the report of its night.
+struct ReportedEvent {
+  const NightReport* report;
+  const sky::NightEvent* event;
+};
+std::string eventsCalendar(const std::vector<ReportedEvent>& events, const std::string& location,
+                           std::string& error);
 
 }  // namespace tenmirel::cli
 

@@ -27,12 +27,16 @@ constexpr std::size_t kCsvSharedColumns = 10;
 
 std::string degreesText(double degrees) { return numberToText(degrees) + "°"; }
 
+}  // namespace
+
 std::string siteLine(const NightReport& report) {
   const sky::Site& site = report.plan.night.site;
   return shownOnTerminal(site.name) + "（経度 " + degreesText(site.longitudeDegrees) + "、緯度 " +
          degreesText(site.latitudeDegrees) + "、標高 " + numberToText(site.heightMetres) + " m、" +
          shownOnTerminal(site.zone) + "）";
 }
+
+namespace {
 
 std::string crossingText(const NightReport& report, const std::optional<double>& instant) {
   return instant ? localTimeAt(report, *instant) : std::string("なし");
@@ -77,7 +81,14 @@ void printHeader(const NightReport& report, std::ostream& out) {
     out << "  " << (crossing.rising ? "月の出 " : "月の入り ") << localTimeAt(report, crossing.julianDayUt);
   }
   out << '\n';
-  const sky::NightOptions& options = night.options;
+  out << conditionsLine(report) << '\n';
+}
+
+}  // namespace
+
+std::string conditionsLine(const NightReport& report) {
+  const sky::NightOptions& options = report.plan.night.options;
+  std::ostringstream out;
   out << "条件: 高度 " << degreesText(options.minimumAltitudeDegrees) << " 以上";
   if (options.moonDistanceDegrees) out << "、月から " << degreesText(*options.moonDistanceDegrees) << " 以上";
   if (options.aroundMinutes > 0) out << "、極の前後 " << numberToText(options.aroundMinutes) << " 分も";
@@ -86,10 +97,20 @@ void printHeader(const NightReport& report, std::ostream& out) {
   if (options.maxUncertaintyMinutes) {
     out << "、予報の不確かさ " << numberToText(*options.maxUncertaintyMinutes) << " 分以内";
   }
-  out << (options.refraction ? "、大気差あり" : "、大気差なし") << '\n';
+  out << (options.refraction ? "、大気差あり" : "、大気差なし");
+  return out.str();
 }
 
-std::vector<std::string> eventCells(const NightReport& report, const sky::NightEvent& event, bool forCsv) {
+const std::vector<std::string>& nightTableColumns() { return kColumns; }
+
+std::vector<std::string> nightCsvColumns() {
+  std::vector<std::string> columns;
+  for (std::size_t column = 0; column < kCsvSharedColumns; ++column) columns.push_back(csvField(kColumns[column]));
+  columns.insert(columns.end(), kCsvExtraColumns.begin(), kCsvExtraColumns.end());
+  return columns;
+}
+
+std::vector<std::string> nightEventCells(const NightReport& report, const sky::NightEvent& event, bool forCsv) {
   std::vector<std::string> cells = {forCsv ? csvTextFromCatalogue(event.name) : shownOnTerminal(event.name),
           std::to_string(event.cycle),
           forCsv ? event.isoText : localTimeOfEvent(report, event),
@@ -111,7 +132,19 @@ std::vector<std::string> eventCells(const NightReport& report, const sky::NightE
   return cells;
 }
 
-}  // namespace
+void printTrimmed(const TextTable& table, std::ostream& out) {
+  // The last columns are often empty: no row ends in their padding.
+  std::ostringstream printed;
+  table.print(printed);
+  std::istringstream lines(printed.str());
+  for (std::string line; std::getline(lines, line);) out << line.substr(0, line.find_last_not_of(' ') + 1) << '\n';
+}
+
+void alignNightColumns(TextTable& table, std::size_t first) {
+  for (std::size_t column = 1; column < kColumns.size(); ++column) {
+    if (column != 2 && column != kCsvSharedColumns) table.alignRight(first + column);
+  }
+}
 
 void printNightText(const NightReport& report, std::ostream& out) {
   printHeader(report, out);
@@ -120,29 +153,19 @@ void printNightText(const NightReport& report, std::ostream& out) {
   if (night.darkness != sky::Darkness::neverDark) {
     out << '\n';
     TextTable table(kColumns);
-    for (std::size_t column = 1; column < kColumns.size(); ++column) {
-      if (column != 2 && column != kCsvSharedColumns) table.alignRight(column);
-    }
-    for (const sky::NightEvent* event : report.shown) table.addRow(eventCells(report, *event, false));
-    // The last columns are often empty: no row ends in their padding.
-    std::ostringstream printed;
-    table.print(printed);
-    std::istringstream lines(printed.str());
-    for (std::string line; std::getline(lines, line);) {
-      out << line.substr(0, line.find_last_not_of(' ') + 1) << '\n';
-    }
+    alignNightColumns(table, 0);
+    for (const sky::NightEvent* event : report.shown) table.addRow(nightEventCells(report, *event, false));
+    printTrimmed(table, out);
   }
   out << shownCountLine(report) << '\n' << skippedCountLine(report) << '\n';
 }
 
 void printNightCsv(const NightReport& report, std::ostream& out) {
-  for (std::size_t column = 0; column < kCsvSharedColumns; ++column) {
-    out << (column ? "," : "") << csvField(kColumns[column]);
-  }
-  for (const std::string& name : kCsvExtraColumns) out << ',' << name;
+  const std::vector<std::string> columns = nightCsvColumns();
+  for (std::size_t column = 0; column < columns.size(); ++column) out << (column ? "," : "") << columns[column];
   out << '\n';
   for (const sky::NightEvent* event : report.shown) {
-    const std::vector<std::string> cells = eventCells(report, *event, true);
+    const std::vector<std::string> cells = nightEventCells(report, *event, true);
     for (std::size_t column = 0; column < cells.size(); ++column) {
       out << (column ? "," : "") << (column == 0 ? cells[column] : csvField(cells[column]));
     }
