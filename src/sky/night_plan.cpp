@@ -194,13 +194,13 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
   night.date = date;
   night.site = site;
   night.options = options;
-  for (double limit : kTwilightLimits) night.twilights.push_back({limit, darkStretch(*sky, limit)});
+  // The Sun's twilights once a night, the chosen limit with them.
+  std::vector<double> limits = kTwilightLimits;
+  limits.push_back(options.sunLimitDegrees);
+  const std::vector<DarkStretch> stretches = darkStretches(*sky, limits);
+  for (std::size_t i = 0; i < kTwilightLimits.size(); ++i) night.twilights.push_back({limits[i], stretches[i]});
   if (options.window == NightWindow::sunBelow) {
-    const auto level = std::find_if(night.twilights.begin(), night.twilights.end(), [&](const TwilightLevel& t) {
-      return t.limitDegrees == options.sunLimitDegrees;
-    });
-    const DarkStretch stretch =
-        level != night.twilights.end() ? level->stretch : darkStretch(*sky, options.sunLimitDegrees);
+    const DarkStretch& stretch = stretches.back();
     night.darkness = stretch.darkness;
     night.darknessMessage = darknessMessage(stretch.darkness, site, date, options.sunLimitDegrees);
     if (stretch.darkness == Darkness::alwaysDark) {
