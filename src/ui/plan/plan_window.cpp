@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -36,6 +37,7 @@
 #include "ui/plan/plan_settings.h"
 #include "prediction/night_stars.h"
 #include "ui/plan/plan_table_model.h"
+#include "ui/plan/season_tab.h"
 #include "ui/plan/sites_dialog.h"
 #include "ui/catalogue_folder.h"
 #include "ui/program_settings.h"
@@ -50,6 +52,7 @@ constexpr int kEveningStartHour = 12;  // before local noon the night asked for 
 constexpr double kHighestAltitudeDegrees = 90;
 constexpr double kWidestMoonDistanceDegrees = 180;
 constexpr int kLongestAroundMinutes = 720;
+constexpr int kLargestUncertaintyMinutes = 14400;
 const QSize kSmallestExportedPicture(960, 400);
 
 struct SunLimitEntry {
@@ -157,6 +160,14 @@ void PlanWindow::buildControls() {
   around_->setSingleStep(10);
   around_->setSuffix(text(" 分"));
   around_->setToolTip(text("極の前後この時間も星が最低高度より高く、空が暗いこと"));
+  secondary_ = named(new QCheckBox(text("副極小も")), "secondaryMinima");
+  secondary_->setToolTip(text("食変光星などの副極小（位相 0.5、メモの II= があればその位相）も加える"));
+  maxUncertaintyOn_ = named(new QCheckBox(text("予報の不確かさ")), "maxUncertaintyOn");
+  maxUncertainty_ = named(new QSpinBox, "maxUncertainty");
+  maxUncertainty_->setRange(0, kLargestUncertaintyMinutes);
+  maxUncertainty_->setSuffix(text(" 分以内"));
+  maxUncertainty_->setToolTip(text("元期・周期の桁（または当てはめの誤差）から見た予報の不確かさ。"
+                                   "要素に「:」の付いた星は上限が分からないので外す"));
   elementsTime_ = named(new QComboBox, "elementsTime");
   for (sky::ElementsTime system : kElementsTimes) elementsTime_->addItem(text(sky::elementsTimeName(system)));
   elementsTime_->setToolTip(text("この星表の元期の時刻系"));
@@ -231,6 +242,9 @@ void PlanWindow::buildControls() {
   secondRow->addSpacing(8);
   secondRow->addWidget(new QLabel(text("極の前後")));
   secondRow->addWidget(around_);
+  secondRow->addWidget(secondary_);
+  secondRow->addWidget(maxUncertaintyOn_);
+  secondRow->addWidget(maxUncertainty_);
   secondRow->addSpacing(8);
   secondRow->addWidget(new QLabel(text("元期の時刻系")));
   secondRow->addWidget(elementsTime_);
@@ -257,11 +271,26 @@ void PlanWindow::buildControls() {
   splitter_->setStretchFactor(1, 3);
   splitter_->setChildrenCollapsible(false);
 
+  // The night on the first tab; one star across many nights on the second, with
+  // the same site and conditions.
+  auto* nightTab = new QWidget;
+  auto* nightLayout = new QVBoxLayout(nightTab);
+  nightLayout->setContentsMargins(0, 0, 0, 0);
+  nightLayout->addWidget(summary_);
+  nightLayout->addWidget(splitter_, 1);
+  season_ = named(new SeasonTab(messages_), "seasonTab");
+  season_->request = [this] { return seasonRequest(); };
+  season_->askSavePath = [this](const QString& caption, const QString& extension, const QString& filter) {
+    return askSavePath(caption, extension, filter);
+  };
+  season_->writeText = [this](const QString& path, const std::string& written) { return writeText(path, written); };
+  tabs_ = named(new QTabWidget, "planTabs");
+  tabs_->addTab(nightTab, text("今夜の計画"));
+  tabs_->addTab(season_, text("星ごとの予報"));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(firstRow);
   layout->addLayout(secondRow);
-  layout->addWidget(summary_);
-  layout->addWidget(splitter_, 1);
+  layout->addWidget(tabs_, 1);
   resize(980, 720);
 }
 
@@ -273,6 +302,12 @@ void PlanWindow::connectControls() {
   connect(site_, &QComboBox::currentIndexChanged, this, replan);
   connect(sunLimit_, &QComboBox::currentIndexChanged, this, replan);
   connect(around_, &QSpinBox::valueChanged, this, replan);
+  connect(secondary_, &QCheckBox::toggled, this, replan);
+  connect(maxUncertainty_, &QSpinBox::valueChanged, this, [this] { refilter(); });
+  connect(maxUncertaintyOn_, &QCheckBox::toggled, this, [this](bool on) {
+    maxUncertainty_->setEnabled(on);
+    refilter();
+  });
   connect(elementsTime_, &QComboBox::activated, this, [this] {
     const std::filesystem::path path = cataloguePath();
     if (!path.empty()) {
@@ -312,6 +347,10 @@ void PlanWindow::applySettings() {
   moonDistance_->setValue(values.moonDistanceDegrees);
   moonDistance_->setEnabled(values.moonDistanceOn);
   around_->setValue(values.aroundMinutes);
+  secondary_->setChecked(values.secondaryMinima);
+  maxUncertaintyOn_->setChecked(values.maxUncertaintyOn);
+  maxUncertainty_->setValue(values.maxUncertaintyMinutes);
+  maxUncertainty_->setEnabled(values.maxUncertaintyOn);
   showFailing_->setChecked(values.showFailing);
   proxy_->setShowFailing(values.showFailing);
   if (!values.geometry.isEmpty()) restoreGeometry(values.geometry);
@@ -330,6 +369,9 @@ void PlanWindow::saveSettings() {
   values.moonDistanceOn = moonDistanceOn_->isChecked();
   values.moonDistanceDegrees = moonDistance_->value();
   values.aroundMinutes = around_->value();
+  values.secondaryMinima = secondary_->isChecked();
+  values.maxUncertaintyOn = maxUncertaintyOn_->isChecked();
+  values.maxUncertaintyMinutes = maxUncertainty_->value();
   values.showFailing = showFailing_->isChecked();
   values.geometry = saveGeometry();
   values.splitter = splitter_->saveState();
@@ -362,8 +404,26 @@ sky::NightOptions PlanWindow::options() const {
   options.minimumAltitudeDegrees = minimumAltitude_->value();
   if (moonDistanceOn_->isChecked()) options.moonDistanceDegrees = moonDistance_->value();
   options.aroundMinutes = around_->value();
+  // No span chosen: a minimum of a star whose memo gives its eclipse's duration is
+  // checked over the whole eclipse.
+  options.aroundFromDuration = around_->value() == 0;
+  options.secondaryMinima = secondary_->isChecked();
+  if (maxUncertaintyOn_->isChecked()) options.maxUncertaintyMinutes = maxUncertainty_->value();
   options.elementsTime = kElementsTimes[std::max(elementsTime_->currentIndex(), 0)];
   return options;
+}
+
+SeasonRequest PlanWindow::seasonRequest() const {
+  SeasonRequest request;
+  request.stars = stars_;
+  request.site = site();
+  const QDate first = night();
+  request.from = sky::NightDate{first.year(), first.month(), first.day()};
+  request.options = options();
+  if (const QModelIndex current = table_->currentIndex(); current.isValid()) {
+    request.selectedStar = text(model_->event(proxy_->mapToSource(current).row()).name);
+  }
+  return request;
 }
 
 std::chrono::system_clock::time_point PlanWindow::now() const {
