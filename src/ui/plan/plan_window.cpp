@@ -84,7 +84,11 @@ bool sameStars(const std::vector<sky::NightStar>& a, const std::vector<sky::Nigh
     const sky::NightStar& x = a[i];
     const sky::NightStar& y = b[i];
     if (x.name != y.name || x.epoch != y.epoch || x.period != y.period || x.hasPlace != y.hasPlace ||
-        x.rightAscensionDegrees != y.rightAscensionDegrees || x.declinationDegrees != y.declinationDegrees) {
+        x.rightAscensionDegrees != y.rightAscensionDegrees || x.declinationDegrees != y.declinationDegrees ||
+        x.epochKind != y.epochKind || x.hasSecondaryMinimum != y.hasSecondaryMinimum ||
+        x.secondaryPhase != y.secondaryPhase || x.durationPercent != y.durationPercent ||
+        x.elementsFlaggedUncertain != y.elementsFlaggedUncertain || x.memoProblem != y.memoProblem ||
+        x.fittedErrors.has_value() != y.fittedErrors.has_value()) {
       return false;
     }
   }
