@@ -217,7 +217,7 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
   night.windowEndLocal = zone->utToLocal(windowEnd);
   night.moonIlluminatedFraction = sky->moonIlluminatedFraction((windowStart + windowEnd) / 2);
   night.moonWaxing = sky->moonWaxing((windowStart + windowEnd) / 2);
-  night.moonCrossings = moonCrossings(*sky, *noon, *nextNoon);
+  if (options.moonCrossings) night.moonCrossings = moonCrossings(*sky, *noon, *nextNoon);
   plan.sky = sky;
   if (night.darkness == Darkness::neverDark) return Checked<NightPlan>::success(std::move(plan));
 

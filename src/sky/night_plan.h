@@ -70,6 +70,8 @@ struct NightOptions {
   std::optional<double> maxUncertaintyMinutes;  // off when empty
   ElementsTime elementsTime = ElementsTime::jd;
   bool refraction = false;
+  // The Moon's rising and setting for the night's header; a season leaves them out.
+  bool moonCrossings = true;
 };
 
 struct NightEvent {

@@ -20,8 +20,10 @@ Checked<SeasonPlan> planSeason(const std::vector<NightStar>& stars, const Site& 
   }
   SeasonPlan season;
   season.nights.reserve(static_cast<std::size_t>(nights));
+  NightOptions each = options;
+  each.moonCrossings = false;
   for (int night = 0; night < nights; ++night) {
-    Checked<NightPlan> plan = planNight(stars, site, nightAfter(first, night), options);
+    Checked<NightPlan> plan = planNight(stars, site, nightAfter(first, night), each);
     if (!plan) return Checked<SeasonPlan>::failure(plan.message());
     NightPlan kept = std::move(*plan);
     kept.sky.reset();

@@ -12,7 +12,8 @@ inline constexpr int kMostSeasonNights = 3660;  // ten years
 
 struct SeasonPlan {
   // One plan per evening from the first; each without its prepared sky, which a
-  // season has no use for and would hold a day's grid per night.
+  // season has no use for and would hold a day's grid per night, and without the
+  // Moon's rising and setting (its events are those of planNight all the same).
   std::vector<NightPlan> nights;
 };
 
