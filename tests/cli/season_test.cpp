@@ -4,6 +4,7 @@
 #include <map>
 
 #include "night_fixture.h"
+#include "sheet/workbook_check.h"
 #include "sky/season_plan.h"
 
 namespace tenmirel {
@@ -108,6 +109,13 @@ TEST_F(NightCommand, SeasonTextAndCsvNameEachEventsNight) {
   ASSERT_GT(rows.size(), 3u);
   EXPECT_EQ(rows[0].rfind("night,星名,回帰,", 0), 0u) << rows[0];
   EXPECT_EQ(rows[1].rfind("2026-12-0", 0), 0u) << rows[1];
+
+  const auto workbook = dir.path() / "season.xlsx";
+  const testing::CliRun xlsx = runCli({"season", "--catalogue", catalogue, "--star", "RZ Cas", "--from", "2026-12-01",
+                                       "--nights", "10", "--secondary", "--around", "0", "--xlsx", workbook.string()});
+  ASSERT_EQ(xlsx.status, 0) << xlsx.err;
+  EXPECT_TRUE(contains(xlsx.out, "書き出しました")) << xlsx.out;
+  EXPECT_EQ(checkWorkbookFile(workbook), "");
 }
 
 struct SeasonRefusal {
@@ -121,6 +129,7 @@ class SeasonRefusals : public testing::NightCommand, public ::testing::WithParam
 TEST_P(SeasonRefusals, SayWhyAndWriteNothing) {
   std::vector<std::string> args = {"season", "--catalogue", seasonCatalogue(dir).string()};
   args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+  args.insert(args.end(), {"--xlsx", (dir.path() / "season.xlsx").string()});
   const testing::CliRun r = runCli(args);
   EXPECT_NE(r.status, 0);
   EXPECT_TRUE(contains(r.err, GetParam().says)) << r.err;
