@@ -7,6 +7,7 @@
 #include "astro/site_clock.h"
 #include "catalogue/star_file.h"
 #include "common/number_text.h"
+#include "prediction/prediction_uncertainty.h"
 #include "prediction/star_place.h"
 
 namespace tenmirel {
@@ -240,6 +241,8 @@ bool FrmYohouModel::show(PredictionResult&& result) {
   txtOutputDay = std::move(extremum.day);
   txtOutputHour = std::move(extremum.hour);
   txtOutputMin = std::move(extremum.minute);
+  txtOutputMinTip =
+      predictionUncertaintyText(txtGanki, txtSyuki, kaiki, manualInputSelected() ? std::string() : lblMemo);
   txtOutputKoudo = std::move(extremum.altitudeText);
   if (!manualInputSelected()) {
     calc = std::move(extremum.calc);

@@ -55,6 +55,9 @@ class FrmYohouModel {
   // The result in the elements' time system ("HJD 2461382.51234") for the result
   // Julian day's tooltip; empty for JD elements.
   std::string lblJulKekkaElements;
+  // How far the result can be trusted, for the tooltip of its minute only (the
+  // window's texts stay as designed).
+  std::string txtOutputMinTip;
 
   // The star selector: entries and the selected position (-1 for none).
   std::vector<std::string> combo1Items;

@@ -3,9 +3,41 @@
 #include <algorithm>
 #include <cmath>
 
+#include "catalogue/memo_tokens.h"
 #include "prediction/star_place.h"
 
 namespace tenmirel {
+namespace {
+
+sky::EventKind kindOfEpoch(EpochKind kind) {
+  switch (kind) {
+    case EpochKind::primaryMinimum:
+      return sky::EventKind::primary;
+    case EpochKind::maximum:
+      return sky::EventKind::maximum;
+    case EpochKind::unknown:
+      return sky::EventKind::extremum;
+  }
+  return sky::EventKind::extremum;
+}
+
+// What the memo says for planning: the type, the secondary's phase, the eclipse's
+// duration, the flags and the fitted errors; its faults cost the star.
+void readPlanningTokens(const std::string& memo, sky::NightStar& star) {
+  const MemoTokens tokens = readMemoTokens(memo);
+  for (const std::string& problem : tokens.problems) star.memoProblem += problem;
+  star.epochKind = kindOfEpoch(tokens.type.epochKind);
+  star.hasSecondaryMinimum = tokens.type.hasSecondaryMinimum;
+  if (tokens.secondaryPhase) star.secondaryPhase = *tokens.secondaryPhase;
+  star.durationPercent = tokens.durationPercent;
+  star.elementsFlaggedUncertain = tokens.periodUncertain || tokens.epochUncertain;
+  if (tokens.fitErrors) {
+    star.fittedErrors = sky::FittedErrors{tokens.fitErrors->sigmaEpochDays, tokens.fitErrors->sigmaPeriodDays,
+                                          tokens.fitErrors->covarianceEpochPeriod};
+  }
+}
+
+}  // namespace
 
 sky::NightStar nightStarOf(const StarRecord& record) {
   sky::NightStar star;
@@ -18,6 +50,7 @@ sky::NightStar nightStarOf(const StarRecord& record) {
   const StarPlace place = starPlaceOf(record);
   star.rightAscensionDegrees = place.alphaDegrees;
   star.declinationDegrees = place.deltaDegrees;
+  readPlanningTokens(record.memo, star);
   return star;
 }
 

@@ -580,6 +580,10 @@ void FrmYohou::showModel() {
   // Very long typed cycle numbers still show whole on hovering.
   txtOutputKoudo_->setToolTip(txtOutputKoudo_->text());
   txtOutputKaiki_->setToolTip(txtOutputKaiki_->text());
+  // How far the result can be trusted is said on its minute only, so the window's texts stay as designed.
+  for (const TextBinding& binding : textBoxes_) {
+    if (binding.field == &FrmYohouModel::txtOutputMin) binding.box->setToolTip(text(model_.txtOutputMinTip));
+  }
   if (frmCalc_) {
     frmCalc_->showRecord();
   } else if (anyCellWritten(model_.calc)) {

@@ -75,16 +75,22 @@ TEST_F(NightCommand, RowsOfOneNameKeepApartUidsThatStayFromPlanToPlan) {
   }
 }
 
-TEST(EventUid, TheKindCountsOnlyWhenGiven) {
+TEST(EventUid, RowCycleAndKindEachCount) {
   sky::NightEvent event;
   event.name = "EW Dup";
   event.epochText = "2460000.1";
   event.periodText = "0.4";
   event.cycle = 12;
+  event.kind = sky::EventKind::extremum;
   const std::string plain = sky::eventUid(event);
-  EXPECT_EQ(sky::eventUid(event, ""), plain);
-  EXPECT_NE(sky::eventUid(event, "secondary"), plain);
-  EXPECT_NE(sky::eventUid(event, "secondary"), sky::eventUid(event, "maximum"));
+  std::set<std::string> byKind;
+  for (const sky::EventKind kind :
+       {sky::EventKind::primary, sky::EventKind::secondary, sky::EventKind::maximum, sky::EventKind::extremum}) {
+    sky::NightEvent ofKind = event;
+    ofKind.kind = kind;
+    byKind.insert(sky::eventUid(ofKind));
+  }
+  EXPECT_EQ(byKind.size(), 4u);
   for (auto change : {+[](sky::NightEvent& e) { e.epochText = "2460000.10"; },
                       +[](sky::NightEvent& e) { e.periodText = "0.40"; }, +[](sky::NightEvent& e) { e.cycle = 13; },
                       +[](sky::NightEvent& e) { e.name = "EW Dup "; }}) {

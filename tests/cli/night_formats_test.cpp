@@ -97,15 +97,16 @@ TEST_F(NightCommand, TextHasTheNightsHeaderAndClosingLines) {
   EXPECT_TRUE(std::regex_search(r.out, std::regex(R"(\n[A-Z][A-Za-z]* [A-Z][a-z]{2} +\d+ +2026-12-0[78] \d\d:\d\d +24\d{5}\.\d+ +\d+\.\d)"))) << r.out;
 }
 
-TEST_F(NightCommand, CsvHasTenColumnsAndIsoTimes) {
+TEST_F(NightCommand, CsvHasTheTableColumnsThenTheEventsKindAndUncertainty) {
   const testing::CliRun r = runCli(with({"night"}, with(sampleNight(), {"--format", "csv"})));
   ASSERT_EQ(r.status, 0) << r.err;
   const std::vector<std::string> rows = testing::lines(r.out);
   ASSERT_GT(rows.size(), 2u);
   EXPECT_EQ(rows[0],
             "星名,回帰,日時（地方時）,ユリウス日（世界時）,高度（°）,方位（°）,太陽高度（°）,月高度（°）,月の輝面（%）,"
-            "月との角距離（°）");
-  const std::regex row(R"([^,]+,-?\d+,\d{4}-\d\d-\d\dT\d\d:\d\d\+09:00,24\d{5}\.?\d*(,-?\d+\.\d){6})");
+            "月との角距離（°）,kind,phase,duration_minutes,uncertainty_minutes,uncertain_elements,uncertainty_source");
+  const std::regex row(R"([^,]+,-?\d+,\d{4}-\d\d-\d\dT\d\d:\d\d\+09:00,24\d{5}\.?\d*(,-?\d+\.\d){6})"
+                       R"(,(primary|maximum|extremum),0,,[\d.]+(E-\d+)?,(true|false),digits)");
   for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_TRUE(std::regex_match(rows[i], row)) << rows[i];
   EXPECT_TRUE(contains(r.err, "飛ばした星 0 個"));
 }
@@ -162,7 +163,13 @@ TEST_F(NightCommand, CalendarHasOneUtcEventPerExtremumWithStableUids) {
     const double middle = (icaltime_as_timet(event.start) + icaltime_as_timet(event.end)) / 2.0;
     EXPECT_NEAR(middle / 86400 + 2440587.5, json["jd"].get<double>(), 1.0 / 86400);
     EXPECT_TRUE(std::regex_match(event.summary, summary)) << event.summary;
-    EXPECT_EQ(event.summary.rfind(json["star"].get<std::string>() + " 第" + std::to_string(json["cycle"].get<long long>()) + "回帰", 0), 0u);
+    const std::map<std::string, std::string> kindWords = {
+        {"primary", " 主極小"}, {"secondary", " 副極小"}, {"maximum", " 極大"}, {"extremum", ""}};
+    EXPECT_EQ(event.summary.rfind(json["star"].get<std::string>() + kindWords.at(json["kind"]) + " 第" +
+                                      std::to_string(json["cycle"].get<long long>()) + "回帰",
+                                  0),
+              0u)
+        << event.summary;
   }
   EXPECT_EQ(uids.size(), events.size());
 

@@ -54,6 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"UnknownWindow", {"--window", "sun"}, 2, "clock"},
         BadInput{"MoonDistanceOutOfRange", {"--moon-distance", "200"}, 2, "--moon-distance"},
         BadInput{"NegativeAround", {"--around", "-5"}, 2, "--around"},
+        BadInput{"NegativeMaxUncertainty", {"--max-uncertainty", "-1"}, 2, "--max-uncertainty"},
+        BadInput{"MaxUncertaintyNotANumber", {"--max-uncertainty", "少し"}, 2, "--max-uncertainty"},
         BadInput{"UnknownElements", {"--elements", "mjd"}, 2, "--elements"},
         BadInput{"UnknownFormat", {"--format", "xml"}, 2, "--format"},
         BadInput{"XlsxWithFormat", {"--xlsx", "a.xlsx", "--format", "csv"}, 2, "同時に"},

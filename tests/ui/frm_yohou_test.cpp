@@ -402,6 +402,8 @@ void FrmYohouTest::predictsAndStepsTheWorkedExample() {
   ui.click("Command3");
   QCOMPARE(outputs(), (QStringList{qs("2000"), qs("1"), qs("4"), qs("21"), qs("0"), qs("2"), qs("？？？"),
                                    qs("2451545.5"), qs("2451548")}));
+  // Only the minute's tooltip says how far one-decimal elements can be trusted: 2 × 0.05 + 0.05 days.
+  QCOMPARE(ui.box("txtOutputMin")->toolTip(), qs("予報の不確かさ ±216.0 分（元期・周期の桁から）"));
   // A manual-input prediction calculates no altitude, so no check window exists.
   QVERIFY(ui.window->frmCalc() == nullptr);
 }

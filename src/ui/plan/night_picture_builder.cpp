@@ -105,6 +105,11 @@ NightPictureData buildNightPicture(const sky::NightPlan& plan, const PictureChoi
   for (const sky::NightEvent& event : plan.events) {
     const auto found = curveOfStar.find(event.starIndex);
     if (found == curveOfStar.end() || event.julianDayUt < start || event.julianDayUt > end) continue;
+    if (event.durationMinutes) {
+      constexpr double kMinuteDays = 1.0 / 1440;
+      const double half = *event.durationMinutes / 2 * kMinuteDays;
+      data.curves[found->second].eclipses.push_back({event.julianDayUt - half, event.julianDayUt + half});
+    }
     if (event.altitudeDegrees < 0) continue;  // below the horizon: nothing to mark
     data.curves[found->second].markers.push_back(
         {event.julianDayUt, event.altitudeDegrees, text(event.name + " " + clockText(event.local.minute))});

@@ -66,6 +66,9 @@ std::vector<BandStretch> bandStretches(const NightPictureData& data) {
   return stretches;
 }
 
+constexpr int kEclipseBarAlpha = 110;
+constexpr double kEclipseBarWidth = 9;
+
 QPolygonF polylineOf(const PictureFrame& frame, const std::vector<AltitudeSample>& samples) {
   QPolygonF line;
   for (const AltitudeSample& s : samples) line << QPointF(frame.xOf(s.julianDayUt), frame.yOf(s.altitudeDegrees));
@@ -316,8 +319,25 @@ void paintNightPicture(QPainter& painter, const QRectF& area, const NightPicture
                         kDotRadius);
   }
   for (const PictureCurve& curve : data.curves) {
-    painter.setPen(QPen(curve.colour, 1.8, curve.dashed ? Qt::DashLine : Qt::SolidLine));
+    // The eclipses first, as broad translucent bars along the curve from first to last contact.
+    QColor bar = curve.colour;
+    bar.setAlpha(kEclipseBarAlpha);
+    painter.setPen(QPen(bar, kEclipseBarWidth, Qt::SolidLine, Qt::FlatCap));
     painter.setBrush(Qt::NoBrush);
+    for (const PictureEclipse& eclipse : curve.eclipses) {
+      std::vector<AltitudeSample> span;
+      for (const AltitudeSample& s : curve.samples) {
+        if (s.julianDayUt >= eclipse.firstContactUt && s.julianDayUt <= eclipse.lastContactUt) span.push_back(s);
+      }
+      for (double ends : {eclipse.firstContactUt, eclipse.lastContactUt}) {
+        if (ends < data.startUt || ends > data.endUt) continue;
+        span.push_back({ends, interpolatedAltitude(curve.samples, ends)});
+      }
+      std::sort(span.begin(), span.end(),
+                [](const AltitudeSample& a, const AltitudeSample& b) { return a.julianDayUt < b.julianDayUt; });
+      if (span.size() >= 2) painter.drawPolyline(polylineOf(frame, span));
+    }
+    painter.setPen(QPen(curve.colour, 1.8, curve.dashed ? Qt::DashLine : Qt::SolidLine));
     painter.drawPolyline(polylineOf(frame, curve.samples));
   }
   const std::vector<PlacedLabel> labels = pictureLabelLayout(area, data, painter.device());

@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QStyle>
 #include <QToolButton>
@@ -39,6 +40,7 @@
 #include "ui/plan/plan_settings.h"
 #include "prediction/night_stars.h"
 #include "ui/plan/plan_table_model.h"
+#include "ui/plan/season_tab.h"
 #include "ui/plan/sites_dialog.h"
 #include "ui/catalogue_folder.h"
 #include "ui/program_settings.h"
@@ -54,6 +56,7 @@ constexpr int kEveningStartHour = 12;  // before local noon the night asked for 
 constexpr double kHighestAltitudeDegrees = 90;
 constexpr double kWidestMoonDistanceDegrees = 180;
 constexpr int kLongestAroundMinutes = 720;
+constexpr int kLargestUncertaintyMinutes = 14400;
 const QSize kSmallestExportedPicture(960, 400);
 
 struct SunLimitEntry {
@@ -85,7 +88,11 @@ bool sameStars(const std::vector<sky::NightStar>& a, const std::vector<sky::Nigh
     const sky::NightStar& x = a[i];
     const sky::NightStar& y = b[i];
     if (x.name != y.name || x.epoch != y.epoch || x.period != y.period || x.hasPlace != y.hasPlace ||
-        x.rightAscensionDegrees != y.rightAscensionDegrees || x.declinationDegrees != y.declinationDegrees) {
+        x.rightAscensionDegrees != y.rightAscensionDegrees || x.declinationDegrees != y.declinationDegrees ||
+        x.epochKind != y.epochKind || x.hasSecondaryMinimum != y.hasSecondaryMinimum ||
+        x.secondaryPhase != y.secondaryPhase || x.durationPercent != y.durationPercent ||
+        x.elementsFlaggedUncertain != y.elementsFlaggedUncertain || x.memoProblem != y.memoProblem ||
+        x.fittedErrors.has_value() != y.fittedErrors.has_value()) {
       return false;
     }
   }
@@ -164,6 +171,14 @@ void PlanWindow::buildControls() {
   around_->setSingleStep(10);
   around_->setSuffix(text(" 分"));
   around_->setToolTip(text("極の前後この時間も星が最低高度より高く、空が暗いこと"));
+  secondary_ = named(new QCheckBox(text("副極小も")), "secondaryMinima");
+  secondary_->setToolTip(text("食変光星などの副極小（位相 0.5、メモの II= があればその位相）も加える"));
+  maxUncertaintyOn_ = named(new QCheckBox(text("予報の不確かさ")), "maxUncertaintyOn");
+  maxUncertainty_ = named(new QSpinBox, "maxUncertainty");
+  maxUncertainty_->setRange(0, kLargestUncertaintyMinutes);
+  maxUncertainty_->setSuffix(text(" 分以内"));
+  maxUncertainty_->setToolTip(text("元期・周期の桁（または当てはめの誤差）から見た予報の不確かさ。"
+                                   "要素に「:」の付いた星は上限が分からないので外す"));
   elementsTime_ = named(new QComboBox, "elementsTime");
   for (sky::ElementsTime system : kElementsTimes) elementsTime_->addItem(text(sky::elementsTimeName(system)));
   elementsTime_->setToolTip(text("この星表の元期の時刻系"));
@@ -242,6 +257,9 @@ void PlanWindow::buildControls() {
   secondRow->addSpacing(8);
   secondRow->addWidget(new QLabel(text("極の前後")));
   secondRow->addWidget(around_);
+  secondRow->addWidget(secondary_);
+  secondRow->addWidget(maxUncertaintyOn_);
+  secondRow->addWidget(maxUncertainty_);
   secondRow->addSpacing(8);
   secondRow->addWidget(new QLabel(text("元期の時刻系")));
   secondRow->addWidget(elementsTime_);
@@ -268,11 +286,26 @@ void PlanWindow::buildControls() {
   splitter_->setStretchFactor(1, 3);
   splitter_->setChildrenCollapsible(false);
 
+  // The night on the first tab; one star across many nights on the second, with
+  // the same site and conditions.
+  auto* nightTab = new QWidget;
+  auto* nightLayout = new QVBoxLayout(nightTab);
+  nightLayout->setContentsMargins(0, 0, 0, 0);
+  nightLayout->addWidget(summary_);
+  nightLayout->addWidget(splitter_, 1);
+  season_ = named(new SeasonTab(messages_), "seasonTab");
+  season_->request = [this] { return seasonRequest(); };
+  season_->askSavePath = [this](const QString& caption, const QString& extension, const QString& filter) {
+    return askSavePath(caption, extension, filter);
+  };
+  season_->writeText = [this](const QString& path, const std::string& written) { return writeText(path, written); };
+  tabs_ = named(new QTabWidget, "planTabs");
+  tabs_->addTab(nightTab, text("今夜の計画"));
+  tabs_->addTab(season_, text("星ごとの予報"));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(firstRow);
   layout->addLayout(secondRow);
-  layout->addWidget(summary_);
-  layout->addWidget(splitter_, 1);
+  layout->addWidget(tabs_, 1);
   resize(980, 720);
 }
 
@@ -296,6 +329,12 @@ void PlanWindow::connectControls() {
   connect(choice_, &SharedChoice::elementsTimeChanged, this, [this] { followElementsTime(); });
   connect(sunLimit_, &QComboBox::currentIndexChanged, this, replan);
   connect(around_, &QSpinBox::valueChanged, this, replan);
+  connect(secondary_, &QCheckBox::toggled, this, replan);
+  connect(maxUncertainty_, &QSpinBox::valueChanged, this, [this] { refilter(); });
+  connect(maxUncertaintyOn_, &QCheckBox::toggled, this, [this](bool on) {
+    maxUncertainty_->setEnabled(on);
+    refilter();
+  });
   connect(elementsTime_, &QComboBox::activated, this, [this] {
     const sky::ElementsTime chosen = kElementsTimes[std::max(elementsTime_->currentIndex(), 0)];
     if (sky::Refusal refused = choice_->setElementsTime(cataloguePath(), chosen)) messages_->showMessage(*refused);
@@ -330,6 +369,10 @@ void PlanWindow::applySettings() {
   moonDistance_->setValue(values.moonDistanceDegrees);
   moonDistance_->setEnabled(values.moonDistanceOn);
   around_->setValue(values.aroundMinutes);
+  secondary_->setChecked(values.secondaryMinima);
+  maxUncertaintyOn_->setChecked(values.maxUncertaintyOn);
+  maxUncertainty_->setValue(values.maxUncertaintyMinutes);
+  maxUncertainty_->setEnabled(values.maxUncertaintyOn);
   showFailing_->setChecked(values.showFailing);
   proxy_->setShowFailing(values.showFailing);
   if (!values.geometry.isEmpty()) restoreGeometry(values.geometry);
@@ -348,6 +391,9 @@ void PlanWindow::saveSettings() {
   values.moonDistanceOn = moonDistanceOn_->isChecked();
   values.moonDistanceDegrees = moonDistance_->value();
   values.aroundMinutes = around_->value();
+  values.secondaryMinima = secondary_->isChecked();
+  values.maxUncertaintyOn = maxUncertaintyOn_->isChecked();
+  values.maxUncertaintyMinutes = maxUncertainty_->value();
   values.showFailing = showFailing_->isChecked();
   values.geometry = saveGeometry();
   values.splitter = splitter_->saveState();
@@ -377,8 +423,26 @@ sky::NightOptions PlanWindow::options() const {
   options.minimumAltitudeDegrees = minimumAltitude_->value();
   if (moonDistanceOn_->isChecked()) options.moonDistanceDegrees = moonDistance_->value();
   options.aroundMinutes = around_->value();
+  // No span chosen: a minimum of a star whose memo gives its eclipse's duration is
+  // checked over the whole eclipse.
+  options.aroundFromDuration = around_->value() == 0;
+  options.secondaryMinima = secondary_->isChecked();
+  if (maxUncertaintyOn_->isChecked()) options.maxUncertaintyMinutes = maxUncertainty_->value();
   options.elementsTime = kElementsTimes[std::max(elementsTime_->currentIndex(), 0)];
   return options;
+}
+
+SeasonRequest PlanWindow::seasonRequest() const {
+  SeasonRequest request;
+  request.stars = stars_;
+  request.site = site();
+  const QDate first = night();
+  request.from = sky::NightDate{first.year(), first.month(), first.day()};
+  request.options = options();
+  if (const QModelIndex current = table_->currentIndex(); current.isValid()) {
+    request.selectedStar = text(model_->event(proxy_->mapToSource(current).row()).name);
+  }
+  return request;
 }
 
 std::chrono::system_clock::time_point PlanWindow::now() const {

@@ -28,6 +28,7 @@ class QPushButton;
 class QSettings;
 class QSpinBox;
 class QSplitter;
+class QTabWidget;
 class QTableView;
 class QToolButton;
 
@@ -35,6 +36,8 @@ namespace tenmirel::ui {
 
 class NightPictureWidget;
 class PlanComputation;
+class SeasonTab;
+struct SeasonRequest;
 class PlanFilterProxy;
 class PlanTableModel;
 class QtMessageSink;
@@ -106,11 +109,15 @@ class PlanWindow : public QWidget {
   PlanFilterProxy& proxy() { return *proxy_; }
   QTableView& table() { return *table_; }
   NightPictureWidget& picture() { return *picture_; }
+  SeasonTab& season() { return *season_; }
   PlanComputation& computation() { return *computation_; }
   const sky::SiteStore& siteStore() const;
   // The current settings as the engine takes them.
   sky::NightOptions options() const;
   sky::Site site() const;
+  // What the season tab plans from: the stars, the site, this night as the first
+  // and these conditions, and the star chosen in the table.
+  SeasonRequest seasonRequest() const;
 
  protected:
   void closeEvent(class QCloseEvent* event) override;
@@ -165,7 +172,12 @@ class PlanWindow : public QWidget {
   QCheckBox* moonDistanceOn_ = nullptr;
   QDoubleSpinBox* moonDistance_ = nullptr;
   QSpinBox* around_ = nullptr;
+  QCheckBox* secondary_ = nullptr;
+  QCheckBox* maxUncertaintyOn_ = nullptr;
+  QSpinBox* maxUncertainty_ = nullptr;
   QComboBox* elementsTime_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  SeasonTab* season_ = nullptr;
   QLabel* summary_ = nullptr;
   QSplitter* splitter_ = nullptr;
   NightPictureWidget* picture_ = nullptr;
