@@ -1,11 +1,11 @@
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <sstream>
-#include <unistd.h>
 
 #include "cli/cli.h"
 #include "observations/observation_log.h"

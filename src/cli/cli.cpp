@@ -24,6 +24,7 @@ void printUsage(std::ostream& out) {
          "  list      カタログの星の次の N 回の極（時間・高度の制限つき）\n"
          "  today     今夜の観測夜に極を迎えるカタログの星すべて\n"
          "  night     観測地の暗い夜に迎える全ての星の全ての極（星・太陽・月の高度つき）\n"
+         "  season    選んだ星の極を何夜にもわたって夜ごとに（night と同じ条件）\n"
          "  sites     観測地の一覧・追加・削除・既定の観測地の設定\n"
          "  tom       光度曲線から極小（極大）の時刻と誤差（Kwee–van Woerden 法）\n"
          "  obs       観測記録（極の時刻）の追加・一覧・削除・書き出し・読み込み\n"
@@ -48,6 +49,7 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (command == "list") return runList(rest, out, err);
   if (command == "today") return runToday(rest, out, err);
   if (command == "night") return runNight(rest, out, err);
+  if (command == "season") return runSeason(rest, out, err);
   if (command == "sites") return runSites(rest, out, err);
   if (command == "tom") return runTom(rest, out, err);
   if (command == "obs") return runObs(rest, out, err);

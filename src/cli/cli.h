@@ -16,6 +16,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runSites(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runSeason(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runTom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runObs(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

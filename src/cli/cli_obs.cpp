@@ -47,19 +47,23 @@ int failed(std::ostream& err, const std::string& message) {
 
 int runAdd(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   if (!parsed.positional.empty()) return usageError(err, kCommand, "余分な引数「" + parsed.positional.front() + "」");
-  if (!parsed.has("--star") || parsed.get("--star").empty()) return usageError(err, kCommand, "--star で星名を指定してください");
+  if (!parsed.has("--star") || parsed.get("--star").empty())
+    return usageError(err, kCommand, "--star で星名を指定してください");
   if (!parsed.has("--time")) return usageError(err, kCommand, "--time で極の時刻（ユリウス日）を指定してください");
   observations::LogEntry entry;
   entry.star = parsed.get("--star");
   const auto time = parseStrict(parsed.get("--time"));
   if (!time || *time < kFullJulianDayFrom || *time >= kFullJulianDayTo) {
-    return usageError(err, kCommand, "--time の値「" + parsed.get("--time") + "」は完全なユリウス日（例 2460123.4567）で指定してください");
+    return usageError(
+        err, kCommand,
+        "--time の値「" + parsed.get("--time") + "」は完全なユリウス日（例 2460123.4567）で指定してください");
   }
   entry.time = *time;
   if (parsed.has("--sigma")) {
     const auto sigma = parseStrict(parsed.get("--sigma"));
     if (!sigma || *sigma < 0 || *sigma > 1) {
-      return usageError(err, kCommand, "--sigma の値「" + parsed.get("--sigma") + "」は 0 から 1 までの日数で指定してください");
+      return usageError(err, kCommand,
+                        "--sigma の値「" + parsed.get("--sigma") + "」は 0 から 1 までの日数で指定してください");
     }
     entry.sigmaDays = sigma;
   }
@@ -89,7 +93,8 @@ int runListing(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   }
   auto log = openObservationLog(kCommand, err);
   if (!log) return kExitFailure;
-  const auto entries = log->list(parsed.has("--star") ? std::optional<std::string>(parsed.get("--star")) : std::nullopt);
+  const auto entries =
+      log->list(parsed.has("--star") ? std::optional<std::string>(parsed.get("--star")) : std::nullopt);
   if (!entries) return failed(err, entries.message());
   if (format == "csv") {
     out << observations::logCsvText(*entries);
@@ -115,7 +120,8 @@ int runListing(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
 
 std::optional<std::vector<long long>> idsOf(const ParsedArgs& parsed, std::ostream& err, int& status) {
   if (parsed.positional.empty()) {
-    status = usageError(err, kCommand, "観測の番号を一つ以上指定してください（tenmirel-cli obs list で確かめられます）");
+    status =
+        usageError(err, kCommand, "観測の番号を一つ以上指定してください（tenmirel-cli obs list で確かめられます）");
     return std::nullopt;
   }
   std::vector<long long> ids;
@@ -176,7 +182,8 @@ int runImport(const ParsedArgs& parsed, std::ostream& err) {
   const std::string& file = parsed.positional.front();
   std::error_code code;
   if (!std::filesystem::is_regular_file(file, code)) return failed(err, "CSV ファイル「" + file + "」が見つかりません");
-  if (std::filesystem::file_size(file, code) > kMaxImportBytes) return failed(err, "「" + file + "」が大きすぎます（256 MB まで）");
+  if (std::filesystem::file_size(file, code) > kMaxImportBytes)
+    return failed(err, "「" + file + "」が大きすぎます（256 MB まで）");
   std::ifstream in(file, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
@@ -206,7 +213,8 @@ int runObs(const std::vector<std::string>& args, std::ostream& out, std::ostream
   std::string error;
   std::set<std::string> withValue;
   if (action == "add") {
-    withValue = {"--star", "--time", "--sigma", "--time-system", "--kind", "--method", "--observer", "--band", "--note"};
+    withValue = {"--star",   "--time",     "--sigma", "--time-system", "--kind",
+                 "--method", "--observer", "--band",  "--note"};
   } else if (action == "list") {
     withValue = {"--star", "--format"};
   } else if (action != "remove" && action != "exclude" && action != "include" && action != "export" &&

@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "catalogue/memo_tokens.h"
-#include "timing/day_units.h"
 #include "catalogue/star_file.h"
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
@@ -16,6 +15,7 @@
 #include "cli/timing_texts.h"
 #include "common/number_text.h"
 #include "observations/oc_csv.h"
+#include "timing/day_units.h"
 #include "timing/elements_writer.h"
 #include "timing/oc_svg.h"
 #include "timing/star_elements.h"
@@ -127,7 +127,8 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   if (format != "text" && format != "csv" && format != "json") {
     return usageError(err, kCommand, "--format は text、csv、json のどれかです");
   }
-  if (parsed->has("--svg") && parsed->has("--png")) return usageError(err, kCommand, "--svg と --png は同時に指定できません");
+  if (parsed->has("--svg") && parsed->has("--png"))
+    return usageError(err, kCommand, "--svg と --png は同時に指定できません");
   const bool useFit = parsed->flags.count("--use-fit") != 0;
   if (useFit && *fitKind != timing::FitKind::linear) {
     return usageError(err, kCommand, "--use-fit は直線の当てはめ（--fit linear）と組で指定してください");
@@ -137,7 +138,8 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return usageError(err, kCommand, "--use-fit には標準入力ではなくカタログのファイルを指定してください");
   }
   if (parsed->has("--png")) {
-    err << "tenmirel-cli oc: PNG はこのコマンドでは書き出せません。--svg で書き出すか、O−C のウィンドウから書き出してください\n";
+    err << "tenmirel-cli oc: PNG はこのコマンドでは書き出せません。--svg で書き出すか、O−C "
+           "のウィンドウから書き出してください\n";
     return kExitFailure;
   }
 
@@ -155,7 +157,8 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   }
   const auto index = findStar(catalogue.records, parsed->get("--star"));
   if (!index) {
-    err << "tenmirel-cli oc: 星「" << parsed->get("--star") << "」がカタログにありません（tenmirel-cli stars で一覧を確かめてください）\n";
+    err << "tenmirel-cli oc: 星「" << parsed->get("--star")
+        << "」がカタログにありません（tenmirel-cli stars で一覧を確かめてください）\n";
     return kExitFailure;
   }
   const StarRecord& star = catalogue.records[static_cast<std::size_t>(*index)];
@@ -172,7 +175,8 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return kExitFailure;
   }
   if (entries->empty()) {
-    err << "tenmirel-cli oc: 観測記録に星「" << star.starName << "」の観測がありません（tenmirel-cli obs add か tom --add で記録できます）\n";
+    err << "tenmirel-cli oc: 観測記録に星「" << star.starName
+        << "」の観測がありません（tenmirel-cli obs add か tom --add で記録できます）\n";
     return kExitFailure;
   }
   std::vector<timing::ObservedExtremum> observed;
@@ -193,7 +197,8 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
     result["observations"] = std::move(rows);
     result["fit"] = diagram.fit ? fitJson(*diagram.fit) : nlohmann::ordered_json(nullptr);
-    result["fit_problem"] = diagram.fitProblem.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(diagram.fitProblem);
+    result["fit_problem"] =
+        diagram.fitProblem.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(diagram.fitProblem);
     out << result.dump(2) << '\n';
   } else if (format == "csv") {
     out << observations::ocCsvText(*entries, diagram, elements->system);
@@ -236,8 +241,8 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       return kExitFailure;
     }
     err << "tenmirel-cli oc: カタログ「" << cataloguePath << "」の星「" << star.starName << "」の要素を元期 "
-        << replacement.epoch << "、周期 " << replacement.period << " に置き換えました（元のファイルは "
-        << cataloguePath << "~）\n";
+        << replacement.epoch << "、周期 " << replacement.period << " に置き換えました（元のファイルは " << cataloguePath
+        << "~）\n";
   }
   return 0;
 }

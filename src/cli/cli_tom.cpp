@@ -5,10 +5,10 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
-#include "timing/day_units.h"
 #include "cli/cli_args.h"
 #include "cli/timing_texts.h"
 #include "common/number_text.h"
+#include "timing/day_units.h"
 #include "timing/extremum_time.h"
 
 namespace tenmirel::cli {
@@ -23,7 +23,8 @@ void printHelp(std::ostream& out) {
   out << "使い方: tenmirel-cli tom FILE [--time-column NAME] [--mag-column NAME | --flux-column NAME]\n"
          "                        [--error-column NAME] [--from JD --to JD] [--maximum]\n"
          "                        [--time-system jd|hjd|bjd] [--format text|json]\n"
-         "                        [--add --star NAME [--kind primary|secondary] [--observer NAME] [--band NAME] [--note TEXT]]\n"
+         "                        [--add --star NAME [--kind primary|secondary] [--observer NAME] [--band NAME] "
+         "[--note TEXT]]\n"
          "\n"
          "測光ソフトの光度曲線（CSV・TSV・空白区切り、見出し行つき、# はコメント）から、\n"
          "極小（--maximum で極大）の時刻とその標準誤差を Kwee–van Woerden 法で求めます。\n"
@@ -79,15 +80,18 @@ int runTom(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const bool add = parsed->flags.count("--add") != 0;
   if (add && !parsed->has("--star")) return usageError(err, kCommand, "--add には --star で星名を指定してください");
   for (const char* name : {"--star", "--kind", "--observer", "--band", "--note"}) {
-    if (!add && parsed->has(name)) return usageError(err, kCommand, std::string(name) + " は --add と組で指定してください");
+    if (!add && parsed->has(name))
+      return usageError(err, kCommand, std::string(name) + " は --add と組で指定してください");
   }
-  timing::ExtremumKind kind = parsed->flags.count("--maximum") ? timing::ExtremumKind::maximum : timing::ExtremumKind::primary;
+  timing::ExtremumKind kind =
+      parsed->flags.count("--maximum") ? timing::ExtremumKind::maximum : timing::ExtremumKind::primary;
   if (parsed->has("--kind")) {
     const auto named = timing::parseExtremumKind(parsed->get("--kind"));
     if (!named || *named == timing::ExtremumKind::maximum) {
       return usageError(err, kCommand, "--kind は primary か secondary です（極大は --maximum）");
     }
-    if (kind == timing::ExtremumKind::maximum) return usageError(err, kCommand, "--kind と --maximum は同時に指定できません");
+    if (kind == timing::ExtremumKind::maximum)
+      return usageError(err, kCommand, "--kind と --maximum は同時に指定できません");
     kind = *named;
   }
   timing::ExtremumRequest request;

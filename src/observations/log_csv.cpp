@@ -109,7 +109,8 @@ std::string logCsvText(const std::vector<LogEntry>& entries) {
 Checked<std::vector<LogEntry>> readLogCsv(std::string_view text) {
   using Result = Checked<std::vector<LogEntry>>;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  if (text.find('\0') != std::string_view::npos) return Result::failure("観測記録の CSV ではありません（バイナリのファイルです）");
+  if (text.find('\0') != std::string_view::npos)
+    return Result::failure("観測記録の CSV ではありません（バイナリのファイルです）");
   const auto parsed = records(text);
   if (!parsed) return Result::failure(parsed.message());
   if (parsed->empty()) return Result::failure("CSV が空です");
@@ -135,14 +136,18 @@ Checked<std::vector<LogEntry>> readLogCsv(std::string_view text) {
     entry.time = *time;
     if (!f[3].empty()) {
       const auto sigma = exactNumber(f[3]);
-      if (!sigma || *sigma < 0) return Result::failure(where + "誤差「" + f[3].substr(0, 40) + "」が 0 以上の数ではありません");
+      if (!sigma || *sigma < 0)
+        return Result::failure(where + "誤差「" + f[3].substr(0, 40) + "」が 0 以上の数ではありません");
       entry.sigmaDays = sigma;
     }
     const auto system = sky::parseElementsTime(f[4]);
-    if (!system) return Result::failure(where + "時刻系「" + f[4].substr(0, 40) + "」は JD、HJD、BJD_TDB のどれでもありません");
+    if (!system)
+      return Result::failure(where + "時刻系「" + f[4].substr(0, 40) + "」は JD、HJD、BJD_TDB のどれでもありません");
     entry.system = *system;
     const auto kind = timing::parseExtremumKind(f[5]);
-    if (!kind) return Result::failure(where + "種類「" + f[5].substr(0, 40) + "」は primary、secondary、maximum のどれでもありません");
+    if (!kind)
+      return Result::failure(where + "種類「" + f[5].substr(0, 40) +
+                             "」は primary、secondary、maximum のどれでもありません");
     entry.kind = *kind;
     entry.method = f[6];
     entry.observer = f[7];
@@ -150,7 +155,8 @@ Checked<std::vector<LogEntry>> readLogCsv(std::string_view text) {
     entry.source = f[9];
     entry.note = f[10];
     entry.recorded = f[11];
-    if (f[12] != "0" && f[12] != "1") return Result::failure(where + "除外の欄「" + f[12].substr(0, 40) + "」は 0 か 1 です");
+    if (f[12] != "0" && f[12] != "1")
+      return Result::failure(where + "除外の欄「" + f[12].substr(0, 40) + "」は 0 か 1 です");
     entry.excluded = f[12] == "1";
     entries.push_back(std::move(entry));
   }

@@ -15,12 +15,12 @@ struct LogEntry {
   std::optional<double> sigmaDays;  // unknown when missing
   sky::ElementsTime system = sky::ElementsTime::jd;
   timing::ExtremumKind kind = timing::ExtremumKind::primary;
-  std::string method;    // "KvW", "polynomial", "visual", "imported", …
+  std::string method;  // "KvW", "polynomial", "visual", "imported", …
   std::string observer;
   std::string band;
-  std::string source;    // the light curve's file name
+  std::string source;  // the light curve's file name
   std::string note;
-  std::string recorded;  // UTC, "2026-12-07T18:40:12Z"; filled in by the log when empty
+  std::string recorded;   // UTC, "2026-12-07T18:40:12Z"; filled in by the log when empty
   bool excluded = false;  // left out of the O−C fit by the user
 };
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <system_error>
+#include <thread>
 
 namespace tenmirel::observations {
 namespace {
@@ -58,7 +58,8 @@ class Statement {
   }
   std::string text(int column) {
     const auto* value = sqlite3_column_text(statement_, column);
-    return value ? std::string(reinterpret_cast<const char*>(value), static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
+    return value ? std::string(reinterpret_cast<const char*>(value),
+                               static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
                  : std::string();
   }
 
@@ -116,7 +117,8 @@ int readIdentity(sqlite3* db, Identity& identity) {
 std::optional<std::string> identityProblem(const std::filesystem::path& file, const Identity& identity) {
   const bool empty = identity.applicationId == 0 && identity.version == 0 && identity.objects == 0;
   if (!empty && identity.applicationId != kApplicationId) {
-    return "「" + file.string() + "」は Tenmirel の観測記録ではない SQLite データベースです。ファイルには手を加えていません";
+    return "「" + file.string() +
+           "」は Tenmirel の観測記録ではない SQLite データベースです。ファイルには手を加えていません";
   }
   if (identity.version > kSchemaVersion) {
     return "観測記録「" + file.string() + "」は新しい版の Tenmirel で作られています（形式 " +
@@ -142,8 +144,10 @@ int inTransaction(sqlite3* db, Body body) {
 int bindEntry(Statement& statement, const LogEntry& entry) {
   statement.bind(1, entry.star);
   statement.bind(2, entry.time);
-  if (entry.sigmaDays) statement.bind(3, *entry.sigmaDays);
-  else statement.bindNull(3);
+  if (entry.sigmaDays)
+    statement.bind(3, *entry.sigmaDays);
+  else
+    statement.bindNull(3);
   statement.bind(4, std::string(sky::elementsTimeName(entry.system)));
   statement.bind(5, std::string(timing::extremumKindName(entry.kind)));
   statement.bind(6, entry.method);
@@ -177,7 +181,8 @@ Checked<std::shared_ptr<ObservationLog>> ObservationLog::open(const std::filesys
   std::error_code code;
   if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), code);
   if (code) {
-    return Result::failure("観測記録のフォルダ「" + file.parent_path().string() + "」を作れません（" + code.message() + "）");
+    return Result::failure("観測記録のフォルダ「" + file.parent_path().string() + "」を作れません（" + code.message() +
+                           "）");
   }
   if (std::filesystem::is_directory(file, code)) return Result::failure(describe(file, SQLITE_CANTOPEN));
   sqlite3* db = nullptr;
@@ -255,8 +260,8 @@ Checked<long long> ObservationLog::addAll(const std::vector<LogEntry>& entries) 
 
 Checked<std::vector<LogEntry>> ObservationLog::list(const std::optional<std::string>& star) const {
   using Result = Checked<std::vector<LogEntry>>;
-  const std::string sql = std::string("SELECT ") + kColumns + " FROM observations" +
-                          (star ? " WHERE star = ?1" : "") + " ORDER BY time, id";
+  const std::string sql = std::string("SELECT ") + kColumns + " FROM observations" + (star ? " WHERE star = ?1" : "") +
+                          " ORDER BY time, id";
   Statement select(db_, sql.c_str());
   if (select.status() != SQLITE_OK) return Result::failure(describe(file_, select.status()));
   if (star) select.bind(1, *star);

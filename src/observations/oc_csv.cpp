@@ -6,10 +6,7 @@
 #include "observations/log_csv.h"
 
 namespace tenmirel::observations {
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 std::string ocCsvText(const std::vector<LogEntry>& entries, const timing::OcDiagram& diagram,
                       sky::ElementsTime elementsSystem) {

@@ -1,12 +1,12 @@
 #include "timing/elements_writer.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "catalogue/catalogue_writer.h"
 #include "catalogue/memo_tokens.h"
@@ -23,8 +23,8 @@ constexpr const char* kFitNoteStart = "O−C(";
 std::string rounded(double value, double sigma) {
   int decimals = kMostDecimals;
   if (sigma > 0 && std::isfinite(sigma)) {
-    decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(sigma))) + kDigitsBelowSigma, kFewestDecimals,
-                          kMostDecimals);
+    decimals =
+        std::clamp(static_cast<int>(std::ceil(-std::log10(sigma))) + kDigitsBelowSigma, kFewestDecimals, kMostDecimals);
   }
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
@@ -71,9 +71,10 @@ ElementsReplacement fittedReplacement(const std::string& starName, const std::st
   replacement.period = rounded(fit.period, fit.sigmaPeriod);
   const std::string note = std::string(kFitNoteStart) + std::to_string(fit.points) + "点," +
                            std::to_string(yearOf(fit.firstTime)) + "–" + std::to_string(yearOf(fit.lastTime)) + ")";
-  replacement.memo = withFitNote(
-      withFitErrorTokens(memo, FittedElementErrors{twoDigits(fit.sigmaEpoch), twoDigits(fit.sigmaPeriod),
-                                                    twoDigits(fit.covarianceEpochPeriod)}), note);
+  replacement.memo =
+      withFitNote(withFitErrorTokens(memo, FittedElementErrors{twoDigits(fit.sigmaEpoch), twoDigits(fit.sigmaPeriod),
+                                                               twoDigits(fit.covarianceEpochPeriod)}),
+                  note);
   return replacement;
 }
 
@@ -97,7 +98,8 @@ Refusal CatalogueFileElementsWriter::replaceElements(const std::string& catalogu
   const std::filesystem::path target(catalogueFile);
   const std::filesystem::path temporary = target.string() + ".tmp" + std::to_string(::getpid());
   const std::filesystem::path backup = target.string() + "~";
-  const std::string cannotWrite = "カタログ「" + catalogueFile + "」を書き換えられませんでした（元のファイルはそのままです）";
+  const std::string cannotWrite =
+      "カタログ「" + catalogueFile + "」を書き換えられませんでした（元のファイルはそのままです）";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     if (!(out << text) || !out.flush()) {

@@ -55,8 +55,8 @@ Checked<SpanIndices> chooseSpan(const LightCurve& curve, const ExtremumRequest& 
     std::size_t right = faintest;
     while (right + 1 < s.size() && s[right + 1] >= level) ++right;
     if (left == faintest || right == faintest) {
-      return Result::failure(std::string("光度曲線の端が最も") + (request.maximum ? "明るい" : "暗い") +
-                             "ため、" + (request.maximum ? "極大" : "極小") +
+      return Result::failure(std::string("光度曲線の端が最も") + (request.maximum ? "明るい" : "暗い") + "ため、" +
+                             (request.maximum ? "極大" : "極小") +
                              "（折り返し点）が見つかりません。前後の枝を含む光度曲線を使うか、範囲を指定してください");
     }
     const double centre = p[faintest].julianDay;
@@ -64,17 +64,17 @@ Checked<SpanIndices> chooseSpan(const LightCurve& curve, const ExtremumRequest& 
     from = centre - half;
     to = centre + half;
   }
-  const auto first = std::lower_bound(p.begin(), p.end(), from,
-                                      [](const LightPoint& point, double t) { return point.julianDay < t; });
-  const auto last = std::upper_bound(p.begin(), p.end(), to,
-                                     [](double t, const LightPoint& point) { return t < point.julianDay; });
+  const auto first =
+      std::lower_bound(p.begin(), p.end(), from, [](const LightPoint& point, double t) { return point.julianDay < t; });
+  const auto last =
+      std::upper_bound(p.begin(), p.end(), to, [](double t, const LightPoint& point) { return t < point.julianDay; });
   const auto count = last - first;
   if (count < kMinSpanPoints) {
     return Result::failure("極小を決める範囲（" + numberToText(from) + " – " + numberToText(to) + "）の点が " +
                            std::to_string(count) + " 点しかありません（10 点以上必要です）");
   }
-  return Result::success(SpanIndices{static_cast<std::size_t>(first - p.begin()),
-                                     static_cast<std::size_t>(last - p.begin()) - 1});
+  return Result::success(
+      SpanIndices{static_cast<std::size_t>(first - p.begin()), static_cast<std::size_t>(last - p.begin()) - 1});
 }
 
 Checked<ExtremumTime> findExtremum(const LightCurve& curve, const ExtremumRequest& request) {
@@ -103,9 +103,10 @@ Checked<ExtremumTime> findExtremum(const LightCurve& curve, const ExtremumReques
     const double difference = std::fabs(check.time - result.julianDay);
     const double combined = std::hypot(check.sigma, result.sigmaDays);
     if (difference > kDisagreementSigmas * combined) {
-      result.disagreement = "Kwee–van Woerden 法と対称多項式の極小時刻が " +
-                            numberToText(std::round(difference * kSecondsPerDay * 10) / 10) +
-                            " 秒ずれています（両者の誤差を合わせた 3σ を超えています）。範囲や光度曲線を確かめてください";
+      result.disagreement =
+          "Kwee–van Woerden 法と対称多項式の極小時刻が " +
+          numberToText(std::round(difference * kSecondsPerDay * 10) / 10) +
+          " 秒ずれています（両者の誤差を合わせた 3σ を超えています）。範囲や光度曲線を確かめてください";
     }
   } else {
     result.checkProblem = polynomial.message();

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
-#include <string>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string>
 
 #include "timing/small_solve.h"
 
@@ -17,9 +17,9 @@ constexpr int kFineTrials = 16;
 constexpr int kRefinements = 8;
 constexpr int kParabolaHalfWidth = 2;  // trial times each side of the best
 constexpr int kParabolaRounds = 2;
-constexpr double kFewestTrialSteps = 40;  // per span
-constexpr double kIndependentPairsPerPoint = 0.25;  // Z = N / 4
-constexpr int kPolynomialTerms = 5;                 // c0 … c4
+constexpr double kFewestTrialSteps = 40;                         // per span
+constexpr double kIndependentPairsPerPoint = 0.25;               // Z = N / 4
+constexpr int kPolynomialTerms = 5;                              // c0 … c4
 constexpr int kPolynomialFreeParameters = kPolynomialTerms + 1;  // and T
 constexpr double kGoldenRatio = 0.6180339887498949;
 constexpr int kGoldenSteps = 60;
@@ -150,8 +150,7 @@ Checked<MinimumEstimate> kweeVanWoerden(const std::vector<SpanPoint>& p) {
   // The parabola through S at trial times one median step apart. Every trial time
   // compares the same stretch either side of it: a stretch that grew towards one
   // side would weigh that side's steeper branch more and pull the vertex away.
-  const double halfWidth =
-      std::min(best - p.front().time, p.back().time - best) - kParabolaHalfWidth * step;
+  const double halfWidth = std::min(best - p.front().time, p.back().time - best) - kParabolaHalfWidth * step;
   if (!(halfWidth > 0)) return Result::failure(kNoTurningPoint);
   double minimum = best;
   double sMinimum = 0;
@@ -231,7 +230,9 @@ Checked<MinimumEstimate> symmetricPolynomialMinimum(const std::vector<SpanPoint>
   const double width = p.back().time - p.front().time;
   if (!(width > 0)) return Result::failure(kNoTurningPoint);
   const double halfWidth = width / 2;
-  auto rss = [&](double t) { return polynomialResiduals(p, t, halfWidth).value_or(std::numeric_limits<double>::infinity()); };
+  auto rss = [&](double t) {
+    return polynomialResiduals(p, t, halfWidth).value_or(std::numeric_limits<double>::infinity());
+  };
 
   // Golden-section search within a quarter of the span around the start.
   double a = start - width / 8;

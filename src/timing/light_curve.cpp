@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <system_error>
-#include <filesystem>
 
 #include "common/number_text.h"
 
@@ -14,7 +14,7 @@ namespace tenmirel::timing {
 namespace {
 
 constexpr double kFullJulianDayFrom = 2'000'000;
-constexpr double kFullJulianDayTo = 3'000'000;  // about AD 3500
+constexpr double kFullJulianDayTo = 3'000'000;    // about AD 3500
 constexpr double kReducedJulianDayFrom = 30'000;  // JD - 2,400,000 after about 1941
 constexpr double kReducedJulianDayTo = 100'000;
 constexpr double kOffset2400000 = 2'400'000;
@@ -128,8 +128,10 @@ std::optional<TimeHeader> timeHeaderOf(std::string_view name) {
   if (key == "mjd") return TimeHeader{5, kModifiedJulianDayOffset};
   std::size_t i = 0;
   int rank = 3;
-  if (!key.empty() && key[0] == 'b') rank = 1, i = 1;
-  else if (!key.empty() && key[0] == 'h') rank = 2, i = 1;
+  if (!key.empty() && key[0] == 'b')
+    rank = 1, i = 1;
+  else if (!key.empty() && key[0] == 'h')
+    rank = 2, i = 1;
   if (key.compare(i, 2, "jd") != 0) return std::nullopt;
   i += 2;
   if (key.compare(i, 4, "_tdb") == 0) {
@@ -168,7 +170,8 @@ std::string missingColumn(const std::string& what, const std::string& name, cons
 
 Checked<LightCurve> readLightCurve(std::string_view text, const ColumnChoice& columns) {
   using Result = Checked<LightCurve>;
-  if (text.find_first_not_of(" \t\r\n\f") == std::string_view::npos) return Result::failure("光度曲線のファイルが空です");
+  if (text.find_first_not_of(" \t\r\n\f") == std::string_view::npos)
+    return Result::failure("光度曲線のファイルが空です");
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte == 0 || (byte < 0x20 && c != '\t' && c != '\r' && c != '\n' && c != '\f')) {
@@ -278,8 +281,7 @@ Checked<LightCurve> readLightCurve(std::string_view text, const ColumnChoice& co
     if (errorIndex) {
       if (auto problem = number(line, fields, *errorIndex, point.sigma)) return Result::failure(*problem);
       if (point.sigma < 0) {
-        return Result::failure(std::to_string(line.number) + "行目の誤差「" + fields[*errorIndex] +
-                               "」が負の数です");
+        return Result::failure(std::to_string(line.number) + "行目の誤差「" + fields[*errorIndex] + "」が負の数です");
       }
     }
     if (curve.fromFlux) {

@@ -49,7 +49,7 @@ struct LightCurve {
   std::string brightnessColumn;
   std::string errorColumn;  // empty when none
   bool fromFlux = false;
-  double offsetAdded = 0;   // days added to every time read
+  double offsetAdded = 0;          // days added to every time read
   std::vector<std::string> notes;  // the assumed offset, the sorting: for standard error
 };
 

@@ -27,9 +27,12 @@ double median(std::vector<double> values) {
 
 const char* fitKindName(FitKind kind) {
   switch (kind) {
-    case FitKind::none: return "none";
-    case FitKind::quadratic: return "quadratic";
-    case FitKind::linear: break;
+    case FitKind::none:
+      return "none";
+    case FitKind::quadratic:
+      return "quadratic";
+    case FitKind::linear:
+      break;
   }
   return "linear";
 }
@@ -84,7 +87,8 @@ Checked<ElementsFit> fitElements(std::vector<OcPoint>& points, FitKind kind) {
     }
   }
   const auto inverse = inverted(normal);
-  if (!inverse) return Result::failure("観測の周期番号が足りないため、要素を当てはめられません（周期番号の違う観測が必要です）");
+  if (!inverse)
+    return Result::failure("観測の周期番号が足りないため、要素を当てはめられません（周期番号の違う観測が必要です）");
   std::vector<long double> solution(terms, 0);
   for (std::size_t r = 0; r < terms; ++r) {
     for (std::size_t c = 0; c < terms; ++c) solution[r] += (*inverse)[r][c] * right[c];
@@ -141,8 +145,10 @@ OcDiagram ocDiagram(const std::vector<ObservedExtremum>& observed, const StarEle
   }
   if (kind != FitKind::none) {
     auto fit = fitElements(diagram.points, kind);
-    if (fit) diagram.fit = *fit;
-    else diagram.fitProblem = fit.message();
+    if (fit)
+      diagram.fit = *fit;
+    else
+      diagram.fitProblem = fit.message();
   }
   return diagram;
 }

@@ -47,15 +47,15 @@ struct ElementsFit {
   double sigmaEpoch = 0;
   double sigmaPeriod = 0;
   double sigmaQ = 0;
-  double covarianceEpochPeriod = 0;  // days^2
+  double covarianceEpochPeriod = 0;             // days^2
   std::vector<std::vector<double>> covariance;  // E0', P'[, Q], scaled by chi^2/dof
   double chi2 = 0;
   int dof = 0;
   double chi2PerDof() const { return dof > 0 ? chi2 / dof : 0; }
   double dpDe() const { return 2 * q; }  // days per cycle
-  int points = 0;  // observations fitted
-  bool equalWeights = false;  // no observation had a sigma
-  double firstTime = 0;  // the fitted observations' span
+  int points = 0;                        // observations fitted
+  bool equalWeights = false;             // no observation had a sigma
+  double firstTime = 0;                  // the fitted observations' span
   double lastTime = 0;
   // T at cycle E by the fit.
   double timeAt(double cycle) const;

@@ -4,9 +4,12 @@ namespace tenmirel::timing {
 
 const char* extremumKindName(ExtremumKind kind) {
   switch (kind) {
-    case ExtremumKind::secondary: return "secondary";
-    case ExtremumKind::maximum: return "maximum";
-    case ExtremumKind::primary: break;
+    case ExtremumKind::secondary:
+      return "secondary";
+    case ExtremumKind::maximum:
+      return "maximum";
+    case ExtremumKind::primary:
+      break;
   }
   return "primary";
 }

@@ -14,8 +14,8 @@ const char* extremumKindName(ExtremumKind kind);
 std::optional<ExtremumKind> parseExtremumKind(std::string_view text);
 
 struct ObservedExtremum {
-  long long id = 0;  // the log's id; 0 when the observation is not in the log
-  double time = 0;   // Julian day in its own time system
+  long long id = 0;                 // the log's id; 0 when the observation is not in the log
+  double time = 0;                  // Julian day in its own time system
   std::optional<double> sigmaDays;  // unknown when missing
   sky::ElementsTime system = sky::ElementsTime::jd;
   ExtremumKind kind = ExtremumKind::primary;

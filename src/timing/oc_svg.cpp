@@ -22,11 +22,16 @@ std::string number(double value, int decimals = 2) {
 std::string escaped(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '"') out += "&quot;";
-    else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '"')
+      out += "&quot;";
+    else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t')
+      out += c;
   }
   return out;
 }
@@ -66,10 +71,11 @@ std::string ocDiagramSvg(const OcDiagram& diagram, const StarElements& elements,
   const Scale x{cycleLo, cycleHi, kLeft, kOcSvgWidth - kRight};
   const Scale y{ocLo, ocHi, kOcSvgHeight - kBottom, kTop};
 
-  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                    std::to_string(kOcSvgWidth) + "\" height=\"" + std::to_string(kOcSvgHeight) + "\" viewBox=\"0 0 " +
-                    std::to_string(kOcSvgWidth) + " " + std::to_string(kOcSvgHeight) +
-                    "\" font-family=\"sans-serif\" font-size=\"12\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  std::string svg =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+      std::to_string(kOcSvgWidth) + "\" height=\"" + std::to_string(kOcSvgHeight) + "\" viewBox=\"0 0 " +
+      std::to_string(kOcSvgWidth) + " " + std::to_string(kOcSvgHeight) +
+      "\" font-family=\"sans-serif\" font-size=\"12\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
   svg += "<text x=\"" + number(kLeft, 0) + "\" y=\"24\" font-size=\"15\">" + escaped(title) + "</text>\n";
   // Axes and ticks.
   svg += "<rect x=\"" + number(kLeft, 0) + "\" y=\"" + number(kTop, 0) + "\" width=\"" +
@@ -79,7 +85,8 @@ std::string ocDiagramSvg(const OcDiagram& diagram, const StarElements& elements,
   for (double c = std::ceil(cycleLo / cycleStep) * cycleStep; c <= cycleHi; c += cycleStep) {
     svg += "<line x1=\"" + number(x(c)) + "\" y1=\"" + number(kOcSvgHeight - kBottom, 0) + "\" x2=\"" + number(x(c)) +
            "\" y2=\"" + number(kOcSvgHeight - kBottom + 5, 0) + "\" stroke=\"black\"/><text x=\"" + number(x(c)) +
-           "\" y=\"" + number(kOcSvgHeight - kBottom + 18, 0) + "\" text-anchor=\"middle\">" + number(c, 0) + "</text>\n";
+           "\" y=\"" + number(kOcSvgHeight - kBottom + 18, 0) + "\" text-anchor=\"middle\">" + number(c, 0) +
+           "</text>\n";
   }
   const double ocStep = tickStep(ocHi - ocLo);
   const int ocDecimals = std::max(0, -static_cast<int>(std::floor(std::log10(ocStep))));
@@ -133,8 +140,9 @@ std::string ocDiagramSvg(const OcDiagram& diagram, const StarElements& elements,
   const double lx = kOcSvgWidth - kRight - 150, ly = kTop + 16;
   svg += "<circle cx=\"" + number(lx) + "\" cy=\"" + number(ly - 4) + "\" r=\"4\"/><text x=\"" + number(lx + 10) +
          "\" y=\"" + number(ly) + "\">主極小</text>\n";
-  svg += "<circle cx=\"" + number(lx) + "\" cy=\"" + number(ly + 14) + "\" r=\"4\" fill=\"white\" stroke=\"black\"/><text x=\"" +
-         number(lx + 10) + "\" y=\"" + number(ly + 18) + "\">副極小</text>\n";
+  svg += "<circle cx=\"" + number(lx) + "\" cy=\"" + number(ly + 14) +
+         "\" r=\"4\" fill=\"white\" stroke=\"black\"/><text x=\"" + number(lx + 10) + "\" y=\"" + number(ly + 18) +
+         "\">副極小</text>\n";
   if (diagram.fit) {
     svg += "<line x1=\"" + number(lx - 6) + "\" y1=\"" + number(ly + 32) + "\" x2=\"" + number(lx + 6) + "\" y2=\"" +
            number(ly + 32) + "\" stroke=\"#1f77b4\" stroke-width=\"1.5\"/><text x=\"" + number(lx + 10) + "\" y=\"" +

@@ -1,8 +1,8 @@
 // tom, obs and oc: the loop from a light curve to new elements in the catalogue.
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <cstdlib>
@@ -32,8 +32,10 @@ class DataHome {
     ::setenv("XDG_DATA_HOME", dir_.path().c_str(), 1);
   }
   ~DataHome() {
-    if (saved_.empty()) ::unsetenv("XDG_DATA_HOME");
-    else ::setenv("XDG_DATA_HOME", saved_.c_str(), 1);
+    if (saved_.empty())
+      ::unsetenv("XDG_DATA_HOME");
+    else
+      ::setenv("XDG_DATA_HOME", saved_.c_str(), 1);
   }
   const TempDir& dir() const { return dir_; }
 
@@ -69,12 +71,15 @@ TEST(TimingLoop, LightCurveToTimeOfMinimumToOcToNewElements) {
   // A slightly longer true period: O − C grows by 2e-7 d a cycle.
   const double trueExtra = 2e-7;
   for (int cycle : {-2000, 0, 1500, 3000, 4500, 6000, 7430}) {
-    const auto lc = home.dir().write("lc" + std::to_string(cycle) + ".csv",
-                                     syntheticLightCurve(cycle, trueExtra * cycle, static_cast<unsigned>(cycle + 9000)));
-    const CliRun tom = runCli({"tom", lc.string(), "--time-system", "hjd", "--add", "--star", "RZ Cas", "--format", "json"});
+    const auto lc =
+        home.dir().write("lc" + std::to_string(cycle) + ".csv",
+                         syntheticLightCurve(cycle, trueExtra * cycle, static_cast<unsigned>(cycle + 9000)));
+    const CliRun tom =
+        runCli({"tom", lc.string(), "--time-system", "hjd", "--add", "--star", "RZ Cas", "--format", "json"});
     ASSERT_EQ(tom.status, 0) << tom.err;
     const Json found = Json::parse(tom.out);
-    for (const char* key : {"time", "sigma", "method", "points", "time_system"}) EXPECT_TRUE(found.contains(key)) << key;
+    for (const char* key : {"time", "sigma", "method", "points", "time_system"})
+      EXPECT_TRUE(found.contains(key)) << key;
     EXPECT_EQ(found["time_system"], "HJD");
     EXPECT_EQ(found["method"], "KvW");
     EXPECT_LE(std::fabs(found["time"].get<double>() - (kEpoch + cycle * (kPeriod + trueExtra))),
@@ -105,8 +110,8 @@ TEST(TimingLoop, LightCurveToTimeOfMinimumToOcToNewElements) {
   EXPECT_EQ(firstLine.rfind("<?xml", 0), 0u);
 
   // The CSV holds the same points, one line each.
-  const CliRun csv = runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd",
-                             "--format", "csv"});
+  const CliRun csv =
+      runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd", "--format", "csv"});
   ASSERT_EQ(csv.status, 0) << csv.err;
   const auto csvLines = lines(csv.out);
   ASSERT_EQ(csvLines.size(), 8u);
@@ -115,7 +120,8 @@ TEST(TimingLoop, LightCurveToTimeOfMinimumToOcToNewElements) {
 
   // Nothing changes the catalogue until the user says so; then the fit stands in it.
   EXPECT_EQ(readStarFile(catalogue).records[0].syuki, "1.1952514");
-  const CliRun use = runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd", "--use-fit"});
+  const CliRun use =
+      runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd", "--use-fit"});
   ASSERT_EQ(use.status, 0) << use.err;
   const StarRecord written = readStarFile(catalogue).records[0];
   EXPECT_NEAR(std::stod(written.syuki), fit["period"].get<double>(), fit["sigma_period"].get<double>() / 10);
@@ -127,8 +133,9 @@ TEST(TimingLoop, LightCurveToTimeOfMinimumToOcToNewElements) {
               0.05 * std::fabs(fit["covariance_epoch_period"].get<double>()));
   EXPECT_EQ(readStarFile(catalogue.string() + "~").records[0].syuki, "1.1952514");
   // Against the new elements the observations sit on the zero line.
-  const Json after = Json::parse(runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements",
-                                         "hjd", "--format", "json"}).out);
+  const Json after = Json::parse(
+      runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd", "--format", "json"})
+          .out);
   EXPECT_LT(std::fabs(after["observations"][6]["o_c_days"].get<double>()), 0.0003);
 }
 
@@ -136,8 +143,10 @@ TEST(ObsCommands, ExportAndImportRoundTripThroughTheCommandLine) {
   std::string exported;
   {
     DataHome home;
-    ASSERT_EQ(runCli({"obs", "add", "--star", "Algol", "--time", "2460123.4567891234", "--sigma", "0.00012",
-                      "--kind", "secondary", "--time-system", "bjd", "--note", "雲, \"薄い\""}).status, 0);
+    ASSERT_EQ(runCli({"obs", "add", "--star", "Algol", "--time", "2460123.4567891234", "--sigma", "0.00012", "--kind",
+                      "secondary", "--time-system", "bjd", "--note", "雲, \"薄い\""})
+                  .status,
+              0);
     ASSERT_EQ(runCli({"obs", "add", "--star", "RZ Cas", "--time", "2460000.5"}).status, 0);
     ASSERT_EQ(runCli({"obs", "exclude", "2"}).status, 0);
     const CliRun out = runCli({"obs", "export"});
@@ -178,11 +187,13 @@ class TimingMisuse : public ::testing::TestWithParam<Misuse> {};
 TEST_P(TimingMisuse, IsSaidInWords) {
   DataHome home;
   const auto lc = home.dir().write("lc.csv", syntheticLightCurve(0, 0, 1));
-  const auto flat = home.dir().write("flat.csv", "JD,mag\n" + [] {
-    std::string rows;
-    for (int i = 0; i < 30; ++i) rows += std::to_string(2460000 + i * 0.01) + "," + std::to_string(7 + i * 0.01) + "\n";
-    return rows;
-  }());
+  const auto flat = home.dir().write(
+      "flat.csv", "JD,mag\n" + [] {
+        std::string rows;
+        for (int i = 0; i < 30; ++i)
+          rows += std::to_string(2460000 + i * 0.01) + "," + std::to_string(7 + i * 0.01) + "\n";
+        return rows;
+      }());
   std::vector<std::string> args;
   for (const std::string& arg : GetParam().args) {
     args.push_back(arg == "LC" ? lc.string() : arg == "FLAT" ? flat.string() : arg);
@@ -208,7 +219,9 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{"ObsRemoveUnknownId", {"obs", "remove", "99"}, 1, "99"},
         Misuse{"ObsUnknownAction", {"obs", "purge"}, 2, "purge"},
         Misuse{"OcUnknownFit", {"oc", "--star", "A", "--catalogue", "x.vsd", "--fit", "cubic"}, 2, "--fit"},
-        Misuse{"OcUseFitOnlyLinear", {"oc", "--star", "A", "--catalogue", "x.vsd", "--fit", "quadratic", "--use-fit"}, 2,
+        Misuse{"OcUseFitOnlyLinear",
+               {"oc", "--star", "A", "--catalogue", "x.vsd", "--fit", "quadratic", "--use-fit"},
+               2,
                "--use-fit"}),
     [](const ::testing::TestParamInfo<Misuse>& info) { return std::string(info.param.name); });
 

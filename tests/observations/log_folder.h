@@ -2,11 +2,11 @@
 // A fresh folder under the system's temporary folder for one test's log.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace tenmirel::observations {
 

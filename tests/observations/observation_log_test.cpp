@@ -218,8 +218,10 @@ TEST(LogPath, FollowsXdgDataHomeElseHome) {
   setenv("XDG_DATA_HOME", "", 1);
   setenv("HOME", "/home/obs", 1);
   EXPECT_EQ(defaultLogPath(), "/home/obs/.local/share/Tenmirel/observations.sqlite");
-  if (savedData) setenv("XDG_DATA_HOME", keep.c_str(), 1);
-  else unsetenv("XDG_DATA_HOME");
+  if (savedData)
+    setenv("XDG_DATA_HOME", keep.c_str(), 1);
+  else
+    unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace

@@ -28,9 +28,10 @@ class ElementsWriting : public testing::Test {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     catalogue = folder / "stars.vsd";
-    std::ofstream(catalogue, std::ios::binary) << catalogueFileText(
-        {{"Algol", "2445641.5135", "2.8673043", "3", "8.2", "True", "40", "57", "EA/SD D=10 σE0=1 σP=1 O−C(3点,1990–1991)"},
-         {"RZ Cas", "2443200.3063", "1.1952499", "2", "48.9", "True", "69", "38", "EA/SD"}});
+    std::ofstream(catalogue, std::ios::binary)
+        << catalogueFileText({{"Algol", "2445641.5135", "2.8673043", "3", "8.2", "True", "40", "57",
+                               "EA/SD D=10 σE0=1 σP=1 O−C(3点,1990–1991)"},
+                              {"RZ Cas", "2443200.3063", "1.1952499", "2", "48.9", "True", "69", "38", "EA/SD"}});
     original = fileText(catalogue);
   }
   void TearDown() override { std::filesystem::remove_all(folder); }

@@ -100,8 +100,8 @@ TEST_P(AgainstNormalEquations, SameElementsErrorsAndCovariance) {
   for (int i = 0; i < 40; ++i) {
     const double e = cycle(random);
     const double sigma = 0.0002 + 0.0001 * (i % 5);
-    observations.push_back(observed(epoch + 0.001 + period * 1.000001 * e + GetParam().q * e * e + sigma * noise(random),
-                                    sigma));
+    observations.push_back(
+        observed(epoch + 0.001 + period * 1.000001 * e + GetParam().q * e * e + sigma * noise(random), sigma));
   }
   const OcDiagram diagram = ocDiagram(observations, elementsOf(epoch, period), GetParam().kind);
   ASSERT_TRUE(diagram.fit.has_value()) << diagram.fitProblem;
@@ -224,12 +224,13 @@ TEST(Cycles, SecondariesSitAtTheSecondaryPhase) {
 }
 
 TEST(Fits, AreRefusedWithTooFewObservations) {
-  const auto diagram = ocDiagram({observed(2450000, 0.001), observed(2450002, 0.001)}, elementsOf(2450000, 2),
-                                 FitKind::linear);
+  const auto diagram =
+      ocDiagram({observed(2450000, 0.001), observed(2450002, 0.001)}, elementsOf(2450000, 2), FitKind::linear);
   EXPECT_FALSE(diagram.fit.has_value());
   EXPECT_NE(diagram.fitProblem.find("3 つ以上"), std::string::npos) << diagram.fitProblem;
-  const auto sameCycle = ocDiagram({observed(2450000, 0.001), observed(2450000.001, 0.001), observed(2450000.002, 0.001)},
-                                   elementsOf(2450000, 2), FitKind::linear);
+  const auto sameCycle =
+      ocDiagram({observed(2450000, 0.001), observed(2450000.001, 0.001), observed(2450000.002, 0.001)},
+                elementsOf(2450000, 2), FitKind::linear);
   EXPECT_FALSE(sameCycle.fit.has_value());
 }
 

@@ -73,9 +73,12 @@ struct Fixture {
       return QString::fromStdString((dir.path() / suggested.toStdString()).string());
     };
     auto log = *observations::ObservationLog::open(logFile);
-    for (auto [cycle, oc, sigma] : std::vector<std::tuple<int, double, double>>{
-             {-1800, -0.0005, 0.0004}, {0, 0.0002, 0.0003}, {1500, 0.0003, 0.0004}, {3000, 0.0009, 0.0002},
-             {4500, 0.0013, 0.0003}, {6000, 0.0016, 0.0002}}) {
+    for (auto [cycle, oc, sigma] : std::vector<std::tuple<int, double, double>>{{-1800, -0.0005, 0.0004},
+                                                                                {0, 0.0002, 0.0003},
+                                                                                {1500, 0.0003, 0.0004},
+                                                                                {3000, 0.0009, 0.0002},
+                                                                                {4500, 0.0013, 0.0003},
+                                                                                {6000, 0.0016, 0.0002}}) {
       log->add(minimumAt(cycle, oc, sigma));
     }
   }
@@ -255,10 +258,13 @@ void TimingWindowsTest::planTableOpensTheEventsStar() {
   window.planMenu().openPlanWindow();
   ui::PlanWindow* plan = window.planMenu().planWindow();
   plan->setNight(QDate(2026, 12, 6));  // RZ Cas's minimum of cycle 7430 falls in this night
-  auto* table = plan->findChild<QTableView*>();
+  auto* openOc = plan->findChild<QAction*>(QStringLiteral("planOpenOc"));
+  QVERIFY(openOc != nullptr);
+  auto* table = qobject_cast<QTableView*>(openOc->parent());  // the night's table carries the action
+  QVERIFY(table != nullptr);
   QTRY_VERIFY_WITH_TIMEOUT(table->model()->rowCount() > 0, 30000);
   table->setCurrentIndex(table->model()->index(0, 0));
-  plan->findChild<QAction*>(QStringLiteral("planOpenOc"))->trigger();
+  openOc->trigger();
   QVERIFY(window.timingMenu().ocWindow() != nullptr);
   QVERIFY(window.timingMenu().ocWindow()->windowTitle().endsWith(QStringLiteral("RZ Cas")));
   window.timingMenu().ocWindow()->close();

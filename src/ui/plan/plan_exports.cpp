@@ -4,6 +4,7 @@
 
 #include <libical/ical.h>
 
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -11,6 +12,7 @@
 #include <cstdio>
 
 #include "common/number_text.h"
+#include "sheet/sheet_files.h"
 #include "ui/plan/night_picture_painter.h"
 #include "ui/plan/plan_texts.h"
 
@@ -119,51 +121,6 @@ std::string planIcs(const PlanRows& rows, const sky::NightSummary& night, double
   return ics;
 }
 
-SavedFile writePlanWorkbook(XlsxFileComponent& files, const PlanRows& rows, const sky::NightSummary& night,
-                            bool show) {
-  if (rows.size() > kMostWorkbookRows) {
-    return SavedFile{false, kPlanListName,
-                     "行が多すぎます（" + std::to_string(kMostWorkbookRows) + " 行まで）。星名や条件で絞ってください。",
-                     false, false};
-  }
-  files.beginList(kPlanListName);
-  const Obtained application = files.create(kSpreadsheetClassName);
-  const Obtained workbook = files.addWorkbook(application.object);
-  const Obtained sheet = files.activeSheet(workbook.object);
-  if (workbook.error == 0 && sheet.error == 0) {
-    const sky::NightDate& d = night.date;
-    files.setCell(sheet.object, 1, 1,
-                  std::string(kPlanListName) + "　" + std::to_string(d.year) + "年" + std::to_string(d.month) + "月" +
-                      std::to_string(d.day) + "日　" + night.site.name + "　" + nightSummaryText(night));
-    const char* headers[] = {"星名", "日時", "回帰", "高度", "方位", "太陽高度", "月との距離", "ユリウス日(UT)"};
-    for (std::int16_t c = 0; c < static_cast<std::int16_t>(std::size(headers)); ++c) {
-      files.setCell(sheet.object, 2, static_cast<std::int16_t>(c + 1), std::string(headers[c]));
-    }
-    std::int16_t row = 3;
-    for (const sky::NightEvent* e : rows) {
-      const std::string dash = "—";
-      const CellValue cells[] = {e->name,
-                                 e->localText,
-                                 std::to_string(e->cycle),
-                                 e->hasPlace ? degreesText(e->altitudeDegrees) : dash,
-                                 e->hasPlace ? azimuthText(e->azimuthDegrees) : dash,
-                                 degreesText(e->sunAltitudeDegrees),
-                                 e->hasPlace ? degreesText(e->moonSeparationDegrees) : dash,
-                                 e->julianDayUt};
-      for (std::int16_t c = 0; c < static_cast<std::int16_t>(std::size(cells)); ++c) {
-        files.setCell(sheet.object, row, static_cast<std::int16_t>(c + 1), cells[c]);
-      }
-      ++row;
-    }
-    if (show) files.makeVisible(application.object);
-  }
-  files.release(sheet.object);
-  if (workbook.error == 0) files.release(workbook.object);
-  files.release(application.object);
-  if (auto saved = files.lastFile()) return *saved;
-  return SavedFile{false, kPlanListName, "書き出しに失敗しました。", false, false};
-}
-
 std::string nightSummaryText(const sky::NightSummary& night) {
   std::optional<sky::SiteZone> zone;
   if (auto parsed = sky::SiteZone::fromText(night.site.zone)) zone = *parsed;
@@ -192,6 +149,23 @@ std::string nightSummaryText(const sky::NightSummary& night) {
     add(std::string(crossing.rising ? "月の出 " : "月の入り ") + localClock(zone, crossing.julianDayUt));
   }
   return text;
+}
+
+namespace {
+QString exportFolderKey(const QString& kind) { return QStringLiteral("exports/") + kind + QStringLiteral("Folder"); }
+}  // namespace
+
+QString exportStartFolder(QSettings& settings, const QString& kind,
+                          const std::optional<std::filesystem::path>& documents) {
+  const QString last = settings.value(exportFolderKey(kind)).toString();
+  if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+  const std::filesystem::path base = documents.value_or(std::filesystem::path("."));
+  return QString::fromStdString((base / kSheetFolderName).string());
+}
+
+void rememberExportFolder(QSettings& settings, const QString& kind, const QString& writtenPath) {
+  settings.setValue(exportFolderKey(kind), QFileInfo(writtenPath).absolutePath());
+  settings.sync();
 }
 
 bool savePicturePng(const NightPictureData& data, QSize size, double devicePixelRatio, const QString& path) {

@@ -79,7 +79,8 @@ void LightCurveWidget::paintEvent(QPaintEvent*) {
   painter.drawText(QRectF(area.left(), height() - 18, area.width(), 16), Qt::AlignRight,
                    QString::number(lastTime_, 'f', 4));
   painter.drawText(QRectF(0, area.top(), kAxisLeft - 4, 16), Qt::AlignRight, QString::number(brightest_, 'f', 2));
-  painter.drawText(QRectF(0, area.bottom() - 16, kAxisLeft - 4, 16), Qt::AlignRight, QString::number(faintest_, 'f', 2));
+  painter.drawText(QRectF(0, area.bottom() - 16, kAxisLeft - 4, 16), Qt::AlignRight,
+                   QString::number(faintest_, 'f', 2));
   painter.setClipRect(area);
   if (result_) {
     painter.fillRect(QRectF(QPointF(xOf(result_->from), area.top()), QPointF(xOf(result_->to), area.bottom())),

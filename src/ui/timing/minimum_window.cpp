@@ -10,8 +10,8 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <filesystem>
 
-#include "timing/light_curve.h"
 #include "timing/day_units.h"
+#include "timing/light_curve.h"
 #include "ui/qt_ports.h"
 #include "ui/timing/light_curve_widget.h"
 
@@ -140,8 +140,10 @@ void MinimumWindow::openFile(const std::string& path) {
     outcome.notes = curve->notes;
     outcome.curve = std::make_shared<const timing::LightCurve>(*curve);
     const auto found = timing::findExtremum(*outcome.curve, chosen);
-    if (found) outcome.found = *found;
-    else outcome.problem = found.message();
+    if (found)
+      outcome.found = *found;
+    else
+      outcome.problem = found.message();
     return outcome;
   });
 }
@@ -154,8 +156,10 @@ void MinimumWindow::compute() {
     Outcome outcome;
     outcome.curve = curve;
     const auto found = timing::findExtremum(*curve, chosen);
-    if (found) outcome.found = *found;
-    else outcome.problem = found.message();
+    if (found)
+      outcome.found = *found;
+    else
+      outcome.problem = found.message();
     return outcome;
   });
 }
@@ -182,8 +186,7 @@ void MinimumWindow::finished() {
     const QString system = timeSystem_->currentText();
     text += QStringLiteral("%1: %2 %3 ± %4 日（%5 秒）、Kwee–van Woerden、%6 点")
                 .arg(request_.maximum ? QStringLiteral("極大") : QStringLiteral("極小"))
-                .arg(QString::number(result_->julianDay, 'f', 6), system,
-                     QString::number(result_->sigmaDays, 'f', 6),
+                .arg(QString::number(result_->julianDay, 'f', 6), system, QString::number(result_->sigmaDays, 'f', 6),
                      QString::number(result_->sigmaDays * timing::kSecondsPerDay, 'f', 1))
                 .arg(result_->points);
     if (result_->check) {
@@ -225,7 +228,8 @@ std::optional<long long> MinimumWindow::record() {
     say("星名を入力してください");
     return std::nullopt;
   }
-  auto log = observations::ObservationLog::open(ports_.logFile.empty() ? observations::defaultLogPath() : ports_.logFile);
+  auto log =
+      observations::ObservationLog::open(ports_.logFile.empty() ? observations::defaultLogPath() : ports_.logFile);
   if (!log) {
     say(log.message());
     return std::nullopt;

@@ -93,8 +93,7 @@ QString OcDiagramWidget::readoutAt(const QPointF& pixel) const {
   const double time = elements_.epoch + cycle * elements_.period;
   const std::string date = sky::localMinuteText(sky::localMinuteAt(time, sky::UtOffset{0}));
   return QStringLiteral("E = %1  %2 UT  O−C = %3 分")
-      .arg(QString::number(cycle, 'f', 1), QString::fromStdString(date),
-           QString::asprintf("%+.2f", data.y()));
+      .arg(QString::number(cycle, 'f', 1), QString::fromStdString(date), QString::asprintf("%+.2f", data.y()));
 }
 
 void OcDiagramWidget::paintEvent(QPaintEvent*) {
@@ -132,8 +131,10 @@ void OcDiagramWidget::paintEvent(QPaintEvent*) {
       const double c = view_.left() + view_.width() * k / kFitSteps;
       const double oc = (diagram_.fit->timeAt(c) - (elements_.epoch + c * elements_.period)) * timing::kMinutesPerDay;
       const QPointF at = toPixel(c, oc);
-      if (k == 0) path.moveTo(at);
-      else path.lineTo(at);
+      if (k == 0)
+        path.moveTo(at);
+      else
+        path.lineTo(at);
     }
     painter.setPen(QPen(QColor(0x1f, 0x77, 0xb4), 1.5));
     painter.drawPath(path);

@@ -21,9 +21,9 @@
 #include <fstream>
 
 #include "catalogue/memo_tokens.h"
-#include "timing/day_units.h"
 #include "common/number_text.h"
 #include "observations/oc_csv.h"
+#include "timing/day_units.h"
 #include "timing/oc_svg.h"
 #include "ui/qt_ports.h"
 #include "ui/timing/minimum_window.h"
@@ -43,9 +43,12 @@ enum Column { kId, kCycle, kTime, kSystem, kOc, kSigma, kKind, kOutlier, kExclud
 
 const char* kindCaption(timing::ExtremumKind kind) {
   switch (kind) {
-    case timing::ExtremumKind::secondary: return "副極小";
-    case timing::ExtremumKind::maximum: return "極大";
-    case timing::ExtremumKind::primary: break;
+    case timing::ExtremumKind::secondary:
+      return "副極小";
+    case timing::ExtremumKind::maximum:
+      return "極大";
+    case timing::ExtremumKind::primary:
+      break;
   }
   return "主極小";
 }
@@ -99,13 +102,15 @@ void OcWindow::build() {
   table_ = new QTableWidget(0, kColumns);
   table_->setObjectName(QStringLiteral("observations"));
   table_->setHorizontalHeaderLabels({QStringLiteral("番号"), QStringLiteral("周期番号"), QStringLiteral("時刻"),
-                                     QStringLiteral("時刻系"), QStringLiteral("O−C（分）"), QStringLiteral("誤差（日）"),
-                                     QStringLiteral("種類"), QStringLiteral("外れ値"), QStringLiteral("除外")});
+                                     QStringLiteral("時刻系"), QStringLiteral("O−C（分）"),
+                                     QStringLiteral("誤差（日）"), QStringLiteral("種類"), QStringLiteral("外れ値"),
+                                     QStringLiteral("除外")});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
   connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
-    if (row >= 0 && static_cast<std::size_t>(row) < entries_.size()) runAddDialog(&entries_[static_cast<std::size_t>(row)]);
+    if (row >= 0 && static_cast<std::size_t>(row) < entries_.size())
+      runAddDialog(&entries_[static_cast<std::size_t>(row)]);
   });
   splitter->addWidget(table_);
   diagramWidget_ = new OcDiagramWidget;
@@ -138,18 +143,21 @@ void OcWindow::build() {
   buttons->addStretch();
   button("useFit", QStringLiteral("この要素を使う"), [this] { useFit(); });
   button("exportCsv", QStringLiteral("CSV…"), [this] {
-    const QString path = saveFileName(QStringLiteral("CSV に書き出す"), qs(star_.record.starName) + QStringLiteral("-oc.csv"),
-                                      QStringLiteral("CSV (*.csv)"));
+    const QString path =
+        saveFileName(QStringLiteral("CSV に書き出す"), qs(star_.record.starName) + QStringLiteral("-oc.csv"),
+                     QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty()) exportCsv(path);
   });
   button("exportPng", QStringLiteral("PNG…"), [this] {
-    const QString path = saveFileName(QStringLiteral("PNG に書き出す"), qs(star_.record.starName) + QStringLiteral("-oc.png"),
-                                      QStringLiteral("PNG (*.png)"));
+    const QString path =
+        saveFileName(QStringLiteral("PNG に書き出す"), qs(star_.record.starName) + QStringLiteral("-oc.png"),
+                     QStringLiteral("PNG (*.png)"));
     if (!path.isEmpty()) exportPng(path);
   });
   button("exportSvg", QStringLiteral("SVG…"), [this] {
-    const QString path = saveFileName(QStringLiteral("SVG に書き出す"), qs(star_.record.starName) + QStringLiteral("-oc.svg"),
-                                      QStringLiteral("SVG (*.svg)"));
+    const QString path =
+        saveFileName(QStringLiteral("SVG に書き出す"), qs(star_.record.starName) + QStringLiteral("-oc.svg"),
+                     QStringLiteral("SVG (*.svg)"));
     if (!path.isEmpty()) exportSvg(path);
   });
   layout->addLayout(buttons);
@@ -165,8 +173,8 @@ QString OcWindow::saveFileName(const QString& caption, const QString& suggested,
 
 void OcWindow::reload() {
   if (!log_) {
-    auto opened = observations::ObservationLog::open(ports_.logFile.empty() ? observations::defaultLogPath()
-                                                                            : ports_.logFile);
+    auto opened =
+        observations::ObservationLog::open(ports_.logFile.empty() ? observations::defaultLogPath() : ports_.logFile);
     if (!opened) {
       say(opened.message());
       return;
@@ -217,7 +225,8 @@ void OcWindow::showTable() {
         e.excluded ? QStringLiteral("除外") : QString()};
     for (int c = 0; c < kColumns; ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
-      if (c != kSystem && c != kKind && c != kOutlier && c != kExcluded) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      if (c != kSystem && c != kKind && c != kOutlier && c != kExcluded)
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       table_->setItem(static_cast<int>(i), c, item);
     }
   }
@@ -230,13 +239,13 @@ void OcWindow::showFit() {
     return;
   }
   const auto& fit = *diagram_.fit;
-  QString text = QStringLiteral("%1の当てはめ（%2 点、基準の周期番号 %3%4）: 元期 %5 ± %6、周期 %7 ± %8 日")
-                     .arg(fit.kind == timing::FitKind::quadratic ? QStringLiteral("2次式") : QStringLiteral("直線"))
-                     .arg(fit.points)
-                     .arg(qs(numberToText(fit.referenceCycle)),
-                          fit.equalWeights ? QStringLiteral("、等しい重み") : QString(),
-                          QString::number(fit.epoch, 'f', 6), sigmaText(fit.sigmaEpoch),
-                          QString::number(fit.period, 'f', 9), sigmaText(fit.sigmaPeriod));
+  QString text =
+      QStringLiteral("%1の当てはめ（%2 点、基準の周期番号 %3%4）: 元期 %5 ± %6、周期 %7 ± %8 日")
+          .arg(fit.kind == timing::FitKind::quadratic ? QStringLiteral("2次式") : QStringLiteral("直線"))
+          .arg(fit.points)
+          .arg(qs(numberToText(fit.referenceCycle)), fit.equalWeights ? QStringLiteral("、等しい重み") : QString(),
+               QString::number(fit.epoch, 'f', 6), sigmaText(fit.sigmaEpoch), QString::number(fit.period, 'f', 9),
+               sigmaText(fit.sigmaPeriod));
   if (fit.kind == timing::FitKind::quadratic) {
     text += QStringLiteral("、Q = %1 ± %2 日（dP/dE = %3）")
                 .arg(QString::number(fit.q, 'g', 4), sigmaText(fit.sigmaQ), QString::number(fit.dpDe(), 'g', 4));
@@ -256,8 +265,9 @@ std::vector<int> OcWindow::selectedRows() const {
 
 void OcWindow::selectRows(const std::vector<int>& rows) {
   table_->clearSelection();
-  for (int row : rows) table_->selectionModel()->select(table_->model()->index(row, 0),
-                                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  for (int row : rows)
+    table_->selectionModel()->select(table_->model()->index(row, 0),
+                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 bool OcWindow::addObservation(const observations::LogEntry& entry) {
@@ -300,9 +310,11 @@ void OcWindow::removeSelection() {
   std::vector<long long> ids;
   for (int row : selectedRows()) ids.push_back(entries_[static_cast<std::size_t>(row)].id);
   if (ids.empty()) return;
-  const QString question = QStringLiteral("選んだ %1 件の観測を観測記録から削除します。よろしいですか？").arg(ids.size());
-  const bool yes = ports_.confirm ? ports_.confirm(question)
-                                  : QMessageBox::question(this, QStringLiteral("Tenmirel"), question) == QMessageBox::Yes;
+  const QString question =
+      QStringLiteral("選んだ %1 件の観測を観測記録から削除します。よろしいですか？").arg(ids.size());
+  const bool yes = ports_.confirm
+                       ? ports_.confirm(question)
+                       : QMessageBox::question(this, QStringLiteral("Tenmirel"), question) == QMessageBox::Yes;
   if (!yes) return;
   if (auto refused = log_->remove(ids)) say(*refused);
   reload();
@@ -372,12 +384,14 @@ bool OcWindow::useFit() {
   }
   const auto replacement = timing::fittedReplacement(star_.record.starName, star_.record.memo, *diagram_.fit);
   const QString question =
-      QStringLiteral("カタログ「%1」の星「%2」の元期・周期を当てはめた要素（元期 %3、周期 %4）に置き換えます。"
-                     "元のファイルは %1~ に残します。よろしいですか？")
+      QStringLiteral(
+          "カタログ「%1」の星「%2」の元期・周期を当てはめた要素（元期 %3、周期 %4）に置き換えます。"
+          "元のファイルは %1~ に残します。よろしいですか？")
           .arg(QString::fromStdString(star_.catalogue.string()), qs(star_.record.starName), qs(replacement.epoch),
                qs(replacement.period));
-  const bool yes = ports_.confirm ? ports_.confirm(question)
-                                  : QMessageBox::question(this, QStringLiteral("Tenmirel"), question) == QMessageBox::Yes;
+  const bool yes = ports_.confirm
+                       ? ports_.confirm(question)
+                       : QMessageBox::question(this, QStringLiteral("Tenmirel"), question) == QMessageBox::Yes;
   if (!yes) return false;
   if (auto refused = ports_.elementsWriter->replaceElements(star_.catalogue.string(), replacement)) {
     say(*refused);
@@ -418,8 +432,8 @@ bool OcWindow::exportSvg(const QString& path) {
 bool OcWindow::exportPng(const QString& path) {
   if (!elements_) return false;
   // The same picture as the SVG, drawn by Qt's SVG renderer.
-  const std::string svg = timing::ocDiagramSvg(diagram_, *elements_,
-                                               star_.record.starName + " O−C（" + sky::elementsTimeName(elements_->system) + "）");
+  const std::string svg = timing::ocDiagramSvg(
+      diagram_, *elements_, star_.record.starName + " O−C（" + sky::elementsTimeName(elements_->system) + "）");
   QSvgRenderer renderer(QByteArray::fromStdString(svg));
   QImage image(timing::kOcSvgWidth * 2, timing::kOcSvgHeight * 2, QImage::Format_ARGB32);
   image.fill(Qt::white);

@@ -12,7 +12,8 @@ OcWindow* TimingMenu::openOcWindow() {
     if (ports_.messages) ports_.messages->showMessage("O−C を見る星を、カタログを読み込んで選んでください");
     return nullptr;
   }
-  OcStar star{form_.starTable[index], form_.elementsTime(), cataloguePath_ ? cataloguePath_() : std::filesystem::path()};
+  OcStar star{form_.starTable[index], form_.elementsTime(),
+              cataloguePath_ ? cataloguePath_() : std::filesystem::path()};
   if (window_ && window_->windowTitle().endsWith(QString::fromStdString(star.record.starName))) {
     window_->reload();
   } else {

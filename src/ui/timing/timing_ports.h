@@ -17,7 +17,7 @@ struct TimingWindowPorts {
   std::function<QString(const QString& caption, const QString& suggestedPath, const QString& filter)> chooseSaveFile;
   // A yes/no question; true for yes.
   std::function<bool(const QString& question)> confirm;
-  std::filesystem::path logFile;                   // empty: the usual place of the observations log
+  std::filesystem::path logFile;                     // empty: the usual place of the observations log
   timing::ElementsWriter* elementsWriter = nullptr;  // null: the catalogue file writer
 };
 
