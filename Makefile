@@ -6,7 +6,7 @@
 #            ci build
 .PHONY: run test deps build build-ci test-ci test-sanitize fuzz bench package clean
 
-FUZZ_SECONDS ?= 60
+FUZZ_SECONDS ?= 30
 JOBS ?= $(shell nproc)
 
 deps:

@@ -6,6 +6,7 @@
 
 #include "common/number_text.h"
 #include "sky/elements_time.h"
+#include "sky/event_kind.h"
 #include "sky/site_zone.h"
 
 namespace tenmirel {
@@ -17,6 +18,7 @@ constexpr const char* kJulianDayFormat = "0.00000";
 constexpr const char* kDegreesFormat = "0.0";
 constexpr const char* kPercentFormat = "0%";
 constexpr const char* kDateTimeFormat = "yyyy-mm-dd hh:mm";
+constexpr const char* kMinutesFormat = "0.0";
 
 TypedCell degreesWithPlace(const sky::NightEvent& event, double degrees) {
   if (!event.hasPlace || !std::isfinite(degrees)) return std::monostate{};
@@ -34,7 +36,15 @@ std::string failedFilters(const sky::NightEvent& event) {
   if (!event.passesAltitude) add("高度");
   if (!event.passesMoonDistance) add("月との距離");
   if (!event.passesAround) add("前後の時間");
+  if (!event.passesUncertainty) add("予報の不確かさ");
   return text;
+}
+
+// Where the uncertainty comes from; with a catalogue's ':' the figure is only a lower bound.
+const char* uncertaintySourceText(const sky::NightEvent& event) {
+  if (event.uncertaintyFromFit) return "当てはめた要素の誤差";
+  if (event.uncertainElements) return "要素の桁（「:」付き、下限）";
+  return "要素の桁";
 }
 
 // "−12°": the typographic minus, as the window's choices write it.
@@ -74,6 +84,16 @@ const std::vector<NightWorkbookColumn>& nightWorkbookColumns() {
        [](const sky::NightEvent& e) -> TypedCell { return finite(e.moonIlluminatedFraction); }},
       {{"月との角距離（°）", kDegreesFormat, 14},
        [](const sky::NightEvent& e) { return degreesWithPlace(e, e.moonSeparationDegrees); }},
+      {{"種類", "", 8}, [](const sky::NightEvent& e) -> TypedCell { return std::string(sky::eventKindWord(e.kind)); }},
+      {{"食の継続（分）", kWholeFormat, 13},
+       [](const sky::NightEvent& e) -> TypedCell {
+         if (!e.durationMinutes) return std::monostate{};
+         return finite(*e.durationMinutes);
+       }},
+      {{"予報の不確かさ（分）", kMinutesFormat, 16},
+       [](const sky::NightEvent& e) -> TypedCell { return finite(e.uncertaintyMinutes); }},
+      {{"不確かさの根拠", "", 22},
+       [](const sky::NightEvent& e) -> TypedCell { return std::string(uncertaintySourceText(e)); }},
       {{"条件外", "", 14}, [](const sky::NightEvent& e) -> TypedCell { return failedFilters(e); }, true},
   };
   return columns;
@@ -122,6 +142,11 @@ std::vector<std::vector<std::string>> nightWorkbookFacts(const sky::NightSummary
     filters += "、月との距離 " + degreesText(*night.options.moonDistanceDegrees) + " 以上";
   }
   if (night.options.aroundMinutes > 0) filters += "、極の前後 " + numberToText(night.options.aroundMinutes) + " 分も";
+  if (night.options.aroundFromDuration) filters += "、食の継続時間のわかる極小は食の全体も";
+  if (night.options.secondaryMinima) filters += "、副極小も";
+  if (night.options.maxUncertaintyMinutes) {
+    filters += "、予報の不確かさ " + numberToText(*night.options.maxUncertaintyMinutes) + " 分以内";
+  }
   filters += night.options.refraction ? "、大気差あり" : "、大気差なし";
   facts.push_back({"条件", filters});
   facts.push_back({"極", std::to_string(events) + " 件"});

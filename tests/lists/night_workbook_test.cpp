@@ -131,3 +131,52 @@ TEST(NightWorkbook, EventsWithoutAPlaceLeaveTheirDirectionsEmpty) {
 
 }  // namespace
 }  // namespace tenmirel
+
+namespace tenmirel {
+namespace {
+
+// A night with secondary minima asked for: each event's kind, its eclipse's
+// duration and its uncertainty reach the workbook as the engine gave them.
+TEST(NightWorkbook, KindsDurationsAndUncertaintiesAreCells) {
+  testing::TempDir dir;
+  std::vector<StarRecord> records = readStarFile(testing::sourceDir() / "data" / "sample.vsd").records;
+  for (StarRecord& record : records) {
+    if (record.starName == "RZ Cas") record.memo = "EA/SD D=12 " + record.memo;
+  }
+  sky::NightOptions options;
+  options.minimumAltitudeDegrees = -90;
+  options.secondaryMinima = true;
+  options.aroundFromDuration = true;
+  auto plan = sky::planNight(nightStarsOf(records), sky::builtInSite(), {2026, 12, 7}, options);
+  ASSERT_TRUE(plan.ok());
+  SampleNight night{*plan, {}};
+  for (const sky::NightEvent& event : night.plan.events) night.events.push_back(&event);
+  const auto secondary = std::find_if(night.events.begin(), night.events.end(),
+                                      [](const sky::NightEvent* e) { return e->kind == sky::EventKind::secondary; });
+  ASSERT_NE(secondary, night.events.end()) << "the sample's night holds a secondary minimum";
+  const testing::ReadSheet sheet = written(night, dir.path() / "eclipses.xlsx");
+  const int header = static_cast<int>(typedSheetHeaderRow(nightWorkbookSheet(night.plan.night, night.events)));
+  const int kind = columnTitled(sheet, header, "種類");
+  const int duration = columnTitled(sheet, header, "食の継続（分）");
+  const int uncertainty = columnTitled(sheet, header, "予報の不確かさ（分）");
+  for (std::size_t i = 0; i < night.events.size(); ++i) {
+    const sky::NightEvent& event = *night.events[i];
+    const int row = header + 1 + static_cast<int>(i);
+    SCOPED_TRACE(event.name);
+    EXPECT_EQ(sheet.at({row, kind}).value, sky::eventKindWord(event.kind));
+    EXPECT_EQ(sheet.at({row, uncertainty}).type, 'n');
+    EXPECT_DOUBLE_EQ(std::stod(sheet.at({row, uncertainty}).value), event.uncertaintyMinutes);
+    if (event.durationMinutes) {
+      EXPECT_DOUBLE_EQ(std::stod(sheet.at({row, duration}).value), *event.durationMinutes);
+    } else {
+      EXPECT_EQ(sheet.count({row, duration}), 0u);
+    }
+  }
+  const bool rzCasHasItsEclipse = std::any_of(night.events.begin(), night.events.end(), [](const sky::NightEvent* e) {
+    return e->name == "RZ Cas" && e->durationMinutes && *e->durationMinutes > 0;
+  });
+  EXPECT_TRUE(rzCasHasItsEclipse);
+}
+
+}  // namespace
+}  // namespace tenmirel

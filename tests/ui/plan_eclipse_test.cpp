@@ -14,6 +14,7 @@
 #include "sky/season_plan.h"
 #include "ui/plan/night_picture_widget.h"
 #include "ui/plan/plan_computation.h"
+#include "ui/plan/plan_exports.h"
 #include "ui/plan/plan_filter_proxy.h"
 #include "ui/plan/plan_table_model.h"
 #include "ui/plan/season_picture.h"
@@ -58,6 +59,7 @@ class PlanEclipseTest : public QObject {
  private slots:
   void kindsSecondariesAndUncertaintyInTheTable();
   void seasonTabIsTheEnginesSeason();
+  void exportsCarryKindsAndWholeEclipses();
 };
 
 void PlanEclipseTest::kindsSecondariesAndUncertaintyInTheTable() {
@@ -167,6 +169,51 @@ void PlanEclipseTest::seasonTabIsTheEnginesSeason() {
   h.saveAnswers.push_back(h.path("season.csv"));
   QVERIFY(season.exportCsv());
   QVERIFY(std::filesystem::exists(h.dir.path() / "season.csv"));
+}
+
+// The window's CSV says each event's kind and uncertainty; its calendar spans the
+// whole eclipse that was checked, not the minutes-around box.
+void PlanEclipseTest::exportsCarryKindsAndWholeEclipses() {
+  sky::NightOptions options;
+  options.secondaryMinima = true;
+  options.aroundFromDuration = true;
+  const auto plan = sky::planNight(eclipseStars(), sky::builtInSite(), sky::NightDate{2024, 11, 20}, options);
+  QVERIFY(plan.ok());
+  ui::PlanRows rows;
+  for (const sky::NightEvent& event : plan->events) rows.push_back(&event);
+  QVERIFY(!rows.empty());
+
+  const std::string csv = ui::planCsv(rows);
+  QVERIFY(csv.rfind("日時,ISO 8601,星名,回帰", 0) == 0);
+  QVERIFY(csv.find(",種類,食の継続(分),予報の不確かさ(分),不確かさは下限\n") != std::string::npos);
+  QVERIFY(csv.find(",主極小,") != std::string::npos);
+  QVERIFY(csv.find(",副極小,") != std::string::npos);
+
+  const std::string ics = ui::planIcs(rows, plan->night, 0, 0);
+  // D = 5 % of 0.8 d and of 0.7 d: 28.8 and 25.2 minutes either side.
+  std::multiset<int> checked;
+  for (const sky::NightEvent* event : rows) {
+    const double half = (event->name == "Steady" ? 0.8 : 0.7) * 0.05 / 2 * 1440;
+    QVERIFY(std::fabs(event->checkedHalfMinutes - half) < 1e-9);
+    checked.insert(static_cast<int>(std::lround(2 * half * 60)));
+  }
+  std::multiset<int> written;
+  std::size_t spans = 0;
+  for (std::size_t at = ics.find("DTSTART:"); at != std::string::npos; at = ics.find("DTSTART:", at + 1)) {
+    const std::string start = ics.substr(at + 8, 16);
+    const std::size_t endAt = ics.find("DTEND:", at);
+    QVERIFY(endAt != std::string::npos);
+    const std::string end = ics.substr(endAt + 6, 16);
+    const auto seconds = [](const std::string& t) {
+      return std::stoi(t.substr(9, 2)) * 3600 + std::stoi(t.substr(11, 2)) * 60 + std::stoi(t.substr(13, 2));
+    };
+    int length = seconds(end) - seconds(start);
+    if (length < 0) length += 86400;
+    written.insert(length);
+    ++spans;
+  }
+  QCOMPARE(spans, rows.size());
+  QVERIFY(written == checked);
 }
 
 }  // namespace tenmirel::testing

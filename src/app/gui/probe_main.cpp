@@ -115,6 +115,24 @@ bool savePlanWindow(FrmYohou& window, const QString& folder) {
   return save(*plan, folder + QStringLiteral("/plan-window.png"));
 }
 
+// What a newcomer sees first: the main window with tonight's plan beside it.
+bool saveFirstNight(FrmYohou& window, const QString& folder) {
+  tenmirel::ui::PlanWindow* plan = window.planMenu().planWindow();
+  if (plan == nullptr) return false;
+  if (window.frmCalc() != nullptr) window.frmCalc()->hide();
+  if (auto* dialog = window.excelMenu().frmExcel(); dialog != nullptr) dialog->hide();
+  window.move(0, 0);
+  plan->move(window.frameGeometry().right() + 8, 0);
+  plan->raise();
+  settle();
+  const QRect both = window.frameGeometry().united(plan->frameGeometry());
+  const QString path = folder + QStringLiteral("/first-night.png");
+  const bool grabbed =
+      window.screen()->grabWindow(0, both.x(), both.y(), both.width(), both.height()).save(path, "PNG");
+  std::cerr << (grabbed ? "wrote " : "could not write ") << path.toStdString() << '\n';
+  return grabbed;
+}
+
 int screenshot(int& argc, char** argv, const std::string& catalogue, const QString& folder) {
   // The open dialog is answered with the catalogue given on the command line.
   tenmirel::FixedChooser chooser(catalogue);
@@ -164,6 +182,7 @@ int screenshot(int& argc, char** argv, const std::string& catalogue, const QStri
       saved = false;
     }
     saved = savePlanWindow(window, folder) && saved;
+    saved = saveFirstNight(window, folder) && saved;
     QCoreApplication::exit(saved ? 0 : 1);
   };
   return tenmirel::ui::runDesktopProgram(argc, argv, std::move(options));

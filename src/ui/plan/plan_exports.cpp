@@ -1,6 +1,7 @@
 #include "ui/plan/plan_exports.h"
 
 #include "sky/event_calendar_texts.h"
+#include "sky/event_kind.h"
 
 #include <libical/ical.h>
 
@@ -65,7 +66,8 @@ std::string signedDegrees(double degrees) {
 
 std::string planCsv(const PlanRows& rows) {
   std::string csv =
-      "日時,ISO 8601,星名,回帰,ユリウス日(UT),高度,方位,方位名,太陽高度,月高度,月輝面比,月との距離,条件外\n";
+      "日時,ISO 8601,星名,回帰,ユリウス日(UT),高度,方位,方位名,太陽高度,月高度,月輝面比,月との距離,条件外,"
+      "種類,食の継続(分),予報の不確かさ(分),不確かさは下限\n";
   for (const sky::NightEvent* e : rows) {
     const std::string fields[] = {e->localText,
                                   e->isoText,
@@ -79,7 +81,11 @@ std::string planCsv(const PlanRows& rows) {
                                   fixed(e->moonAltitudeDegrees, 2),
                                   fixed(e->moonIlluminatedFraction, 3),
                                   e->hasPlace ? fixed(e->moonSeparationDegrees, 2) : "",
-                                  failedFiltersText(*e)};
+                                  failedFiltersText(*e),
+                                  sky::eventKindWord(e->kind),
+                                  e->durationMinutes ? fixed(*e->durationMinutes, 1) : "",
+                                  fixed(e->uncertaintyMinutes, 1),
+                                  e->uncertainElements ? "はい" : ""};
     std::string line;
     for (const std::string& field : fields) {
       if (!line.empty() || &field != &fields[0]) line += ',';
@@ -95,18 +101,22 @@ std::string planIcs(const PlanRows& rows, const sky::NightSummary& night, double
   icalcomponent* calendar = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
   icalcomponent_add_property(calendar, icalproperty_new_version("2.0"));
   icalcomponent_add_property(calendar, icalproperty_new_prodid("-//Tenmirel//Night plan//JA"));
-  const long long halfSpan = std::llround(std::max(0.0, aroundMinutes) * kSecondsPerMinute);
   for (const sky::NightEvent* e : rows) {
+    // The span the event was checked over: the minutes around it, or its whole eclipse.
+    const double halfMinutes = e->checkedHalfMinutes > 0 ? e->checkedHalfMinutes : std::max(0.0, aroundMinutes);
+    const long long halfSpan = std::llround(halfMinutes * kSecondsPerMinute);
     const long long at = unixSecondsOf(e->julianDayUt);
-    const long long from = halfSpan > 0 ? at - halfSpan : at;
-    const long long to = halfSpan > 0 ? at + halfSpan : at + static_cast<long long>(kSecondsPerMinute);
+    // Every event lasts at least a minute.
+    const bool spans = 2 * halfSpan >= static_cast<long long>(kSecondsPerMinute);
+    const long long from = spans ? at - halfSpan : at;
+    const long long to = spans ? at + halfSpan : at + static_cast<long long>(kSecondsPerMinute);
     icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
     icalcomponent_add_property(event, icalproperty_new_uid(sky::eventUid(*e).c_str()));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(utcTime(dtstampUnixSeconds)));
     icalcomponent_add_property(event, icalproperty_new_dtstart(utcTime(from)));
     icalcomponent_add_property(event, icalproperty_new_dtend(utcTime(to)));
     icalcomponent_add_property(event, icalproperty_new_summary(sky::eventSummary(*e).c_str()));
-    icalcomponent_add_property(event, icalproperty_new_location(night.site.name.c_str()));
+    icalcomponent_add_property(event, icalproperty_new_location(sky::calendarText(night.site.name).c_str()));
     std::string description = e->localText + " (" + e->isoText + ")";
     if (e->hasPlace) description += "\n方位 " + azimuthText(e->azimuthDegrees);
     description += "\n太陽高度 " + degreesText(e->sunAltitudeDegrees);
