@@ -17,5 +17,8 @@ int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int runSites(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runSeason(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runTom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runObs(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tenmirel::cli

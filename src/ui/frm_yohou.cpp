@@ -32,6 +32,7 @@
 #include "ui/program_settings.h"
 #include "ui/plan/plan_menu.h"
 #include "ui/shared_choice.h"
+#include "ui/timing/timing_menu.h"
 #include "ui/twips.h"
 #include "ui/window_placement.h"
 
@@ -222,6 +223,12 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
       choice_(new SharedChoice(sitesFile_, elementsSettingsFile_, this)),
       planMenu_(std::make_unique<PlanMenu>(
           model_, this, [this] { showModel(); }, std::move(ports.plan), *choice_, [this] { return cataloguePath_; })) {
+  if (!ports.timing.messages) ports.timing.messages = &messages_;
+  timingMenu_ = std::make_unique<TimingMenu>(model_, this, [this] { return cataloguePath_; }, std::move(ports.timing));
+  planMenu_->setOpenOc([this](std::size_t starIndex) {
+    runAndShow([this, starIndex] { model_.setCombo1ListIndex(static_cast<int>(starIndex)); });
+    timingMenu_->openOcWindow();
+  });
   setObjectName(QStringLiteral("FrmYohou"));
   buildControls();
   buildMenus();
@@ -414,6 +421,7 @@ void FrmYohou::buildMenus() {
   menuYohouStart_ = addItem(yohou, "MenuYohouStart", "予報開始(&S)", Qt::CTRL | Qt::Key_S);
   menuNext_ = addItem(yohou, "MenuNext", "次の回帰の予報(&N)", Qt::CTRL | Qt::Key_N);
   mnuPlan_ = addItem(yohou, "mnuPlan", "今夜の観測計画…", Qt::CTRL | Qt::Key_T);
+  mnuOc_ = addItem(yohou, "mnuOc", "O−C・極小時刻…", none);
 
   QMenu* excel = addMenu("mnuExcel", "Excel");
   mnuExcelNtime_ = addItem(excel, "mnuExcelNtime", "指定回数予報", none);
@@ -463,6 +471,7 @@ void FrmYohou::connectMenuActions() {
   connect(mnuExcelNtime_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelNtime_Click(); });
   connect(mnuExcelToday_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelToday_Click(); });
   connect(mnuPlan_, &QAction::triggered, this, [this] { planMenu_->openPlanWindow(); });
+  connect(mnuOc_, &QAction::triggered, this, [this] { timingMenu_->openOcWindow(); });
   connect(mnuSites_, &QAction::triggered, this, [this] { planMenu_->openSitesDialog(); });
   for (std::size_t i = 0; i < mnuElementsTimes_.size(); ++i) {
     connect(mnuElementsTimes_[i], &QAction::triggered, this,

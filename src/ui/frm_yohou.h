@@ -14,6 +14,7 @@
 #include "prediction/frm_yohou_model.h"
 #include "ui/gapped_caption.h"
 #include "ui/plan/plan_window.h"
+#include "ui/timing/timing_ports.h"
 #include "ui/qt_ports.h"
 
 class QAction;
@@ -27,6 +28,7 @@ namespace tenmirel::ui {
 class ExcelMenu;
 class FrmCalc;
 class PlanMenu;
+class TimingMenu;
 class SharedChoice;
 
 // What the window reaches the outside through; a null port gets the real one.
@@ -37,6 +39,7 @@ struct FrmYohouPorts {
   FileOpener* fileOpener = nullptr;    // shows a written list in the default application
   std::filesystem::path documentsFolder;  // lists go to its Tenmirel folder; empty: the desktop's
   PlanWindowPorts plan;                   // the plan window's and the sites dialog's
+  TimingWindowPorts timing;               // the O−C window's and the light-curve window's
   // A yes-or-no question; null: a question box over the window.
   std::function<bool(const std::string& question)> askYesNo;
 };
@@ -69,6 +72,9 @@ class FrmYohou : public QMainWindow {
   // settings menu to open (PlanMenu::openSitesDialog).
   QAction* mnuPlan() const { return mnuPlan_; }
   PlanMenu& planMenu() { return *planMenu_; }
+  // 予報(E) → "O−C・極小時刻…": the O−C window of the chosen star.
+  QAction* mnuOc() const { return mnuOc_; }
+  TimingMenu& timingMenu() { return *timingMenu_; }
 
   // 設定(S): "観測地…" and the time system of the loaded catalogue's elements.
   QAction* mnuSites() const { return mnuSites_; }
@@ -131,6 +137,7 @@ class FrmYohou : public QMainWindow {
   std::string reportedSiteProblem_;
   SharedChoice* choice_ = nullptr;
   std::unique_ptr<PlanMenu> planMenu_;
+  std::unique_ptr<TimingMenu> timingMenu_;
 
   QWidget* line1_ = nullptr;
   QWidget* line2_ = nullptr;
@@ -150,6 +157,7 @@ class FrmYohou : public QMainWindow {
   QAction* mnuExcelNtime_ = nullptr;
   QAction* mnuExcelToday_ = nullptr;
   QAction* mnuPlan_ = nullptr;
+  QAction* mnuOc_ = nullptr;
   QAction* mnuSites_ = nullptr;
   QLabel* lblJulKekka_ = nullptr;
   std::array<QAction*, 3> mnuElementsTimes_{};

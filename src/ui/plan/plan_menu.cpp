@@ -27,6 +27,7 @@ void PlanMenu::openPlanWindow() {
       showExtremum(starIndex, cycle, reference);
     };
     link.cataloguePath = cataloguePath_;
+    link.openOc = openOc_;
     window_ = new PlanWindow(std::move(link), ports_, mainWindow_);
   } else {
     window_->refreshCatalogue();

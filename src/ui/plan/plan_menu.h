@@ -32,6 +32,9 @@ class PlanMenu {
   // Null until first opened.
   PlanWindow* planWindow() const { return window_.data(); }
 
+  // What the plan table's "O−C・極小時刻…" runs, for the star at a list position.
+  void setOpenOc(std::function<void(std::size_t starIndex)> openOc) { openOc_ = std::move(openOc); }
+
   // Selects the star at the list position and shows that cycle's extremum, the
   // reference set to the one given.
   void showExtremum(std::size_t starIndex, std::int64_t cycle, const ReferenceTexts& reference);
@@ -44,6 +47,7 @@ class PlanMenu {
   SharedChoice& choice_;
   std::function<std::filesystem::path()> cataloguePath_;
   QPointer<PlanWindow> window_;
+  std::function<void(std::size_t)> openOc_;
 };
 
 }  // namespace tenmirel::ui

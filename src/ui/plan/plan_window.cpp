@@ -1,5 +1,7 @@
 #include "ui/plan/plan_window.h"
 
+#include <QAction>
+
 #include <QStandardPaths>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -358,6 +360,13 @@ void PlanWindow::connectControls() {
   });
   connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { updatePicture(); });
   connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { handOver(index); });
+  if (link_.openOc) {
+    auto* oc = new QAction(text("O−C・極小時刻…"), table_);
+    oc->setObjectName(QStringLiteral("planOpenOc"));
+    table_->addAction(oc);
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(oc, &QAction::triggered, this, [this] { openOc(table_->currentIndex()); });
+  }
 }
 
 void PlanWindow::applySettings() {
@@ -625,6 +634,23 @@ void PlanWindow::updatePicture() {
 void PlanWindow::handOver(const QModelIndex& tableIndex) {
   if (!tableIndex.isValid() || !plan_ || !link_.showExtremum) return;
   const sky::NightEvent& event = model_->event(proxy_->mapToSource(tableIndex).row());
+  const auto mainIndex = mainWindowIndexOf(event);
+  if (!mainIndex) return;
+  // The main window predicts from the start of this night, so its result is never
+  // earlier than its reference.
+  const LocalMinute& start = plan_->night.windowStartLocal.minute;
+  const ReferenceTexts reference{std::to_string(start.year), std::to_string(start.month), std::to_string(start.day),
+                                 std::to_string(start.hour), std::to_string(start.minute)};
+  link_.showExtremum(*mainIndex, event.cycle, reference);
+}
+
+void PlanWindow::openOc(const QModelIndex& tableIndex) {
+  if (!tableIndex.isValid() || !plan_ || !link_.openOc) return;
+  const sky::NightEvent& event = model_->event(proxy_->mapToSource(tableIndex).row());
+  if (const auto mainIndex = mainWindowIndexOf(event)) link_.openOc(*mainIndex);
+}
+
+std::optional<std::size_t> PlanWindow::mainWindowIndexOf(const sky::NightEvent& event) {
   std::optional<std::size_t> mainIndex;
   if (!ownCatalogue_) {
     mainIndex = event.starIndex;
@@ -636,16 +662,8 @@ void PlanWindow::handOver(const QModelIndex& tableIndex) {
       if (main[i].name == star.name && main[i].epoch == star.epoch && main[i].period == star.period) mainIndex = i;
     }
   }
-  if (!mainIndex) {
-    status_->setText(text("「") + text(event.name) + text("」は主ウィンドウの星表にありません。"));
-    return;
-  }
-  // The main window predicts from the start of this night, so its result is never
-  // earlier than its reference.
-  const LocalMinute& start = plan_->night.windowStartLocal.minute;
-  const ReferenceTexts reference{std::to_string(start.year), std::to_string(start.month), std::to_string(start.day),
-                                 std::to_string(start.hour), std::to_string(start.minute)};
-  link_.showExtremum(*mainIndex, event.cycle, reference);
+  if (!mainIndex) status_->setText(text("「") + text(event.name) + text("」は主ウィンドウの星表にありません。"));
+  return mainIndex;
 }
 
 QString PlanWindow::askSavePath(const QString& caption, const QString& kind, const QString& filter) {

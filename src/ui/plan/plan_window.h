@@ -69,6 +69,8 @@ struct PlanMainWindowLink {
   // The main window's catalogue file, when known (its elements' time system is
   // remembered by it); may be empty.
   std::function<std::filesystem::path()> cataloguePath;
+  // Opens the O−C window of the star at that list position; may be empty.
+  std::function<void(std::size_t starIndex)> openOc;
 };
 
 class PlanWindow : public QWidget {
@@ -93,6 +95,8 @@ class PlanWindow : public QWidget {
 
   // Hands the event at a row of the table to the main window.
   void handOver(const QModelIndex& tableIndex);
+  // The table's context action "O−C・極小時刻…" (when the main window links one).
+  void openOc(const QModelIndex& tableIndex);
 
   // Exports of the rows the table shows, in its order; false when nothing was
   // written (cancelled or failed, with a message).
@@ -124,6 +128,8 @@ class PlanWindow : public QWidget {
   bool event(QEvent* event) override;
 
  private:
+  // The event's star in the main window's list; nothing (said in the status line) when absent.
+  std::optional<std::size_t> mainWindowIndexOf(const sky::NightEvent& event);
   void buildControls();
   void connectControls();
   void applySettings();
