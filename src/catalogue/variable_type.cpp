@@ -90,9 +90,20 @@ VariableType classifyVariableType(std::string_view typeText) {
   const bool ellipsoidal = any([](std::string_view c) { return c == "ELL"; });
   const bool rvTauri = any([](std::string_view c) { return contains(kRvTauriClasses, c); });
   const bool rsCvn = any([](std::string_view c) { return c == "RS"; });
+  type.eclipsing = eclipsing;
   type.hasSecondaryMinimum = eclipsing || ellipsoidal || rvTauri;
   type.epochKind = (type.hasSecondaryMinimum || rsCvn) ? EpochKind::primaryMinimum : EpochKind::maximum;
   return type;
+}
+
+std::vector<std::string> variableTypeClasses(std::string_view typeText) {
+  std::vector<std::string> classes;
+  const std::string_view text = trimBlanks(typeText);
+  if (text.empty()) return classes;
+  for (const std::string_view c : classesOf(text)) {
+    if (!c.empty()) classes.emplace_back(c);
+  }
+  return classes;
 }
 
 const char* epochKindWord(EpochKind kind) {

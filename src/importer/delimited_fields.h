@@ -1,0 +1,19 @@
+#pragma once
+// Splitting one line of a delimited table: fields separated by one character,
+// double quotes around a field that holds it ("" inside is one quote).
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tenmirel::importer {
+
+// False when a quote is left open (a field running into the next line).
+bool splitFields(std::string_view line, char delimiter, std::vector<std::string>& fields);
+
+// Tab when the header holds one, else comma, else semicolon.
+char delimiterOf(std::string_view header);
+
+// The header's label without a leading '#', blanks and letter case folded for matching.
+std::string headerKey(std::string_view label);
+
+}  // namespace tenmirel::importer

@@ -1,0 +1,35 @@
+// The line reader of both GCVS layouts over readGcvsLine.
+#include "importer/line_readers.h"
+
+namespace tenmirel::importer {
+namespace {
+
+class GcvsReader : public LineReader {
+ public:
+  explicit GcvsReader(const GcvsLayout& layout) : layout_(layout) {}
+
+  Refusal read(std::string_view line, std::uint64_t lineNumber, const RawStarSink& sink) override {
+    auto star = readGcvsLine(line, layout_);
+    if (!star) return star.message();
+    if (star->has_value()) {
+      ImportedStar found = **star;
+      found.line = lineNumber;
+      sink(std::move(found));
+    }
+    return std::nullopt;
+  }
+
+  // Every GCVS line ends with '|' at the layout's last column.
+  bool cutShort(std::string_view line) const override {
+    return !line.empty() && (line.size() < layout_.lineLength || line[layout_.lineLength - 1] != '|');
+  }
+
+ private:
+  const GcvsLayout& layout_;
+};
+
+}  // namespace
+
+std::unique_ptr<LineReader> makeGcvsReader(const GcvsLayout& layout) { return std::make_unique<GcvsReader>(layout); }
+
+}  // namespace tenmirel::importer
