@@ -25,6 +25,8 @@ void printUsage(std::ostream& out) {
          "  today     今夜の観測夜に極を迎えるカタログの星すべて\n"
          "  night     観測地の暗い夜に迎える全ての星の全ての極（星・太陽・月の高度つき）\n"
          "  sites     観測地の一覧・追加・削除・既定の観測地の設定\n"
+         "  import    GCVS・VSX などのカタログから星を選んで変光星データファイルに書き出す\n"
+         "  edit      変光星データファイルの星の元期・周期を書き換える\n"
          "\n"
          "各コマンドのオプションは 'tenmirel-cli <コマンド> --help' で表示します。\n";
 }
@@ -46,6 +48,8 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (command == "today") return runToday(rest, out, err);
   if (command == "night") return runNight(rest, out, err);
   if (command == "sites") return runSites(rest, out, err);
+  if (command == "import") return runImport(rest, out, err);
+  if (command == "edit") return runEdit(rest, out, err);
   err << "tenmirel-cli: 知らないコマンド「" << command.substr(0, kMaxOptionValueBytes) << "」\n\n";
   printUsage(err);
   return kExitUsage;

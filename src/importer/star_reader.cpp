@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "catalogue/text_decoding.h"
 #include "importer/epoch_rules.h"
 #include "importer/field_text.h"
 #include "importer/gcvs_layout.h"
@@ -128,6 +129,9 @@ Checked<ReadSummary> readStars(std::istream& in, const ReadOptions& options, con
       std::optional<CatalogueFormat> format = options.format;
       if (!format) format = detectFormat(text);
       if (!format && options.columns.named()) format = CatalogueFormat::delimited;
+      if (!format && !isValidUtf8(text)) {
+        return Result::failure(atLine(number, "文字でないバイトがあります。バイナリファイルではありませんか"));
+      }
       if (!format) {
         return Result::failure(atLine(number, "どのカタログの形式か分かりません（GCVS 5.1、GCVS 旧形式、VSX の CSV・vsx.dat・JSON、"
                                               "列名を指定した表のどれでもありません）"));
