@@ -117,11 +117,14 @@ std::string collapsedName(std::string_view text) {
 }
 
 bool hasControlBytes(std::string_view text) {
+  // No early exit: the loop stays simple enough for the compiler to vectorise.
+  unsigned found = 0;
   for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte < 0x20 && c != '\t' && c != '\r') || byte == 0x7F) return true;
+    const unsigned byte = static_cast<unsigned char>(c);
+    found |= (static_cast<unsigned>(byte < 0x20) & static_cast<unsigned>(byte != '\t') & static_cast<unsigned>(byte != '\r')) |
+             static_cast<unsigned>(byte == 0x7F);
   }
-  return false;
+  return found != 0;
 }
 
 }  // namespace tenmirel::importer

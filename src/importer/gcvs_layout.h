@@ -40,8 +40,9 @@ const GcvsLayout& gcvsIiiLayout();
 // detection makes).
 bool matchesGcvsLayout(std::string_view line, const GcvsLayout& layout);
 
-// Reads one line (its line end removed). A line shorter than the layout is read
-// as if padded with blanks; a longer one is refused. Blank lines give nothing.
-Checked<std::optional<ImportedStar>> readGcvsLine(std::string_view line, const GcvsLayout& layout);
+// Reads one line (its line end removed) into star. A line shorter than the
+// layout is read as if padded with blanks; a longer one is refused. A blank
+// line leaves star empty.
+Refusal readGcvsLine(std::string_view line, const GcvsLayout& layout, std::optional<ImportedStar>& star);
 
 }  // namespace tenmirel::importer

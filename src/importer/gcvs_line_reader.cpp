@@ -9,12 +9,10 @@ class GcvsReader : public LineReader {
   explicit GcvsReader(const GcvsLayout& layout) : layout_(layout) {}
 
   Refusal read(std::string_view line, std::uint64_t lineNumber, const RawStarSink& sink) override {
-    auto star = readGcvsLine(line, layout_);
-    if (!star) return star.message();
-    if (star->has_value()) {
-      ImportedStar found = **star;
-      found.line = lineNumber;
-      sink(std::move(found));
+    if (Refusal refusal = readGcvsLine(line, layout_, star_)) return refusal;
+    if (star_) {
+      star_->line = lineNumber;
+      sink(std::move(*star_));
     }
     return std::nullopt;
   }
@@ -26,6 +24,7 @@ class GcvsReader : public LineReader {
 
  private:
   const GcvsLayout& layout_;
+  std::optional<ImportedStar> star_;
 };
 
 }  // namespace

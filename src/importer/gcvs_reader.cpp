@@ -76,17 +76,17 @@ bool matchesGcvsLayout(std::string_view line, const GcvsLayout& layout) {
   return true;
 }
 
-Checked<std::optional<ImportedStar>> readGcvsLine(std::string_view line, const GcvsLayout& layout) {
-  using Result = Checked<std::optional<ImportedStar>>;
-  if (trimmed(line).empty()) return Result::success(std::nullopt);
+Refusal readGcvsLine(std::string_view line, const GcvsLayout& layout, std::optional<ImportedStar>& found) {
+  found.reset();
+  if (trimmed(line).empty()) return std::nullopt;
   if (line.size() > layout.lineLength) {
-    return Result::failure("行が" + std::string(layout.name) + "の" + std::to_string(layout.lineLength) +
-                           "文字より長い（" + std::to_string(line.size()) + "文字）");
+    return "行が" + std::string(layout.name) + "の" + std::to_string(layout.lineLength) + "文字より長い（" +
+           std::to_string(line.size()) + "文字）";
   }
   if (!matchesGcvsLayout(line, layout)) {
-    return Result::failure("行の区切り「|」が" + std::string(layout.name) + "の桁にありません");
+    return "行の区切り「|」が" + std::string(layout.name) + "の桁にありません";
   }
-  ImportedStar star;
+  ImportedStar& star = found.emplace();
   star.name = collapsedName(cut(line, layout.designation));
   readPosition(line, layout, star);
   star.type = std::string(trimmed(cut(line, layout.type)));
@@ -114,7 +114,7 @@ Checked<std::optional<ImportedStar>> readGcvsLine(std::string_view line, const G
     const std::string_view other = trimmed(cut(line, layout.synonym));
     if (!other.empty() && other.front() == '=') star.synonymOf = collapsedName(other.substr(1));
   }
-  return Result::success(std::move(star));
+  return std::nullopt;
 }
 
 }  // namespace tenmirel::importer

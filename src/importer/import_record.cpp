@@ -89,36 +89,86 @@ std::optional<std::string> transliterated(std::string_view name) {
   return out;
 }
 
+bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// A catalogue's text that would read as a planning token ("D=250" in a type
+// column, "P:" as a band) is marked so that it stays free text.
+std::string neutral(std::string_view token) {
+  constexpr std::string_view kKeys[] = {"D=", "II=", "σE0=", "σP=", "cov="};
+  bool planning = token == "P:" || token == "E0:";
+  for (const std::string_view key : kKeys) planning = planning || startsWith(token, key);
+  return planning ? "?" + std::string(token) : std::string(token);
+}
+
+// The text's blank-separated words (ASCII blanks and the full-width space, as
+// the memo reader splits them), each made neutral, joined by one blank.
+std::string neutralWords(std::string_view text) {
+  constexpr std::string_view kFullWidthSpace = "\u3000";
+  std::string out;
+  std::size_t i = 0;
+  std::size_t start = 0;
+  const auto flush = [&](std::size_t end) {
+    if (end > start) {
+      if (!out.empty()) out += ' ';
+      out += neutral(text.substr(start, end - start));
+    }
+  };
+  while (i < text.size()) {
+    if (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n') {
+      flush(i);
+      start = ++i;
+    } else if (text.substr(i, kFullWidthSpace.size()) == kFullWidthSpace) {
+      flush(i);
+      i += kFullWidthSpace.size();
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  flush(text.size());
+  return out;
+}
+
 }  // namespace
 
 std::string memoTypeToken(std::string_view type) {
   std::string token;
   for (const char c : type) {
-    if (c != ' ' && c != '\t') token += c;
+    if (c != ' ' && c != '\t' && c != '\r' && c != '\n') token += c;
   }
   if (token.empty()) return "型不明";
-  return isKnownVariableType(token) ? token : squared(token);
+  if (isKnownVariableType(token)) return token;
+  // Unknown: one word (a full-width space would split it), no parentheses, no planning key.
+  for (std::size_t at = token.find("\u3000"); at != std::string::npos; at = token.find("\u3000")) token.replace(at, 3, "_");
+  return neutral(squared(token));
 }
 
 std::string importMemo(const ImportedStar& star, std::string_view source, Cp932Encoder& encoder) {
-  std::string memo = memoTypeToken(star.type);
-  if (star.durationPercent) memo += " D=" + durationText(*star.durationPercent);
-  if (star.period.uncertain()) memo += " P:";
-  if (star.epoch.uncertain()) memo += " E0:";
-  const std::string head = memo;
-  const std::string range = squared(rangeText(star));
+  const std::string type = memoTypeToken(star.type);
+  std::string tokens;
+  if (star.durationPercent) tokens += " D=" + durationText(*star.durationPercent);
+  if (star.period.uncertain()) tokens += " P:";
+  if (star.epoch.uncertain()) tokens += " E0:";
+  std::string memo = type + tokens;
+  const std::string range = neutralWords(squared(rangeText(star)));
   if (!range.empty()) memo += " " + range;
   memo += std::string(" 元期:") + epochKindWord(classifyVariableType(star.type).epochKind);
-  memo += " 出典:" + squared(std::string(source));
+  memo += " 出典:" + neutralWords(squared(std::string(source)));
   const auto fits = [&](const std::string& text) {
     const auto bytes = encoder.encode(text);
     return bytes && bytes->size() <= kMaxMemoBytes;
   };
   if (fits(memo)) return memo;
-  // A type too long for the memo is cut; the tokens stay.
-  std::string shorter = head;
-  while (!shorter.empty() && !fits(shorter)) shorter.pop_back();
-  return shorter;
+  if (fits(type + tokens)) return type + tokens;
+  // Only a type the memo cannot hold is cut (too long, or with characters CP932
+  // lacks), marked with a leading "…" so that it is never taken for another
+  // type; the tokens stay.
+  std::string cut = type;
+  while (!cut.empty() && !fits("…" + cut + tokens)) {
+    while (!cut.empty() && (static_cast<unsigned char>(cut.back()) & 0xC0) == 0x80) cut.pop_back();
+    if (!cut.empty()) cut.pop_back();
+  }
+  return "…" + cut + tokens;
 }
 
 std::optional<WrittenName> writableName(std::string_view name, Cp932Encoder& encoder) {

@@ -25,6 +25,7 @@ struct FlaggedNumber {
 enum class SkipReason {
   none,
   synonym,          // a cross-reference line ("=V Vel") without data
+  noName,           // no name to list the star by
   noPosition,       // no right ascension or declination
   noPeriod,         // no period, or none above zero
   meanCycle,        // a mean cycle in parentheses, not a period
@@ -34,7 +35,7 @@ enum class SkipReason {
   badElements,      // epoch or period written so that no number can be read
   nameNotEncodable, // a name the catalogue file's code page cannot hold
 };
-inline constexpr int kSkipReasonCount = 10;
+inline constexpr int kSkipReasonCount = 11;
 
 // The reason in a few Japanese words ("周期なし"); empty for none.
 const char* skipReasonWords(SkipReason reason);

@@ -107,6 +107,8 @@ Checked<ReadSummary> readStars(std::istream& in, const ReadOptions& options, con
   };
 
   LineStream lines(in);
+  TextDecoder utf8(TextEncoding::utf8);
+  std::string decoded;
   std::string line;
   bool endedByNewline = true;
   while (true) {
@@ -124,14 +126,19 @@ Checked<ReadSummary> readStars(std::istream& in, const ReadOptions& options, con
     if (hasControlBytes(text)) {
       return Result::failure(atLine(number, "文字でないバイトがあります。バイナリファイルではありませんか"));
     }
+    // Catalogues are ASCII or UTF-8; bytes that are neither become U+FFFD, so
+    // every text after this is UTF-8.
+    if (!isValidUtf8(text)) {
+      if (!reader) return Result::failure(atLine(number, "文字でないバイトがあります。バイナリファイルではありませんか"));
+      decoded.clear();
+      utf8.decode(text, decoded);
+      text = decoded;
+    }
     if (!reader) {
       if (trimmed(text).empty()) continue;
       std::optional<CatalogueFormat> format = options.format;
       if (!format) format = detectFormat(text);
       if (!format && options.columns.named()) format = CatalogueFormat::delimited;
-      if (!format && !isValidUtf8(text)) {
-        return Result::failure(atLine(number, "文字でないバイトがあります。バイナリファイルではありませんか"));
-      }
       if (!format) {
         return Result::failure(atLine(number, "どのカタログの形式か分かりません（GCVS 5.1、GCVS 旧形式、VSX の CSV・vsx.dat・JSON、"
                                               "列名を指定した表のどれでもありません）"));

@@ -8,6 +8,7 @@ const char* skipReasonWords(SkipReason reason) {
   switch (reason) {
     case SkipReason::none: return "";
     case SkipReason::synonym: return "別名の行（データなし）";
+    case SkipReason::noName: return "星名なし";
     case SkipReason::noPosition: return "位置なし";
     case SkipReason::noPeriod: return "周期なし";
     case SkipReason::meanCycle: return "平均周期（括弧つき）";
@@ -24,6 +25,7 @@ const char* skipReasonKey(SkipReason reason) {
   switch (reason) {
     case SkipReason::none: return "none";
     case SkipReason::synonym: return "synonym";
+    case SkipReason::noName: return "no_name";
     case SkipReason::noPosition: return "no_position";
     case SkipReason::noPeriod: return "no_period";
     case SkipReason::meanCycle: return "mean_cycle";
@@ -71,6 +73,8 @@ void settleElements(ImportedStar& star, double latestTrustedEpoch) {
 
   if (!star.synonymOf.empty() && star.period.blank() && star.epoch.blank() && !star.raDegrees) {
     star.skip = SkipReason::synonym;
+  } else if (star.name.empty()) {
+    star.skip = SkipReason::noName;
   } else if (!star.raDegrees || !star.decDegrees) {
     star.skip = SkipReason::noPosition;
   } else if (star.period.has('(')) {

@@ -80,6 +80,23 @@ TEST(ImportMemo, TheMemoOfAnEclipsingStarWithUncertainElements) {
   EXPECT_EQ(imported.records[2].memo, "SRB E0: 8.54～8.82V 元期:極大 出典:GCVS5.1");
 }
 
+TEST(ImportMemo, CatalogueTextThatLooksLikeATokenStaysFreeText) {
+  Cp932Encoder encoder;
+  for (const std::string& type : {std::string("D=250"), std::string("σP=x"), std::string("P:"), std::string("cov="), std::string("Q(EA)"), std::string(300, 'E')}) {
+    ImportedStar star;
+    star.type = type;
+    star.maxMagnitude.flags = "E0:";
+    star.band = "II=3";
+    const std::string memo = importMemo(star, "VSX", encoder);
+    SCOPED_TRACE(memo);
+    const MemoTokens tokens = readMemoTokens(memo);
+    EXPECT_TRUE(tokens.usable());
+    EXPECT_TRUE(tokens.type.text.empty());
+    EXPECT_FALSE(tokens.epochUncertain || tokens.periodUncertain || tokens.durationPercent || tokens.secondaryPhase);
+    EXPECT_LE(encoder.encode(memo)->size(), kMaxMemoBytes);
+  }
+}
+
 struct PlaceCase {
   const char* caseName;
   double raDegrees, decDegrees;
