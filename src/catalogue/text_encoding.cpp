@@ -9,6 +9,7 @@ namespace tenmirel {
 namespace {
 
 const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
+constexpr std::size_t kMaxRemembered = 4096;
 
 }  // namespace
 
@@ -19,9 +20,31 @@ Cp932Encoder::~Cp932Encoder() {
 }
 
 std::optional<std::string> Cp932Encoder::encode(std::string_view utf8) {
-  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-    return std::string(utf8);
+  // CP932 has no shift state, so ASCII runs are copied and each non-ASCII run
+  // is converted on its own.
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const std::size_t start = i;
+    while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+    out.append(utf8.substr(start, i - start));
+    if (i == utf8.size()) break;
+    const std::size_t runStart = i;
+    while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) >= 0x80) ++i;
+    const std::string run(utf8.substr(runStart, i - runStart));
+    auto found = runs_.find(run);
+    if (found == runs_.end()) {
+      if (runs_.size() >= kMaxRemembered) runs_.clear();
+      found = runs_.emplace(run, convert(run)).first;
+    }
+    if (!found->second) return std::nullopt;
+    out += *found->second;
   }
+  return out;
+}
+
+std::optional<std::string> Cp932Encoder::convert(std::string_view utf8) {
   const auto cd = static_cast<iconv_t>(handle_);
   if (cd == kNoConversion) return std::nullopt;
   iconv(cd, nullptr, nullptr, nullptr, nullptr);

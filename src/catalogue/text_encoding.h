@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace tenmirel {
 
@@ -21,7 +22,11 @@ class Cp932Encoder {
   std::optional<std::string> encode(std::string_view utf8);
 
  private:
+  std::optional<std::string> convert(std::string_view utf8);
   void* handle_;  // iconv_t
+  // Runs of non-ASCII text already converted: catalogue texts repeat the same
+  // few Japanese words, so most runs are found here.
+  std::unordered_map<std::string, std::optional<std::string>> runs_;
 };
 
 // One text through a fresh encoder.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_set>
 #include <vector>
 
 namespace tenmirel {
@@ -65,9 +66,14 @@ std::vector<std::string_view> classesOf(std::string_view text) {
   return classes;
 }
 
+// Importing a survey asks about millions of types: one hash lookup, not a scan of the list.
+bool isKnownClass(std::string_view c) {
+  static const std::unordered_set<std::string_view> known(std::begin(kKnownClasses), std::end(kKnownClasses));
+  return known.count(c) != 0;
+}
+
 bool allKnown(const std::vector<std::string_view>& classes) {
-  return !classes.empty() &&
-         std::all_of(classes.begin(), classes.end(), [](std::string_view c) { return contains(kKnownClasses, c); });
+  return !classes.empty() && std::all_of(classes.begin(), classes.end(), isKnownClass);
 }
 
 }  // namespace

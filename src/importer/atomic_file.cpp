@@ -12,6 +12,7 @@ namespace tenmirel::importer {
 namespace {
 
 constexpr mode_t kNewFileMode = 0666;
+constexpr std::size_t kStreamBufferBytes = std::size_t{1} << 20;
 
 mode_t currentUmask() {
   const mode_t mask = ::umask(0);
@@ -51,7 +52,11 @@ bool pathTaken(const std::filesystem::path& path) {
 }
 
 AtomicFile::AtomicFile(std::filesystem::path target, std::filesystem::path temporary)
-    : target_(std::move(target)), temporary_(std::move(temporary)), out_(temporary_, std::ios::binary | std::ios::trunc) {}
+    : target_(std::move(target)), temporary_(std::move(temporary)), buffer_(kStreamBufferBytes) {
+  // A large buffer: a catalogue of millions of stars is written in few system calls.
+  out_.rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  out_.open(temporary_, std::ios::binary | std::ios::trunc);
+}
 
 AtomicFile::~AtomicFile() {
   if (!committed_) {

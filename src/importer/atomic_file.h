@@ -5,6 +5,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/checked.h"
 
@@ -41,6 +42,7 @@ class AtomicFile {
   AtomicFile(std::filesystem::path target, std::filesystem::path temporary);
   std::filesystem::path target_;
   std::filesystem::path temporary_;
+  std::vector<char> buffer_;
   std::ofstream out_;
   bool committed_ = false;
   bool closed_ = false;

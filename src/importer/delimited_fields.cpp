@@ -6,38 +6,53 @@
 
 namespace tenmirel::importer {
 
-bool splitFields(std::string_view line, char delimiter, std::vector<std::string>& fields) {
-  fields.clear();
-  std::string field;
+bool FieldSplitter::split(std::string_view line, char delimiter) {
+  fields_.clear();
+  if (line.find('"') == std::string_view::npos) {
+    std::size_t start = 0;
+    while (true) {
+      const std::size_t end = line.find(delimiter, start);
+      fields_.push_back(line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+      if (end == std::string_view::npos) return true;
+      start = end + 1;
+    }
+  }
+  // Unquoting never lengthens the text, so the buffer never moves under the views.
+  buffer_.clear();
+  buffer_.reserve(line.size());
+  std::size_t fieldStart = 0;
   bool quoted = false;
   bool wasQuoted = false;
+  const auto finish = [&] {
+    fields_.emplace_back(buffer_.data() + fieldStart, buffer_.size() - fieldStart);
+    fieldStart = buffer_.size();
+    wasQuoted = false;
+  };
   for (std::size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (quoted) {
       if (c == '"') {
         if (i + 1 < line.size() && line[i + 1] == '"') {
-          field += '"';
+          buffer_ += '"';
           ++i;
         } else {
           quoted = false;
         }
       } else {
-        field += c;
+        buffer_ += c;
       }
-    } else if (c == '"' && !wasQuoted && trimmed(field).empty()) {
-      field.clear();
+    } else if (c == '"' && !wasQuoted && trimmed(std::string_view(buffer_).substr(fieldStart)).empty()) {
+      buffer_.resize(fieldStart);
       quoted = true;
       wasQuoted = true;
     } else if (c == delimiter) {
-      fields.push_back(std::move(field));
-      field.clear();
-      wasQuoted = false;
+      finish();
     } else {
-      field += c;
+      buffer_ += c;
     }
   }
   if (quoted) return false;
-  fields.push_back(std::move(field));
+  finish();
   return true;
 }
 

@@ -19,25 +19,25 @@ class DelimitedReader : public LineReader {
   Refusal read(std::string_view line, std::uint64_t lineNumber, const RawStarSink& sink) override {
     if (trimmed(line).empty()) return std::nullopt;
     if (!header_) return readHeader(line);
-    if (!splitFields(line, delimiter_, fields_)) return "引用符「\"」が閉じていません";
-    if (fields_.size() > headerSize_) {
-      return "列が見出しより多い（" + std::to_string(fields_.size()) + "列、見出しは" + std::to_string(headerSize_) + "列）";
+    if (!splitter_.split(line, delimiter_)) return "引用符「\"」が閉じていません";
+    if (splitter_.fields().size() > headerSize_) {
+      return "列が見出しより多い（" + std::to_string(splitter_.fields().size()) + "列、見出しは" + std::to_string(headerSize_) + "列）";
     }
-    fields_.resize(headerSize_);
+    splitter_.fields().resize(headerSize_);
     ImportedStar star;
     star.line = lineNumber;
-    star.name = collapsedName(fields_[name_]);
-    readPositionTexts(fields_[ra_], fields_[dec_], star);
-    if (type_ != kMissing) star.type = std::string(trimmed(fields_[type_]));
-    star.epoch = flaggedNumber(fields_[epoch_]);
-    star.period = flaggedNumber(fields_[period_]);
+    star.name = collapsedName(splitter_.fields()[name_]);
+    readPositionTexts(splitter_.fields()[ra_], splitter_.fields()[dec_], star);
+    if (type_ != kMissing) star.type = std::string(trimmed(splitter_.fields()[type_]));
+    star.epoch = flaggedNumber(splitter_.fields()[epoch_]);
+    star.period = flaggedNumber(splitter_.fields()[period_]);
     sink(std::move(star));
     return std::nullopt;
   }
 
   bool cutShort(std::string_view line) const override {
-    std::vector<std::string> fields;
-    return header_ && (!splitFields(line, delimiter_, fields) || fields.size() < headerSize_);
+    FieldSplitter splitter;
+    return header_ && (!splitter.split(line, delimiter_) || splitter.fields().size() < headerSize_);
   }
 
  private:
@@ -46,12 +46,12 @@ class DelimitedReader : public LineReader {
       return std::nullopt;  // a note above the header
     }
     delimiter_ = delimiterOf(line);
-    if (!splitFields(line, delimiter_, fields_)) return "見出し行の引用符「\"」が閉じていません";
-    headerSize_ = fields_.size();
+    if (!splitter_.split(line, delimiter_)) return "見出し行の引用符「\"」が閉じていません";
+    headerSize_ = splitter_.fields().size();
     const auto find = [&](const std::string& wanted, const char* role, std::size_t& index) -> Refusal {
       index = kMissing;
-      for (std::size_t i = 0; i < fields_.size(); ++i) {
-        if (headerKey(fields_[i]) == headerKey(wanted)) {
+      for (std::size_t i = 0; i < splitter_.fields().size(); ++i) {
+        if (headerKey(splitter_.fields()[i]) == headerKey(wanted)) {
           index = i;
           return std::nullopt;
         }
@@ -77,7 +77,7 @@ class DelimitedReader : public LineReader {
   char delimiter_ = ',';
   std::size_t headerSize_ = 0;
   std::size_t name_ = kMissing, ra_ = kMissing, dec_ = kMissing, epoch_ = kMissing, period_ = kMissing, type_ = kMissing;
-  std::vector<std::string> fields_;
+  FieldSplitter splitter_;
 };
 
 }  // namespace

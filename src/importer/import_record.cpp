@@ -144,6 +144,7 @@ std::string memoTypeToken(std::string_view type) {
 }
 
 std::string importMemo(const ImportedStar& star, std::string_view source, Cp932Encoder& encoder) {
+  const VariableType classified = classifyVariableType(star.type);
   const std::string type = memoTypeToken(star.type);
   std::string tokens;
   if (star.durationPercent) tokens += " D=" + durationText(*star.durationPercent);
@@ -152,7 +153,7 @@ std::string importMemo(const ImportedStar& star, std::string_view source, Cp932E
   std::string memo = type + tokens;
   const std::string range = neutralWords(squared(rangeText(star)));
   if (!range.empty()) memo += " " + range;
-  memo += std::string(" 元期:") + epochKindWord(classifyVariableType(star.type).epochKind);
+  memo += std::string(" 元期:") + epochKindWord(classified.epochKind);
   memo += " 出典:" + neutralWords(squared(std::string(source)));
   const auto fits = [&](const std::string& text) {
     const auto bytes = encoder.encode(text);

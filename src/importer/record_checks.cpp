@@ -1,5 +1,7 @@
 #include "importer/record_checks.h"
 
+#include <algorithm>
+
 #include "catalogue/catalogue_writer.h"
 #include "catalogue/text_encoding.h"
 #include "importer/field_text.h"
@@ -64,13 +66,20 @@ std::optional<std::string> cp932RecordText(const StarRecord& record) {
 }
 
 std::optional<std::string> cp932RecordText(const StarRecord& record, Cp932Encoder& encoder) {
-  StarRecord encoded;
+  std::string text;
+  text.reserve(256);
   for (const auto field : kStarRecordFields) {
-    auto text = encoder.encode(record.*field);
-    if (!text) return std::nullopt;
-    encoded.*field = std::move(*text);
+    const std::string& value = record.*field;
+    if (std::all_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+      text += value;
+    } else {
+      const auto encoded = encoder.encode(value);
+      if (!encoded) return std::nullopt;
+      text += *encoded;
+    }
+    text += kCatalogueLineEnd;
   }
-  return starRecordText(encoded);
+  return text;
 }
 
 }  // namespace tenmirel::importer

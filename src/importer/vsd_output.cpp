@@ -1,5 +1,9 @@
 #include "importer/vsd_output.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 
 #include "catalogue/catalogue_writer.h"
@@ -13,6 +17,56 @@ constexpr std::uint64_t kRecordsPerPart = kMaxStarRecords;  // 1001, the window'
 
 std::string headerText(std::uint64_t count) {
   return std::string(kCatalogueMagicLine) + kCatalogueLineEnd + std::to_string(count) + kCatalogueLineEnd;
+}
+
+// Appends one file to another, in the kernel where it can (the body of a large
+// catalogue is hundreds of megabytes).
+bool appendFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  const int out = ::open(to.c_str(), O_WRONLY | O_CLOEXEC);
+  if (out < 0 || ::lseek(out, 0, SEEK_END) < 0) {
+    ::close(in);
+    if (out >= 0) ::close(out);
+    return false;
+  }
+  bool ok = true;
+  bool kernel = true;
+  std::vector<char> buffer;
+  while (true) {
+    if (kernel) {
+      const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, std::size_t{1} << 30, 0);
+      if (copied > 0) continue;
+      if (copied == 0) break;
+      if (errno == EINTR) continue;
+      if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) {
+        ok = false;
+        break;
+      }
+      kernel = false;
+      buffer.resize(std::size_t{1} << 20);
+    }
+    const ssize_t got = ::read(in, buffer.data(), buffer.size());
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    for (ssize_t done = 0; done < got;) {
+      const ssize_t put = ::write(out, buffer.data() + done, static_cast<std::size_t>(got - done));
+      if (put < 0 && errno == EINTR) continue;
+      if (put <= 0) {
+        ok = false;
+        break;
+      }
+      done += put;
+    }
+    if (!ok) break;
+  }
+  ::close(in);
+  if (::close(out) != 0) ok = false;
+  return ok;
 }
 
 }  // namespace
@@ -83,10 +137,9 @@ Checked<std::vector<std::filesystem::path>> VsdOutput::commit() {
     // The count comes first in the file: the whole file is the header, then the body.
     auto whole = AtomicFile::create(target_);
     if (!whole) return Result::failure(whole.message());
-    (*whole)->stream() << headerText(total_);
-    {
-      std::ifstream body(body_->temporaryPath(), std::ios::binary);
-      (*whole)->stream() << body.rdbuf();
+    (*whole)->stream() << headerText(total_) << std::flush;
+    if (!(*whole)->stream() || !appendFile(body_->temporaryPath(), (*whole)->temporaryPath())) {
+      return Result::failure("「" + target_.string() + "」を書けません（ディスクがいっぱいではありませんか）。");
     }
     if (Refusal refusal = (*whole)->commit(replace_)) return Result::failure(*refusal);
     written.push_back(target_);

@@ -39,11 +39,11 @@ class VsxCsvReader : public LineReader {
   Refusal read(std::string_view line, std::uint64_t lineNumber, const RawStarSink& sink) override {
     if (trimmed(line).empty()) return std::nullopt;
     if (!header_) return readHeader(line);
-    if (!splitFields(line, ',', fields_)) return "引用符「\"」が閉じていません";
-    if (fields_.size() > headerSize_) {
-      return "列が見出しより多い（" + std::to_string(fields_.size()) + "列、見出しは" + std::to_string(headerSize_) + "列）";
+    if (!splitter_.split(line, ',')) return "引用符「\"」が閉じていません";
+    if (splitter_.fields().size() > headerSize_) {
+      return "列が見出しより多い（" + std::to_string(splitter_.fields().size()) + "列、見出しは" + std::to_string(headerSize_) + "列）";
     }
-    fields_.resize(headerSize_);  // fields missing at the end are empty
+    splitter_.fields().resize(headerSize_);  // fields missing at the end are empty
     ImportedStar star;
     star.line = lineNumber;
     star.name = collapsedName(text(kName));
@@ -68,17 +68,17 @@ class VsxCsvReader : public LineReader {
   }
 
   bool cutShort(std::string_view line) const override {
-    std::vector<std::string> fields;
-    return header_ && (!splitFields(line, ',', fields) || fields.size() < headerSize_);
+    FieldSplitter splitter;
+    return header_ && (!splitter.split(line, ',') || splitter.fields().size() < headerSize_);
   }
 
  private:
   Refusal readHeader(std::string_view line) {
-    if (!splitFields(line, ',', fields_)) return "見出し行の引用符「\"」が閉じていません";
-    headerSize_ = fields_.size();
+    if (!splitter_.split(line, ',')) return "見出し行の引用符「\"」が閉じていません";
+    headerSize_ = splitter_.fields().size();
     index_.fill(kMissing);
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-      const std::string key = headerKey(fields_[i]);
+    for (std::size_t i = 0; i < splitter_.fields().size(); ++i) {
+      const std::string key = headerKey(splitter_.fields()[i]);
       for (const Label& label : kLabels) {
         for (const char* name : label.names) {
           if (name != nullptr && key == name && index_[label.field] == kMissing) index_[label.field] = i;
@@ -95,14 +95,14 @@ class VsxCsvReader : public LineReader {
   }
 
   std::string_view text(Field field) const {
-    return index_[field] == kMissing ? std::string_view() : std::string_view(fields_[index_[field]]);
+    return index_[field] == kMissing ? std::string_view() : std::string_view(splitter_.fields()[index_[field]]);
   }
 
   static constexpr std::size_t kMissing = static_cast<std::size_t>(-1);
   bool header_ = false;
   std::size_t headerSize_ = 0;
   std::array<std::size_t, kFieldCount> index_{};
-  std::vector<std::string> fields_;
+  FieldSplitter splitter_;
 };
 
 }  // namespace
