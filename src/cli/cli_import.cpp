@@ -91,20 +91,6 @@ std::vector<std::string> takeRepeated(std::vector<std::string>& args, const std:
   return values;
 }
 
-std::vector<std::string> commaList(const std::string& text) {
-  std::vector<std::string> items;
-  std::string item;
-  for (const char c : text + ",") {
-    if (c == ',') {
-      if (!item.empty()) items.push_back(item);
-      item.clear();
-    } else if (c != ' ') {
-      item += c;
-    }
-  }
-  return items;
-}
-
 std::optional<double> numberIn(const ParsedArgs& parsed, const std::string& name, double lowest, double highest,
                                std::string& error) {
   const std::optional<double> value = parseStrict(parsed.get(name));
@@ -114,27 +100,6 @@ std::optional<double> numberIn(const ParsedArgs& parsed, const std::string& name
     return std::nullopt;
   }
   return value;
-}
-
-bool readColumns(const std::string& text, importer::DelimitedColumns& columns, std::string& error) {
-  for (const std::string& item : commaList(text)) {
-    const auto equals = item.find('=');
-    const std::string key = item.substr(0, equals);
-    const std::string value = equals == std::string::npos ? std::string() : item.substr(equals + 1);
-    std::string* target = key == "name" ? &columns.name : key == "ra" ? &columns.ra : key == "dec" ? &columns.dec
-                        : key == "epoch" ? &columns.epoch : key == "period" ? &columns.period
-                        : key == "type" ? &columns.type : nullptr;
-    if (target == nullptr || value.empty()) {
-      error = "--columns の「" + item + "」は name=列名 のように書いてください（name, ra, dec, epoch, period, type）";
-      return false;
-    }
-    *target = value;
-  }
-  if (columns.name.empty() || columns.ra.empty() || columns.dec.empty() || columns.epoch.empty() || columns.period.empty()) {
-    error = "--columns には name, ra, dec, epoch, period の五つの列名が要ります";
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -168,13 +133,15 @@ int runImport(const std::vector<std::string>& arguments, std::ostream& out, std:
                                           "」は gcvs5, gcvs-iii, vsx-csv, vsx-dat, vsx-json, table か text, json です");
     }
   }
-  if (parsed->has("--columns") && !readColumns(parsed->get("--columns"), settings.read.columns, error)) {
-    return usageError(err, kImport, error);
+  if (parsed->has("--columns")) {
+    const auto columns = importer::parseColumnNames(parsed->get("--columns"));
+    if (!columns) return usageError(err, kImport, "--columns: " + columns.message());
+    settings.read.columns = *columns;
   }
   if (settings.read.format == importer::CatalogueFormat::delimited && !settings.read.columns.named()) {
     return usageError(err, kImport, "--format table には --columns で列名を指定してください");
   }
-  if (parsed->has("--type")) settings.filter.types = commaList(parsed->get("--type"));
+  if (parsed->has("--type")) settings.filter.types = importer::patternList(parsed->get("--type"));
   if (parsed->has("--brighter")) {
     settings.filter.brighterThan = numberIn(*parsed, "--brighter", -kFaintestMagnitude, kFaintestMagnitude, error);
     if (!settings.filter.brighterThan) return usageError(err, kImport, error);

@@ -44,6 +44,21 @@ const char* filterMissKey(FilterMiss miss) {
   return "none";
 }
 
+std::vector<std::string> patternList(std::string_view text) {
+  std::vector<std::string> items;
+  std::string item;
+  for (const char c : text) {
+    if (c == ',') {
+      if (!item.empty()) items.push_back(item);
+      item.clear();
+    } else if (c != ' ' && c != '\t') {
+      item += c;
+    }
+  }
+  if (!item.empty()) items.push_back(item);
+  return items;
+}
+
 bool matchesPattern(std::string_view pattern, std::string_view text) {
   // Iterative wildcard match with one backtrack point.
   std::size_t p = 0, t = 0, star = std::string_view::npos, mark = 0;

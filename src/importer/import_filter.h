@@ -33,6 +33,9 @@ const char* filterMissKey(FilterMiss miss);
 
 FilterMiss checkFilter(const ImportFilter& filter, const ImportedStar& star);
 
+// The patterns of a comma-separated list ("EA, EB,RR*"), blanks dropped.
+std::vector<std::string> patternList(std::string_view text);
+
 // '*' any run, '?' one character; letter case ignored.
 bool matchesPattern(std::string_view pattern, std::string_view text);
 

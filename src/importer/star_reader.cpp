@@ -94,6 +94,33 @@ std::unique_ptr<LineReader> readerFor(CatalogueFormat format, const ReadOptions&
 
 }  // namespace
 
+Checked<DelimitedColumns> parseColumnNames(std::string_view text) {
+  using Result = Checked<DelimitedColumns>;
+  DelimitedColumns columns;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find(',', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view item = trimmed(text.substr(start, end - start));
+    start = end + 1;
+    if (item.empty()) continue;
+    const std::size_t equals = item.find('=');
+    const std::string_view key = trimmed(item.substr(0, equals));
+    const std::string value = equals == std::string_view::npos ? std::string() : std::string(trimmed(item.substr(equals + 1)));
+    std::string* target = key == "name" ? &columns.name : key == "ra" ? &columns.ra : key == "dec" ? &columns.dec
+                        : key == "epoch" ? &columns.epoch : key == "period" ? &columns.period
+                        : key == "type" ? &columns.type : nullptr;
+    if (target == nullptr || value.empty()) {
+      return Result::failure("列名の指定「" + std::string(item) + "」は name=列名 のように書いてください（name, ra, dec, epoch, period, type）");
+    }
+    *target = value;
+  }
+  if (columns.name.empty() || columns.ra.empty() || columns.dec.empty() || columns.epoch.empty() || columns.period.empty()) {
+    return Result::failure("列名の指定には name, ra, dec, epoch, period の五つが要ります");
+  }
+  return Result::success(columns);
+}
+
 Checked<ReadSummary> readStars(std::istream& in, const ReadOptions& options, const StarSink& sink) {
   using Result = Checked<ReadSummary>;
   const double latest = options.latestTrustedEpoch > 0 ? options.latestTrustedEpoch

@@ -28,6 +28,10 @@ struct DelimitedColumns {
   bool named() const { return !name.empty() || !ra.empty() || !dec.empty() || !epoch.empty() || !period.empty(); }
 };
 
+// "name=Star,ra=RA,dec=Dec,epoch=T0,period=P[,type=Type]" as the columns; the
+// Japanese reason when a part is not key=label or one of the five is missing.
+Checked<DelimitedColumns> parseColumnNames(std::string_view text);
+
 struct ReadOptions {
   std::optional<CatalogueFormat> format;   // none: told from the content
   DelimitedColumns columns;                 // for CatalogueFormat::delimited

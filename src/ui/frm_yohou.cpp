@@ -29,6 +29,7 @@
 #include "ui/gothic_fonts.h"
 #include "ui/number_box.h"
 #include "ui/program_settings.h"
+#include "ui/catalogue/catalogue_menu.h"
 #include "ui/plan/plan_menu.h"
 #include "ui/twips.h"
 #include "ui/window_placement.h"
@@ -207,7 +208,14 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
       sitesFile_(ports.plan.sitesFile.empty() ? sky::SiteStore::defaultFile() : ports.plan.sitesFile),
       elementsSettingsFile_(ports.plan.elementsSettingsFile.empty() ? sky::ElementsSettings::defaultFile()
                                                                     : ports.plan.elementsSettingsFile),
-      planMenu_(std::make_unique<PlanMenu>(model_, this, [this] { showModel(); }, std::move(ports.plan))) {
+      planMenu_(std::make_unique<PlanMenu>(model_, this, [this] { showModel(); }, std::move(ports.plan))),
+      catalogueMenu_(std::make_unique<CatalogueMenu>(
+          this,
+          [this](const std::string& path) {
+            rememberingChooser_.answerNextWith(path);
+            runAndShow([this] { loadCatalogue(); });
+          },
+          [this] { return cataloguePath_; }, std::move(ports.catalogue))) {
   setObjectName(QStringLiteral("FrmYohou"));
   buildControls();
   buildMenus();
@@ -381,6 +389,8 @@ void FrmYohou::buildMenus() {
 
   QMenu* file = addMenu("MenuFile", "ﾌｧｲﾙ(&F)");
   menuOpen_ = addItem(file, "MenuOpen", "開く(&O)", Qt::CTRL | Qt::Key_O);
+  mnuImport_ = addItem(file, "mnuImport", "取り込み…", none);
+  mnuEditCatalogue_ = addItem(file, "mnuEditCatalogue", "カタログの編集…", none);
   file->addSeparator()->setObjectName(QStringLiteral("MenuDummy1"));
   menuEnd_ = addItem(file, "MenuEnd", "終了(&Q)", Qt::CTRL | Qt::Key_Q);
 
@@ -431,6 +441,8 @@ void FrmYohou::connectControls() {
 void FrmYohou::connectMenuActions() {
   connect(menuOpen_, &QAction::triggered, this, [this] { runAndShow([this] { loadCatalogue(); }); });
   connect(menuEnd_, &QAction::triggered, this, [this] { close(); });
+  connect(mnuImport_, &QAction::triggered, this, [this] { catalogueMenu_->openImportDialog(); });
+  connect(mnuEditCatalogue_, &QAction::triggered, this, [this] { catalogueMenu_->openEditor(); });
   connect(menuYohouStart_, &QAction::triggered, this,
           [this] { runAndShow([this] { model_.MenuYohouStart_Click(); }); });
   connect(menuNext_, &QAction::triggered, this, [this] { runAndShow([this] { model_.MenuNext_Click(); }); });

@@ -13,6 +13,7 @@
 #include "lists/message_gate.h"
 #include "prediction/frm_yohou_model.h"
 #include "ui/gapped_caption.h"
+#include "ui/catalogue/catalogue_ports.h"
 #include "ui/plan/plan_window.h"
 #include "ui/qt_ports.h"
 
@@ -27,6 +28,7 @@ namespace tenmirel::ui {
 class ExcelMenu;
 class FrmCalc;
 class PlanMenu;
+class CatalogueMenu;
 
 // What the window reaches the outside through; a null port gets the real one.
 struct FrmYohouPorts {
@@ -36,6 +38,7 @@ struct FrmYohouPorts {
   FileOpener* fileOpener = nullptr;    // shows a written list in the default application
   std::filesystem::path documentsFolder;  // lists go to its Tenmirel folder; empty: the desktop's
   PlanWindowPorts plan;                   // the plan window's and the sites dialog's
+  CatalogueWindowPorts catalogue;         // the import dialog's and the catalogue editor's
 };
 
 class FrmYohou : public QMainWindow {
@@ -66,6 +69,11 @@ class FrmYohou : public QMainWindow {
   // settings menu to open (PlanMenu::openSitesDialog).
   QAction* mnuPlan() const { return mnuPlan_; }
   PlanMenu& planMenu() { return *planMenu_; }
+
+  // ファイル(F) → "取り込み…" and "カタログの編集…".
+  QAction* mnuImport() const { return mnuImport_; }
+  QAction* mnuEditCatalogue() const { return mnuEditCatalogue_; }
+  CatalogueMenu& catalogueMenu() { return *catalogueMenu_; }
 
   // 設定(S): "観測地…" and the time system of the loaded catalogue's elements.
   QAction* mnuSites() const { return mnuSites_; }
@@ -121,6 +129,9 @@ class FrmYohou : public QMainWindow {
   std::filesystem::path elementsSettingsFile_;
   std::string reportedSiteProblem_;
   std::unique_ptr<PlanMenu> planMenu_;
+  std::unique_ptr<CatalogueMenu> catalogueMenu_;
+  QAction* mnuImport_ = nullptr;
+  QAction* mnuEditCatalogue_ = nullptr;
 
   QWidget* line1_ = nullptr;
   QWidget* line2_ = nullptr;
