@@ -92,24 +92,23 @@ TEST_F(ImportCommand, NeverReplacesWithoutForce) {
 
 struct BadInput {
   const char* caseName;
-  std::string bytes;
+  std::string (*bytes)(const std::string& gcvs);  // from the awkward lines, read when the test runs
   const char* mentions;
 };
 
-std::vector<BadInput> badInputs() {
-  const std::string gcvs = bytesOf(sample("gcvs5-awkward-lines.txt"));
-  return {
-      {"unknown_format", "just some words\n", "形式"},
-      {"truncated", gcvs.substr(0, gcvs.size() - 100), "途中で終わって"},
-      {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "バイナリ"},
-      {"longer_than_the_layout", gcvs.substr(0, 236) + "xxxx\r\n", "1行目"},
-  };
-}
+const BadInput kBadInputs[] = {
+    {"unknown_format", [](const std::string&) { return std::string("just some words\n"); }, "形式"},
+    {"truncated", [](const std::string& gcvs) { return gcvs.substr(0, gcvs.size() - 100); }, "途中で終わって"},
+    {"binary", [](const std::string&) { return std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16); }, "バイナリ"},
+    {"longer_than_the_layout", [](const std::string& gcvs) { return gcvs.substr(0, 236) + "xxxx\r\n"; }, "1行目"},
+};
 
 class ImportRefusals : public ImportCommand, public ::testing::WithParamInterface<BadInput> {};
 
 TEST_P(ImportRefusals, SayWhyAndWriteNothing) {
-  const auto input = dir_.write("input.txt", GetParam().bytes);
+  const std::string gcvs = bytesOf(sample("gcvs5-awkward-lines.txt"));
+  ASSERT_GT(gcvs.size(), 1000u);
+  const auto input = dir_.write("input.txt", GetParam().bytes(gcvs));
   const auto r = runCli({"import", input.string(), "--to", out("out.vsd").string()});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find(GetParam().mentions), std::string::npos) << r.err;
@@ -118,7 +117,7 @@ TEST_P(ImportRefusals, SayWhyAndWriteNothing) {
   EXPECT_EQ(filesInFolder(), 1u);  // the input alone: no temporary file left
 }
 
-INSTANTIATE_TEST_SUITE_P(, ImportRefusals, ::testing::ValuesIn(badInputs()),
+INSTANTIATE_TEST_SUITE_P(, ImportRefusals, ::testing::ValuesIn(kBadInputs),
                          [](const auto& info) { return std::string(info.param.caseName); });
 
 TEST_F(ImportCommand, BadOptionsAreUsageMistakes) {
@@ -134,6 +133,22 @@ TEST_F(ImportCommand, BadOptionsAreUsageMistakes) {
     EXPECT_EQ(r.status, 2) << args.back();
     EXPECT_FALSE(r.err.empty());
   }
+}
+
+TEST_F(ImportCommand, VisibleFromASiteKeepsStarsThatRiseThere) {
+  ASSERT_EQ(runCli({"sites", "add", "Tromsø", "--lon", "18.96", "--lat", "69.65", "--tz", "Europe/Oslo"}).status, 0);
+  const auto r = runCli({"import", sample("gcvs5-awkward-lines.txt"), "--to", out("north.vsd").string(),
+                         "--visible-from", "Tromsø", "--format", "json"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const StarFileReadResult written = readStarFile(out("north.vsd"));
+  ASSERT_TRUE(written.ok());
+  // Above -20.35°: SS Crt (-17.9°) and OV Aqr (-19.4°) rise there, AW Gru (-48°) does not.
+  EXPECT_EQ(written.count, 13);
+  EXPECT_EQ(nlohmann::json::parse(r.out)["filtered"]["declination"], 1);
+  EXPECT_NE(runCli({"import", sample("gcvs5-awkward-lines.txt"), "--to", out("x.vsd").string(), "--visible-from",
+                    "どこにもない"}).status,
+            0);
+  EXPECT_FALSE(std::filesystem::exists(out("x.vsd")));
 }
 
 TEST_F(ImportCommand, ManyStarsSplitIntoPartsOf1001) {
