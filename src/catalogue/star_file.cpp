@@ -19,35 +19,62 @@ constexpr std::size_t kQuotedCountCharacters = 40;
 enum class LineRead { line, endOfFile, tooLong };
 
 // Splits a stream into lines. CR LF, CR and LF all end a line; the last line
-// may end at the end of the file. A line end is never part of a line.
+// may end at the end of the file. A line end is never part of a line. The
+// bytes are taken from the stream in blocks (a survey's catalogue has millions
+// of lines), so the stream may be read beyond the last line returned.
 class LineReader {
  public:
-  explicit LineReader(std::istream& in) : buffer_(in.rdbuf()) {}
+  explicit LineReader(std::istream& in) : buffer_(in.rdbuf()), block_(kBlockBytes) {}
 
   // Reads the next line into `line`. With a limit, stops as soon as the line
   // is longer, so a file that is not a catalogue is never read whole.
   LineRead next(std::string& line, std::size_t limit = std::string::npos) {
     line.clear();
     if (buffer_ == nullptr) return LineRead::endOfFile;
-    using Traits = std::char_traits<char>;
-    auto c = buffer_->sbumpc();
-    if (Traits::eq_int_type(c, Traits::eof())) return LineRead::endOfFile;
-    while (!Traits::eq_int_type(c, Traits::eof())) {
-      const char ch = Traits::to_char_type(c);
-      if (ch == '\n') break;
-      if (ch == '\r') {
-        if (Traits::eq_int_type(buffer_->sgetc(), Traits::to_int_type('\n'))) buffer_->sbumpc();
-        break;
-      }
-      if (line.size() >= limit) return LineRead::tooLong;
-      line.push_back(ch);
-      c = buffer_->sbumpc();
+    if (skipLineFeed_) {
+      // The line before ended with CR: an LF right after it belongs to that end.
+      skipLineFeed_ = false;
+      if (available() && block_[position_] == '\n') ++position_;
     }
-    return LineRead::line;
+    if (!available()) return LineRead::endOfFile;
+    while (available()) {
+      const char* begin = block_.data() + position_;
+      const char* end = block_.data() + size_;
+      const char* stop = begin;
+      while (stop != end && *stop != '\n' && *stop != '\r') ++stop;
+      const auto length = static_cast<std::size_t>(stop - begin);
+      if (limit != std::string::npos && line.size() + length > limit) return LineRead::tooLong;
+      line.append(begin, length);
+      position_ += length;
+      if (stop != end) {
+        ++position_;
+        skipLineFeed_ = *stop == '\r';
+        return LineRead::line;
+      }
+    }
+    return LineRead::line;  // the last line, ended by the end of the file
   }
 
  private:
+  static constexpr std::size_t kBlockBytes = 64 * 1024;
+
+  // Whether a byte is ready, taking the next block when the last is used up.
+  bool available() {
+    if (position_ < size_) return true;
+    if (ended_) return false;
+    const std::streamsize got = buffer_->sgetn(block_.data(), static_cast<std::streamsize>(block_.size()));
+    position_ = 0;
+    size_ = got > 0 ? static_cast<std::size_t>(got) : 0;
+    if (size_ == 0) ended_ = true;
+    return size_ > 0;
+  }
+
   std::streambuf* buffer_;
+  std::vector<char> block_;
+  std::size_t position_ = 0;
+  std::size_t size_ = 0;
+  bool ended_ = false;
+  bool skipLineFeed_ = false;
 };
 
 StarFileReadResult failed(StarFileFailure why) {
