@@ -26,6 +26,32 @@ add_custom_command(
 add_custom_target(tenmirel-changelog ALL DEPENDS ${changelog}.gz)
 install(FILES ${changelog}.gz DESTINATION ${tenmirel_docdir})
 
+# Manual pages, made from the command line's own help so they never lag behind
+# it, and the bash completion of tenmirel-cli.
+if(TARGET tenmirel-cli)
+  find_program(HELP2MAN_PROGRAM help2man REQUIRED)
+  set(man_dir ${CMAKE_CURRENT_BINARY_DIR}/packaging/man)
+  set(man_pages ${man_dir}/man1/tenmirel-cli.1.gz ${man_dir}/man1/tenmirel.1.gz
+                ${man_dir}/ja/man1/tenmirel-cli.1.gz ${man_dir}/ja/man1/tenmirel.1.gz)
+  add_custom_command(
+    OUTPUT ${man_pages}
+    COMMAND ${PROJECT_SOURCE_DIR}/packaging/make-man-pages $<TARGET_FILE:tenmirel-cli> ${PROJECT_VERSION}
+            ${PROJECT_SOURCE_DIR} ${man_dir}
+    DEPENDS tenmirel-cli ${PROJECT_SOURCE_DIR}/packaging/make-man-pages ${PROJECT_SOURCE_DIR}/packaging/man/tenmirel.1
+            ${PROJECT_SOURCE_DIR}/packaging/man/ja/tenmirel.1
+    COMMENT "Writing the manual pages")
+  add_custom_target(tenmirel-man-pages ALL DEPENDS ${man_pages})
+  install(FILES ${man_dir}/man1/tenmirel-cli.1.gz ${man_dir}/man1/tenmirel.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${man_dir}/ja/man1/tenmirel-cli.1.gz ${man_dir}/ja/man1/tenmirel.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/bash-completion/tenmirel-cli
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+  add_test(NAME package.completion
+           COMMAND ${PROJECT_SOURCE_DIR}/packaging/check-completion $<TARGET_FILE:tenmirel-cli> ${PROJECT_SOURCE_DIR})
+  set_tests_properties(package.completion PROPERTIES LABELS package)
+endif()
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tenmirel)
 set(CPACK_PACKAGE_VENDOR "Tenmirel maintainers")
@@ -71,7 +97,7 @@ if(DPKG_DEB_PROGRAM AND TENMIREL_BUILD_UI AND NOT TENMIREL_SANITIZE AND NOT TENM
            COMMAND ${check} build ${CMAKE_BINARY_DIR} ${package_dir})
   add_test(NAME package.contents
            COMMAND ${check} contents ${package_dir} ${PROJECT_SOURCE_DIR} ${PROJECT_VERSION})
-  add_test(NAME package.lintian COMMAND ${check} lintian ${package_dir})
+  add_test(NAME package.lintian COMMAND ${check} lintian ${package_dir} ${PROJECT_SOURCE_DIR})
   set_tests_properties(package.build PROPERTIES FIXTURES_SETUP tenmirel_package LABELS package)
   set_tests_properties(package.contents package.lintian PROPERTIES
                        FIXTURES_REQUIRED tenmirel_package LABELS package)

@@ -39,8 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   ImportSettings settings;
   settings.read.latestTrustedEpoch = kLatestEpoch;
-  constexpr CatalogueFormat kFormats[] = {CatalogueFormat::gcvs51, CatalogueFormat::gcvsIii, CatalogueFormat::vsxCsv,
-                                          CatalogueFormat::vsxDat, CatalogueFormat::vsxJson, CatalogueFormat::delimited};
+  constexpr CatalogueFormat kFormats[] = {CatalogueFormat::gcvs51,  CatalogueFormat::gcvsIii,
+                                          CatalogueFormat::vsxCsv,  CatalogueFormat::vsxDat,
+                                          CatalogueFormat::vsxJson, CatalogueFormat::delimited};
   if (choice > 0) settings.read.format = kFormats[choice - 1];
   settings.read.columns = {"name", "ra", "dec", "epoch", "period", "type"};
   const auto report = importCatalogue(in, settings, [](const ImportedRow& row) {

@@ -1,5 +1,6 @@
 // `tenmirel-cli night` over a catalogue of 1001 real stars (the first rows of the
-// GCVS extract), timed as a whole process: start, reading, the night, printing.
+// GCVS extract), and `season` for one of them over a year, timed as a whole
+// process: start, reading, the nights, printing.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -84,6 +85,19 @@ void BM_NightProcess1001StarsText(benchmark::State& state) { nightProcess(state,
 void BM_NightProcess1001StarsJson(benchmark::State& state) { nightProcess(state, "json"); }
 BENCHMARK(BM_NightProcess1001StarsText)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NightProcess1001StarsJson)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One star across a year, whole process: the Sun's twilights of 365 nights dominate.
+void BM_SeasonProcessOneStar365Nights(benchmark::State& state) {
+  const std::vector<std::string> args = {"season", "--catalogue", folder().catalogue.string(), "--star", "0",
+                                         "--from", "2026-01-01", "--nights", "365", "--secondary"};
+  for (auto _ : state) {
+    if (runProgram(args) != 0) {
+      state.SkipWithError("tenmirel-cli season failed");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_SeasonProcessOneStar365Nights)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace tenmirel

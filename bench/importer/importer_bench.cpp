@@ -95,7 +95,8 @@ struct BigFolder {
     csv = path / "vsx.csv";
     catalogue = path / "vsx.vsd";
     std::ofstream out(csv, std::ios::binary);
-    out << "#OID,Name,VarFlag,RAdeg,DEdeg,Type,l_max,max,u_max,n_max,f_min,l_min,min,u_min,n_min,Epoch,u_Epoch,l_Period,"
+    out << "#OID,Name,VarFlag,RAdeg,DEdeg,Type,l_max,max,u_max,n_max,f_min,l_min,min,u_min,n_min,Epoch,u_Epoch,l_"
+           "Period,"
            "Period,u_Period\n";
     // Real elements: data/gcvs-elements.tsv (name, RA h m s, sign, ° ′ ″, type, max, min, band, epoch, period).
     std::vector<std::vector<std::string>> rows;
@@ -114,8 +115,8 @@ struct BigFolder {
       const double dec = (f[4] == "-" ? -1 : 1) * (std::stod(f[5]) + std::stod(f[6]) / 60 + std::stod(f[7]) / 3600);
       // A third of VSX has no period: every third row goes without.
       const bool period = i % 3 != 2;
-      out << i + 1 << ",\"" << f[0] << " #" << i << "\",0," << ra << ',' << dec << ',' << f[8] << ",," << f[9]
-          << ",," << f[11] << ",,," << f[10] << ",," << f[11] << ',' << f[12] << ",,," << (period ? f[13] : "") << ",\n";
+      out << i + 1 << ",\"" << f[0] << " #" << i << "\",0," << ra << ',' << dec << ',' << f[8] << ",," << f[9] << ",,"
+          << f[11] << ",,," << f[10] << ",," << f[11] << ',' << f[12] << ",,," << (period ? f[13] : "") << ",\n";
     }
   }
   ~BigFolder() {
@@ -176,8 +177,7 @@ void BM_NightOverImportedCatalogueProcess(benchmark::State& state) {
     return;
   }
   for (auto _ : state) {
-    if (runProgram({"night", "--catalogue", folder.catalogue.string(), "--date", "2026-12-07"},
-                   peak) != 0) {
+    if (runProgram({"night", "--catalogue", folder.catalogue.string(), "--date", "2026-12-07"}, peak) != 0) {
       state.SkipWithError("tenmirel-cli night failed");
       break;
     }

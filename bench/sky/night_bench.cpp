@@ -4,6 +4,7 @@
 
 #include "gcvs_stars.h"
 #include "sky/night_plan.h"
+#include "sky/season_plan.h"
 
 namespace tenmirel::sky {
 namespace {
@@ -55,6 +56,22 @@ void BM_FiltersJudgedAgainFor1001Stars(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FiltersJudgedAgainFor1001Stars)->Unit(benchmark::kMicrosecond);
+
+// A season of 365 nights for a catalogue of the main window's size, secondaries included.
+void BM_Season365NightsOf1001Stars(benchmark::State& state) {
+  const std::vector<NightStar> stars(gcvsStars().begin(), gcvsStars().begin() + 1001);
+  NightOptions options;
+  options.secondaryMinima = true;
+  std::size_t events = 0;
+  for (auto _ : state) {
+    const Checked<SeasonPlan> season = planSeason(stars, builtInSite(), NightDate{2026, 1, 1}, 365, options);
+    events = 0;
+    for (const NightPlan& night : season->nights) events += night.events.size();
+    benchmark::DoNotOptimize(season);
+  }
+  state.counters["events"] = static_cast<double>(events);
+}
+BENCHMARK(BM_Season365NightsOf1001Stars)->Unit(benchmark::kMillisecond);
 
 void BM_NightSkyPreparedNoonToNoon(benchmark::State& state) {
   for (auto _ : state) {

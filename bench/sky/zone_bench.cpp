@@ -41,5 +41,16 @@ void BM_IanaZoneUtToLocal(benchmark::State& state) {
 }
 BENCHMARK(BM_IanaZoneUtToLocal);
 
+// After the zone file's last transition, where its footer rule decides.
+void BM_IanaZoneUtToLocalAfter2037(benchmark::State& state) {
+  const SiteZone zone = *SiteZone::fromText("Europe/Prague");
+  double jd = 2475000.3;  // 2063
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(zone.utToLocal(jd));
+    jd += 1e-3;
+  }
+}
+BENCHMARK(BM_IanaZoneUtToLocalAfter2037);
+
 }  // namespace
 }  // namespace tenmirel::sky

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ void holdClosedStandardStreams() {
 
 int main(int argc, char** argv) {
   holdClosedStandardStreams();
+  // A reader that goes away (| head) ends the program quietly by SIGPIPE, as it
+  // ends other Unix tools, even when whoever started it ignored the signal.
+  std::signal(SIGPIPE, SIG_DFL);
   std::vector<std::string> args(argv + 1, argv + argc);
   return tenmirel::cli::run(args, std::cout, std::cerr);
 }

@@ -366,10 +366,18 @@ std::string describeStarFileFailure(const std::filesystem::path& file, const Sta
   return name + "を読み込めません。";
 }
 
-int LoadStarFile(FileChooser& chooser, MessageSink& messages, StarTable& table) {
+int LoadStarFile(FileChooser& chooser, MessageSink& messages, StarTable& table, StarFileReadResult* outcome) {
+  if (outcome != nullptr) *outcome = StarFileReadResult{};
   const std::optional<std::string> chosen = chooser.chooseFileToOpen(kCatalogueFilterDescription, kCataloguePattern);
   if (!chosen) return 0;  // a cancel ends the load like any failure
   StarFileReadResult result = readStarFile(*chosen);
+  if (outcome != nullptr) {
+    outcome->count = result.count;
+    outcome->failure = result.failure;
+    outcome->failedRecord = result.failedRecord;
+    outcome->countLineText = result.countLineText;
+    outcome->recordLimit = result.recordLimit;
+  }
   if (result.failure == StarFileFailure::wrongMagicLine) messages.showMessage(kWrongMagicMessage);
   if (!result.ok()) return 0;
   // Only a whole file replaces rows; the rows above N keep what they held.

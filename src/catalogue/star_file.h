@@ -90,6 +90,8 @@ std::optional<int> findStar(const std::vector<StarRecord>& records, std::string_
 // Asks the chooser for a file and reads it. On success rows 0..N-1 of the table
 // are replaced and N is returned; on any failure the table is untouched and 0 is
 // returned. The only message is "Error!" for a file without the magic line.
-int LoadStarFile(FileChooser& chooser, MessageSink& messages, StarTable& table);
+// outcome, when given, receives how the reading went (without the records).
+int LoadStarFile(FileChooser& chooser, MessageSink& messages, StarTable& table,
+                 StarFileReadResult* outcome = nullptr);
 
 }  // namespace tenmirel

@@ -24,6 +24,7 @@ void printUsage(std::ostream& out) {
          "  list      カタログの星の次の N 回の極（時間・高度の制限つき）\n"
          "  today     今夜の観測夜に極を迎えるカタログの星すべて\n"
          "  night     観測地の暗い夜に迎える全ての星の全ての極（星・太陽・月の高度つき）\n"
+         "  season    選んだ星の極を何夜にもわたって夜ごとに（night と同じ条件）\n"
          "  sites     観測地の一覧・追加・削除・既定の観測地の設定\n"
          "  import    GCVS・VSX などのカタログから星を選んで変光星データファイルに書き出す\n"
          "  edit      変光星データファイルの星の元期・周期を書き換える\n"
@@ -47,6 +48,7 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (command == "list") return runList(rest, out, err);
   if (command == "today") return runToday(rest, out, err);
   if (command == "night") return runNight(rest, out, err);
+  if (command == "season") return runSeason(rest, out, err);
   if (command == "sites") return runSites(rest, out, err);
   if (command == "import") return runImport(rest, out, err);
   if (command == "edit") return runEdit(rest, out, err);

@@ -16,6 +16,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runSites(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runSeason(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runEdit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

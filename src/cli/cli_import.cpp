@@ -118,7 +118,8 @@ int runImport(const std::vector<std::string>& arguments, std::ostream& out, std:
     printImportHelp(out);
     return 0;
   }
-  if (parsed->positional.size() != 1) return usageError(err, kImport, "取り込むカタログのファイルを一つ指定してください");
+  if (parsed->positional.size() != 1)
+    return usageError(err, kImport, "取り込むカタログのファイルを一つ指定してください");
   if (!parsed->has("--to")) return usageError(err, kImport, "--to で書き出すファイルを指定してください");
 
   importer::ImportSettings settings;
@@ -129,8 +130,9 @@ int runImport(const std::vector<std::string>& arguments, std::ostream& out, std:
     } else if (const auto input = importer::parseFormatKey(format)) {
       settings.read.format = input;
     } else {
-      return usageError(err, kImport, "--format「" + format.substr(0, kMaxOptionValueBytes) +
-                                          "」は gcvs5, gcvs-iii, vsx-csv, vsx-dat, vsx-json, table か text, json です");
+      return usageError(err, kImport,
+                        "--format「" + format.substr(0, kMaxOptionValueBytes) +
+                            "」は gcvs5, gcvs-iii, vsx-csv, vsx-dat, vsx-json, table か text, json です");
     }
   }
   if (parsed->has("--columns")) {
@@ -202,7 +204,8 @@ int runImport(const std::vector<std::string>& arguments, std::ostream& out, std:
     }
     file.open(input, std::ios::binary);
     if (!file) {
-      err << "tenmirel-cli " << kImport << ": 「" << input << "」を開けません（ファイルがないか、読む権限がありません）。\n";
+      err << "tenmirel-cli " << kImport << ": 「" << input
+          << "」を開けません（ファイルがないか、読む権限がありません）。\n";
       return kExitFailure;
     }
     in = &file;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "catalogue/star_file.h"
+#include "common/utf8_bom.h"
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
 #include "cli/cli_args.h"
@@ -28,7 +29,7 @@ constexpr int kLastHour = 23;
 void printListHelp(std::ostream& out) {
   out << "使い方: tenmirel-cli list --catalogue FILE --star NAME|INDEX --from \"YYYY-MM-DD[ HH:MM]\"\n"
          "                         [--count N] [--hide-hours FROM-TO] [--min-altitude DEG]\n"
-         "                         [--xlsx PATH [--open] | --csv]\n"
+         "                         [--xlsx PATH [--open] | --csv [--bom]]\n"
          "\n"
          "指定回数予報：基準日時より後の極を N 回分、時間制限と高度制限をかけて一覧にします。\n"
          "観測地は既定で東経139°00′・北緯35°、日時はすべてその観測地の地方時（既定は世界時＋9時間）です。\n"
@@ -42,6 +43,7 @@ void printListHelp(std::ostream& out) {
          "  --xlsx PATH           表計算ファイル（.xlsx）に書き出す（同じ名前のファイルは置き換えます）\n"
          "  --open                書き出した表計算ファイルを既定のアプリケーションで開く\n"
          "  --csv                 桁をそろえた表の代わりに CSV（UTF-8）で出力する\n"
+         "  --bom                 CSV の先頭に BOM を付ける（表計算ソフトで開くファイル向け）\n"
          << siteOptionsHelp() <<
          "  --help                この説明\n"
          "\n"
@@ -51,7 +53,7 @@ void printListHelp(std::ostream& out) {
 }
 
 void printTodayHelp(std::ostream& out) {
-  out << "使い方: tenmirel-cli today --catalogue FILE [--date YYYY-MM-DD] [--xlsx PATH [--open] | --csv]\n"
+  out << "使い方: tenmirel-cli today --catalogue FILE [--date YYYY-MM-DD] [--xlsx PATH [--open] | --csv [--bom]]\n"
          "\n"
          "今日の変光星：その日の観測夜（7時から翌朝6時59分まで、地方時）に極を迎える\n"
          "カタログの星をすべて一覧にします。夜半過ぎの極はその日の 24時〜30時として書きます。\n"
@@ -61,6 +63,7 @@ void printTodayHelp(std::ostream& out) {
          "  --xlsx PATH        表計算ファイル（.xlsx）に書き出す（同じ名前のファイルは置き換えます）\n"
          "  --open             書き出した表計算ファイルを既定のアプリケーションで開く\n"
          "  --csv              桁をそろえた表の代わりに CSV（UTF-8）で出力する\n"
+         "  --bom              CSV の先頭に BOM を付ける（表計算ソフトで開くファイル向け）\n"
          << siteOptionsHelp() <<
          "  --help             この説明\n"
          "\n"
@@ -161,7 +164,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   std::string error;
   const auto parsed = parseArgs(
       args, withSiteOptions({"--catalogue", "--star", "--from", "--count", "--hide-hours", "--min-altitude", "--xlsx"}),
-      {"--help", "--csv", "--open"}, error);
+      {"--help", "--csv", "--open", "--bom"}, error);
   if (!parsed) return usageError(err, command, error);
   if (parsed->flags.count("--help")) {
     printListHelp(out);
@@ -175,6 +178,9 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   }
   if (parsed->has("--xlsx") && parsed->flags.count("--csv")) {
     return usageError(err, command, "--xlsx と --csv は同時に指定できません");
+  }
+  if (parsed->flags.count("--bom") && !parsed->flags.count("--csv")) {
+    return usageError(err, command, "--bom は --csv と組で指定してください");
   }
   if (parsed->flags.count("--open") && !parsed->has("--xlsx")) {
     return usageError(err, command, "--open は --xlsx と組で指定してください");
@@ -225,6 +231,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (result != ListRunResult::kWritten) return 1;
   if (destination.file) return reportFile(destination, command, out, err);
   if (parsed->flags.count("--csv")) {
+    if (parsed->flags.count("--bom")) out << kUtf8ByteOrderMark;
     printCsv(destination.memory, out, fixedCountCatalogueCell);
   } else {
     const MemorySheet& sheet = destination.memory;
@@ -240,7 +247,7 @@ int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostre
   const std::string command = "today";
   std::string error;
   const auto parsed =
-      parseArgs(args, withSiteOptions({"--catalogue", "--date", "--xlsx"}), {"--help", "--csv", "--open"}, error);
+      parseArgs(args, withSiteOptions({"--catalogue", "--date", "--xlsx"}), {"--help", "--csv", "--open", "--bom"}, error);
   if (!parsed) return usageError(err, command, error);
   if (parsed->flags.count("--help")) {
     printTodayHelp(out);
@@ -251,6 +258,9 @@ int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (!parsed->has("--catalogue")) return usageError(err, command, "--catalogue を指定してください");
   if (parsed->has("--xlsx") && parsed->flags.count("--csv")) {
     return usageError(err, command, "--xlsx と --csv は同時に指定できません");
+  }
+  if (parsed->flags.count("--bom") && !parsed->flags.count("--csv")) {
+    return usageError(err, command, "--bom は --csv と組で指定してください");
   }
   if (parsed->flags.count("--open") && !parsed->has("--xlsx")) {
     return usageError(err, command, "--open は --xlsx と組で指定してください");
@@ -280,10 +290,13 @@ int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostre
   Destination destination;
   if (parsed->has("--xlsx")) destination.writeTo(parsed->get("--xlsx"), parsed->flags.count("--open") != 0);
   TodayList list(form, session.gate, destination.output());
-  const bool ended = list.mnuExcelToday_Click();
-  if (list.buffers.todayCount == 0) return ended ? 0 : 1;
+  // A run the list refused (a night beyond the calendar) fails whatever it collected
+  // before, in every format.
+  if (!list.mnuExcelToday_Click()) return 1;
+  if (list.buffers.todayCount == 0) return 0;
   if (destination.file) return reportFile(destination, command, out, err);
   if (parsed->flags.count("--csv")) {
+    if (parsed->flags.count("--bom")) out << kUtf8ByteOrderMark;
     printCsv(destination.memory, out, todayCatalogueCell);
   } else {
     printTable(destination.memory, 1, 2, 7, out);

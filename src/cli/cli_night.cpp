@@ -5,15 +5,16 @@
 #include <filesystem>
 
 #include "catalogue/star_file.h"
+#include "common/utf8_bom.h"
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
 #include "prediction/night_stars.h"
 #include "cli/cli_args.h"
 #include "cli/default_application.h"
+#include "cli/night_options.h"
 #include "cli/night_report.h"
 #include "cli/site_option.h"
 #include "cli/tonight.h"
-#include "common/number_text.h"
 #include "sky/night_plan.h"
 
 namespace tenmirel::cli {
@@ -23,15 +24,13 @@ constexpr const char* kCommand = "night";
 constexpr int kExitFailure = 1;
 constexpr int kFirstYear = 1600;
 constexpr int kLastYear = 3000;
-constexpr double kRightAngleDegrees = 90;
-constexpr double kStraightAngleDegrees = 180;
-constexpr double kLongestAroundMinutes = 720;
 
 void printHelp(std::ostream& out) {
   out << "使い方: tenmirel-cli night --catalogue FILE [--date YYYY-MM-DD] [観測地のオプション] [--elements SYSTEM]\n"
          "                          [--sun-below DEG | --window clock] [--min-altitude DEG]\n"
-         "                          [--moon-distance DEG] [--around MIN] [--refraction]\n"
-         "                          [--format text|csv|json|ics | --xlsx PATH [--open]]\n"
+         "                          [--moon-distance DEG] [--around MIN] [--secondary]\n"
+         "                          [--max-uncertainty MIN] [--refraction]\n"
+         "                          [--format text|csv|json|ics [--bom] | --xlsx PATH [--open]]\n"
          "\n"
          "今夜の計画：観測地で太陽が沈んで暗くなってから明け方までに迎える、カタログの全ての星の\n"
          "全ての極を時刻順に一覧にします。星・太陽・月の高度、月の輝面と月との角距離つき。\n"
@@ -40,17 +39,8 @@ void printHelp(std::ostream& out) {
          "  --date YYYY-MM-DD    夜の日付（夕方の日付、観測地の地方時）。既定は観測地の今夜\n"
          "                       （正午より前なら前の日の夕方からの夜）\n"
       << siteOptionsHelp()
-      << "  --sun-below DEG      太陽高度が DEG 度より下の間を夜とする（既定 -12）\n"
-         "  --window clock       太陽の代わりに 7時から翌朝6時59分まで（地方時）を夜とする\n"
-         "  --min-altitude DEG   星の高度が DEG 度以上の極だけを表示（既定 0）\n"
-         "  --moon-distance DEG  月から DEG 度以上離れた極だけを表示（既定 なし）\n"
-         "  --around MIN         極の前後 MIN 分の間ずっと高度・太陽の条件を満たす極だけを表示\n"
-         "  --refraction         大気差（標準大気）を高度に入れる\n"
-         "  --format FORMAT      text（既定、桁をそろえた表）、csv、json、ics（iCalendar）\n"
-         "  --xlsx PATH          表計算ファイル（.xlsx）に書き出す（同じ名前のファイルは置き換えます）\n"
-         "  --open               書き出した表計算ファイルを既定のアプリケーションで開く\n"
-         "  --help               この説明\n"
-         "\n"
+      << nightOptionsHelp()
+      << "\n"
          "終了状態: 0 計画できた（暗くならない夜もその旨を表示して 0）、1 失敗、2 使い方の誤り\n"
          "\n"
          "例:\n"
@@ -58,21 +48,9 @@ void printHelp(std::ostream& out) {
          "  tenmirel-cli night --catalogue data/sample.vsd --lon 14.42 --lat 50.09 --tz Europe/Prague --format ics\n";
 }
 
-// A number option within [lowest, highest]; a message naming the option otherwise.
-std::optional<double> numberOption(const ParsedArgs& parsed, const std::string& name, double lowest, double highest,
-                                   std::string& error) {
-  const std::optional<double> value = parseStrict(parsed.get(name));
-  if (!value || !std::isfinite(*value) || *value < lowest || *value > highest) {
-    error = name + " の値「" + parsed.get(name) + "」は " + numberToText(lowest) + " から " + numberToText(highest) +
-            " までの数で指定してください";
-    return std::nullopt;
-  }
-  return value;
-}
-
 std::set<std::string> optionsWithValues() {
-  std::set<std::string> names = {"--catalogue",  "--date",          "--sun-below", "--window", "--min-altitude",
-                                 "--moon-distance", "--around",     "--format",    "--xlsx",   kElementsOption};
+  std::set<std::string> names = nightOptionNames();
+  names.insert({"--catalogue", "--date"});
   names.insert(siteOptionNames().begin(), siteOptionNames().end());
   return names;
 }
@@ -81,7 +59,7 @@ std::set<std::string> optionsWithValues() {
 
 int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::string error;
-  const auto parsed = parseArgs(args, optionsWithValues(), {"--help", "--refraction", "--open"}, error);
+  const auto parsed = parseArgs(args, optionsWithValues(), nightFlagNames(), error);
   if (!parsed) return usageError(err, kCommand, error);
   if (parsed->flags.count("--help")) {
     printHelp(out);
@@ -90,41 +68,11 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (!parsed->positional.empty()) return usageError(err, kCommand, "余分な引数「" + parsed->positional.front() + "」");
   if (!parsed->has("--catalogue")) return usageError(err, kCommand, "--catalogue を指定してください");
   const std::string format = parsed->get("--format", "text");
-  if (format != "text" && format != "csv" && format != "json" && format != "ics") {
-    return usageError(err, kCommand, "--format は text、csv、json、ics のどれかです");
-  }
-  if (parsed->has("--xlsx") && parsed->has("--format")) {
-    return usageError(err, kCommand, "--xlsx と --format は同時に指定できません");
-  }
-  if (parsed->flags.count("--open") && !parsed->has("--xlsx")) {
-    return usageError(err, kCommand, "--open は --xlsx と組で指定してください");
-  }
-
+  if (const std::optional<std::string> wrong = checkOutputOptions(*parsed)) return usageError(err, kCommand, *wrong);
   sky::NightOptions options;
-  if (parsed->has("--window")) {
-    if (parsed->get("--window") != "clock") return usageError(err, kCommand, "--window に指定できるのは clock だけです");
-    if (parsed->has("--sun-below")) return usageError(err, kCommand, "--sun-below と --window は同時に指定できません");
-    options.window = sky::NightWindow::clock;
+  if (const std::optional<std::string> wrong = readNightOptions(*parsed, options)) {
+    return usageError(err, kCommand, *wrong);
   }
-  struct NumberOption {
-    const char* name;
-    double lowest, highest;
-  };
-  const NumberOption ranges[] = {{"--sun-below", -kRightAngleDegrees, kRightAngleDegrees},
-                                 {"--min-altitude", -kRightAngleDegrees, kRightAngleDegrees},
-                                 {"--moon-distance", 0, kStraightAngleDegrees},
-                                 {"--around", 0, kLongestAroundMinutes}};
-  std::optional<double> values[std::size(ranges)];
-  for (std::size_t i = 0; i < std::size(ranges); ++i) {
-    if (!parsed->has(ranges[i].name)) continue;
-    values[i] = numberOption(*parsed, ranges[i].name, ranges[i].lowest, ranges[i].highest, error);
-    if (!values[i]) return usageError(err, kCommand, error);
-  }
-  if (values[0]) options.sunLimitDegrees = *values[0];
-  if (values[1]) options.minimumAltitudeDegrees = *values[1];
-  options.moonDistanceDegrees = values[2];
-  if (values[3]) options.aroundMinutes = *values[3];
-  options.refraction = parsed->flags.count("--refraction") != 0;
 
   std::optional<sky::NightDate> date;
   if (parsed->has("--date")) {
@@ -178,6 +126,7 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << "tenmirel-cli " << kCommand << ": " << plan.message() << '\n';
     return kExitFailure;
   }
+  printMemoWarnings(kCommand, *plan, err);
 
   const NightReport report(*plan, *zone, options.elementsTime);
   const std::string& darkness = plan->night.darknessMessage;
@@ -198,7 +147,10 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   // The machine formats keep their stream clean: what a reader should know goes to the error stream.
   if (neverDark) err << "tenmirel-cli " << kCommand << ": " << darkness << '\n';
-  if (format == "csv") printNightCsv(report, out);
+  if (format == "csv") {
+    if (parsed->flags.count("--bom")) out << kUtf8ByteOrderMark;
+    printNightCsv(report, out);
+  }
   if (format == "json") printNightJson(report, out);
   if (format == "ics") {
     const std::string calendar = nightCalendar(report, error);

@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 extern char** environ;
 
@@ -11,7 +13,10 @@ namespace tenmirel::cli {
 
 bool DefaultApplication::openWithDefaultApplication(const std::string& path) {
   std::string program = "xdg-open";
-  std::string argument = path;
+  // Absolute, so that a name like "--manual.xlsx" is never read as an option.
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  std::string argument = error ? "./" + path : absolute.string();
   char* argv[] = {program.data(), argument.data(), nullptr};
   pid_t child = 0;
   if (::posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv, environ) != 0) return false;

@@ -28,19 +28,22 @@ void printImportText(const ImportOutcome& outcome, std::ostream& out) {
       << report.lines << "行）\n";
   out << "読んだ星: " << report.read << '\n';
   out << "書き出した星: " << report.imported;
-  for (const auto& path : outcome.written) out << (path == outcome.written.front() ? " → " : "、") << shownOnTerminal(path.string());
+  for (const auto& path : outcome.written)
+    out << (path == outcome.written.front() ? " → " : "、") << shownOnTerminal(path.string());
   out << '\n';
   out << "元期の時刻系: " << elementsNote(outcome) << '\n';
   out << "予報できない星: " << report.skippedTotal() << '\n';
   for (int i = 1; i < importer::kSkipReasonCount; ++i) {
     if (report.skipped[static_cast<std::size_t>(i)] == 0) continue;
-    out << "  " << importer::skipReasonWords(static_cast<SkipReason>(i)) << ": " << report.skipped[static_cast<std::size_t>(i)] << '\n';
+    out << "  " << importer::skipReasonWords(static_cast<SkipReason>(i)) << ": "
+        << report.skipped[static_cast<std::size_t>(i)] << '\n';
   }
   if (report.filteredTotal() > 0) {
     out << "絞り込みで除いた星: " << report.filteredTotal() << '\n';
     for (int i = 1; i < importer::kFilterMissCount; ++i) {
       if (report.filtered[static_cast<std::size_t>(i)] == 0) continue;
-      out << "  " << importer::filterMissWords(static_cast<FilterMiss>(i)) << ": " << report.filtered[static_cast<std::size_t>(i)] << '\n';
+      out << "  " << importer::filterMissWords(static_cast<FilterMiss>(i)) << ": "
+          << report.filtered[static_cast<std::size_t>(i)] << '\n';
     }
   }
   if (report.valueProblems > 0) {
@@ -56,16 +59,17 @@ void printImportText(const ImportOutcome& outcome, std::ostream& out) {
     }
   }
   if (report.imported > static_cast<std::uint64_t>(kMaxStarRecords) && outcome.written.size() == 1) {
-    out << "注意: " << report.imported << "星を書き出しました。night コマンドはすべて読みますが、ウィンドウの星の表には最初の "
-        << kMaxStarRecords << "星だけが出ます（--split で " << kMaxStarRecords << "星ずつの番号つきファイルにできます）。\n";
+    out << "注意: " << report.imported
+        << "星を書き出しました。night コマンドはすべて読みますが、ウィンドウの星の表には最初の " << kMaxStarRecords
+        << "星だけが出ます（--split で " << kMaxStarRecords << "星ずつの番号つきファイルにできます）。\n";
   }
   if (!report.firstSkipped.empty()) {
     out << "予報できない星の一覧";
     if (report.skippedTotal() > report.firstSkipped.size()) out << "（最初の" << report.firstSkipped.size() << "星）";
     out << ":\n";
     for (const auto& note : report.firstSkipped) {
-      out << "  " << note.line << "行目 " << shownOnTerminal(note.name) << ": " << importer::skipReasonWords(note.reason)
-          << '\n';
+      out << "  " << note.line << "行目 " << shownOnTerminal(note.name) << ": "
+          << importer::skipReasonWords(note.reason) << '\n';
     }
   }
 }

@@ -2,13 +2,11 @@
 // pass them; numbers as numbers, times as ISO 8601 with the offset in force.
 #include <nlohmann/json.hpp>
 
-#include "cli/night_report.h"
+#include "cli/night_json.h"
 #include "sky/twilight.h"
 
 namespace tenmirel::cli {
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 const char* darknessName(sky::Darkness darkness) {
   switch (darkness) {
@@ -22,11 +20,14 @@ const char* darknessName(sky::Darkness darkness) {
   return "normal";
 }
 
+
 Json instant(const NightReport& report, const std::optional<double>& julianDayUt) {
   return julianDayUt ? Json(isoTimeAt(report, *julianDayUt)) : Json(nullptr);
 }
 
-Json nightJson(const NightReport& report) {
+}  // namespace
+
+Json nightSummaryJson(const NightReport& report) {
   const sky::NightSummary& night = report.plan.night;
   Json site;
   site["name"] = night.site.name;
@@ -68,17 +69,25 @@ Json nightJson(const NightReport& report) {
   return result;
 }
 
-Json filtersJson(const sky::NightOptions& options) {
+
+Json nightFiltersJson(const sky::NightOptions& options) {
   return Json{{"min_altitude_deg", options.minimumAltitudeDegrees},
               {"moon_distance_deg", options.moonDistanceDegrees ? Json(*options.moonDistanceDegrees) : Json(nullptr)},
               {"around_min", options.aroundMinutes},
+              {"around_whole_eclipse", options.aroundFromDuration},
+              {"secondary", options.secondaryMinima},
+              {"max_uncertainty_min",
+               options.maxUncertaintyMinutes ? Json(*options.maxUncertaintyMinutes) : Json(nullptr)},
               {"refraction", options.refraction}};
 }
 
-Json eventJson(const sky::NightEvent& event) {
+
+Json nightEventJson(const sky::NightEvent& event) {
   Json item;
   item["star"] = event.name;
   item["cycle"] = event.cycle;
+  item["kind"] = sky::eventKindKey(event.kind);
+  item["phase"] = event.phase;
   item["local_time"] = event.isoText;
   item["jd"] = event.julianDayUt;
   item["jd_elements"] = event.elementsJulianDay;
@@ -88,17 +97,19 @@ Json eventJson(const sky::NightEvent& event) {
   item["moon_altitude_deg"] = event.moonAltitudeDegrees;
   item["moon_illumination"] = event.moonIlluminatedFraction;
   item["moon_separation_deg"] = event.moonSeparationDegrees;
+  item["duration_minutes"] = event.durationMinutes ? Json(*event.durationMinutes) : Json(nullptr);
+  item["uncertainty_minutes"] = event.uncertaintyMinutes;
+  item["uncertain_elements"] = event.uncertainElements;
+  item["uncertainty_source"] = event.uncertaintyFromFit ? "fit" : "digits";
   return item;
 }
 
-}  // namespace
-
 void printNightJson(const NightReport& report, std::ostream& out) {
   Json result;
-  result["night"] = nightJson(report);
-  result["filters"] = filtersJson(report.plan.night.options);
+  result["night"] = nightSummaryJson(report);
+  result["filters"] = nightFiltersJson(report.plan.night.options);
   Json events = Json::array();
-  for (const sky::NightEvent* event : report.shown) events.push_back(eventJson(*event));
+  for (const sky::NightEvent* event : report.shown) events.push_back(nightEventJson(*event));
   result["events"] = std::move(events);
   result["hidden_events"] = report.hiddenEvents;
   result["skipped_stars"] = report.skippedStars();

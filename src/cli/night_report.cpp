@@ -43,6 +43,16 @@ std::string nightDateText(const sky::NightDate& date) {
   return std::to_string(date.year) + "年" + std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
 }
 
+std::string uncertaintyText(const sky::NightEvent& event) {
+  constexpr double kShownAboveMinutes = 1;
+  if (event.uncertainElements) return "≥±" + oneDecimal(event.uncertaintyMinutes);
+  return event.uncertaintyMinutes > kShownAboveMinutes ? "±" + oneDecimal(event.uncertaintyMinutes) : std::string();
+}
+
+std::string durationText(const sky::NightEvent& event) {
+  return event.durationMinutes ? oneDecimal(*event.durationMinutes) : std::string();
+}
+
 std::string shownCountLine(const NightReport& report) {
   return "極 " + std::to_string(report.shown.size()) + " 件を表示しました（条件に合わずに隠した極 " +
          std::to_string(report.hiddenEvents) + " 件）。";

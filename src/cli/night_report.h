@@ -35,15 +35,43 @@ std::string localTimeAt(const NightReport& report, double julianDayUt);
 std::string isoTimeAt(const NightReport& report, double julianDayUt);
 // "2026年12月7日".
 std::string nightDateText(const sky::NightDate& date);
+// "±7.2" above one minute, "" below; "≥±0.3" whenever the elements are uncertain
+// beyond their digits, the figure then only a lower bound.
+std::string uncertaintyText(const sky::NightEvent& event);
+// "128.4" minutes, or "" without a duration.
+std::string durationText(const sky::NightEvent& event);
 // The closing lines: the events shown and hidden, the stars skipped.
 std::string shownCountLine(const NightReport& report);
 std::string skippedCountLine(const NightReport& report);
+
+// "既定の観測地（経度 139°、緯度 35°、標高 0 m、UTC+09:00）".
+std::string siteLine(const NightReport& report);
+// "条件: 高度 20° 以上、副極小も、大気差なし".
+std::string conditionsLine(const NightReport& report);
+// The table's columns and one event's cells (CSV: the table's ten, then kind,
+// phase, duration_minutes, uncertainty_minutes, uncertain_elements, uncertainty_source).
+const std::vector<std::string>& nightTableColumns();
+std::vector<std::string> nightCsvColumns();
+std::vector<std::string> nightEventCells(const NightReport& report, const sky::NightEvent& event, bool forCsv);
+
+// Prints a table with no line ending in blanks; the night's columns aligned as in
+// the night's table, starting at column first.
+class TextTable;
+void printTrimmed(const TextTable& table, std::ostream& out);
+void alignNightColumns(TextTable& table, std::size_t first);
 
 void printNightText(const NightReport& report, std::ostream& out);
 void printNightCsv(const NightReport& report, std::ostream& out);
 void printNightJson(const NightReport& report, std::ostream& out);
 // The whole calendar, or an empty text with why in error.
 std::string nightCalendar(const NightReport& report, std::string& error);
+// The same for events of many nights, each with the report of its night.
+struct ReportedEvent {
+  const NightReport* report;
+  const sky::NightEvent* event;
+};
+std::string eventsCalendar(const std::vector<ReportedEvent>& events, const std::string& location,
+                           std::string& error);
 
 }  // namespace tenmirel::cli
 

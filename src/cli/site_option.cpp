@@ -46,18 +46,28 @@ OptionChoice<sky::Site> siteFromTexts(const std::string& name, const std::string
   return choice;
 }
 
-OptionChoice<sky::Site> siteFromOptions(const ParsedArgs& parsed, const sky::SiteStore& store) {
-  const bool oneOff = parsed.has("--lon") || parsed.has("--lat") || parsed.has("--height") || parsed.has("--tz");
-  if (parsed.has("--site") && oneOff) {
+namespace {
+
+bool typesASite(const ParsedArgs& parsed) {
+  return parsed.has("--lon") || parsed.has("--lat") || parsed.has("--height") || parsed.has("--tz");
+}
+
+// The site typed out with --lon --lat [--height] --tz.
+OptionChoice<sky::Site> typedSite(const ParsedArgs& parsed) {
+  if (parsed.has("--site")) {
     return refused<sky::Site>("--site と --lon / --lat / --height / --tz は同時に指定できません", true);
   }
-  if (oneOff) {
-    if (!parsed.has("--lon") || !parsed.has("--lat") || !parsed.has("--tz")) {
-      return refused<sky::Site>("座標で観測地を指定するときは --lon、--lat、--tz をそろえて指定してください", true);
-    }
-    return siteFromTexts(kOneOffSiteName, parsed.get("--lon"), parsed.get("--lat"), parsed.get("--height"),
-                         parsed.get("--tz"));
+  if (!parsed.has("--lon") || !parsed.has("--lat") || !parsed.has("--tz")) {
+    return refused<sky::Site>("座標で観測地を指定するときは --lon、--lat、--tz をそろえて指定してください", true);
   }
+  return siteFromTexts(kOneOffSiteName, parsed.get("--lon"), parsed.get("--lat"), parsed.get("--height"),
+                       parsed.get("--tz"));
+}
+
+}  // namespace
+
+OptionChoice<sky::Site> siteFromOptions(const ParsedArgs& parsed, const sky::SiteStore& store) {
+  if (typesASite(parsed)) return typedSite(parsed);
   OptionChoice<sky::Site> choice;
   if (!store.problem().empty()) choice.warning = store.problem();
   if (parsed.has("--site")) {
@@ -77,29 +87,43 @@ OptionChoice<sky::Site> siteFromOptions(const ParsedArgs& parsed, const sky::Sit
 }
 
 OptionChoice<sky::Site> siteFromOptions(const ParsedArgs& parsed) {
+  // A site typed out needs no sites file: it is not even opened.
+  if (typesASite(parsed)) return typedSite(parsed);
   const sky::SiteStore store;
   return siteFromOptions(parsed, store);
 }
 
-OptionChoice<sky::ElementsTime> elementsFromOptions(const ParsedArgs& parsed, const std::string& cataloguePath,
-                                                    const sky::ElementsSettings& settings) {
+namespace {
+
+bool asksSettings(const ParsedArgs& parsed, const std::string& cataloguePath) {
+  return !parsed.has(kElementsOption) && !cataloguePath.empty() && cataloguePath != kStandardInputArgument;
+}
+
+OptionChoice<sky::ElementsTime> elementsWithoutSettings(const ParsedArgs& parsed) {
   OptionChoice<sky::ElementsTime> choice;
-  if (parsed.has(kElementsOption)) {
-    choice.value = sky::parseElementsTime(parsed.get(kElementsOption));
-    if (!choice.value) {
-      return refused<sky::ElementsTime>("--elements は jd、hjd、bjd のどれかで指定してください", true);
-    }
+  if (!parsed.has(kElementsOption)) {
+    choice.value = sky::ElementsTime::jd;
     return choice;
   }
+  choice.value = sky::parseElementsTime(parsed.get(kElementsOption));
+  if (!choice.value) return refused<sky::ElementsTime>("--elements は jd、hjd、bjd のどれかで指定してください", true);
+  return choice;
+}
+
+}  // namespace
+
+OptionChoice<sky::ElementsTime> elementsFromOptions(const ParsedArgs& parsed, const std::string& cataloguePath,
+                                                    const sky::ElementsSettings& settings) {
+  if (!asksSettings(parsed, cataloguePath)) return elementsWithoutSettings(parsed);
+  OptionChoice<sky::ElementsTime> choice;
   if (!settings.problem().empty()) choice.warning = settings.problem();
-  choice.value = cataloguePath.empty() || cataloguePath == kStandardInputArgument
-                     ? sky::ElementsTime::jd
-                     : settings.timeSystemOf(cataloguePath);
+  choice.value = settings.timeSystemOf(cataloguePath);
   return choice;
 }
 
 OptionChoice<sky::ElementsTime> elementsFromOptions(const ParsedArgs& parsed, const std::string& cataloguePath) {
-  if (parsed.has(kElementsOption)) return elementsFromOptions(parsed, cataloguePath, sky::ElementsSettings());
+  // Only a catalogue file without --elements needs the settings file.
+  if (!asksSettings(parsed, cataloguePath)) return elementsWithoutSettings(parsed);
   const sky::ElementsSettings settings;
   return elementsFromOptions(parsed, cataloguePath, settings);
 }

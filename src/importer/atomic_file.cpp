@@ -27,15 +27,24 @@ std::string quoted(const std::filesystem::path& path) { return "「" + path.stri
 std::string fileErrorWords(int errorNumber) {
   switch (errorNumber) {
     case EACCES:
-    case EPERM: return "書き込む権限がありません";
-    case ENOENT: return "フォルダがありません";
-    case ENOSPC: return "ディスクがいっぱいです";
-    case EROFS: return "読み取り専用のファイルシステムです";
-    case EEXIST: return "同じ名前のファイルがあります";
-    case EISDIR: return "フォルダです";
-    case ENOTDIR: return "途中の名前がフォルダではありません";
-    case ENAMETOOLONG: return "名前が長すぎます";
-    default: break;
+    case EPERM:
+      return "書き込む権限がありません";
+    case ENOENT:
+      return "フォルダがありません";
+    case ENOSPC:
+      return "ディスクがいっぱいです";
+    case EROFS:
+      return "読み取り専用のファイルシステムです";
+    case EEXIST:
+      return "同じ名前のファイルがあります";
+    case EISDIR:
+      return "フォルダです";
+    case ENOTDIR:
+      return "途中の名前がフォルダではありません";
+    case ENAMETOOLONG:
+      return "名前が長すぎます";
+    default:
+      break;
   }
   return std::strerror(errorNumber);
 }

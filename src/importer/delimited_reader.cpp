@@ -21,7 +21,8 @@ class DelimitedReader : public LineReader {
     if (!header_) return readHeader(line);
     if (!splitter_.split(line, delimiter_)) return "引用符「\"」が閉じていません";
     if (splitter_.fields().size() > headerSize_) {
-      return "列が見出しより多い（" + std::to_string(splitter_.fields().size()) + "列、見出しは" + std::to_string(headerSize_) + "列）";
+      return "列が見出しより多い（" + std::to_string(splitter_.fields().size()) + "列、見出しは" +
+             std::to_string(headerSize_) + "列）";
     }
     splitter_.fields().resize(headerSize_);
     ImportedStar star;
@@ -42,7 +43,8 @@ class DelimitedReader : public LineReader {
 
  private:
   Refusal readHeader(std::string_view line) {
-    if (trimmed(line).front() == '#' && !names_.name.empty() && headerKey(line).find(headerKey(names_.name)) == std::string::npos) {
+    if (trimmed(line).front() == '#' && !names_.name.empty() &&
+        headerKey(line).find(headerKey(names_.name)) == std::string::npos) {
       return std::nullopt;  // a note above the header
     }
     delimiter_ = delimiterOf(line);
@@ -58,9 +60,10 @@ class DelimitedReader : public LineReader {
       }
       return std::string("見出しに") + role + "の列「" + wanted + "」がありません";
     };
-    for (const auto& [wanted, role, index] : {std::tuple{names_.name, "星名", &name_}, std::tuple{names_.ra, "赤経", &ra_},
-                                              std::tuple{names_.dec, "赤緯", &dec_}, std::tuple{names_.epoch, "元期", &epoch_},
-                                              std::tuple{names_.period, "周期", &period_}}) {
+    for (const auto& [wanted, role, index] :
+         {std::tuple{names_.name, "星名", &name_}, std::tuple{names_.ra, "赤経", &ra_},
+          std::tuple{names_.dec, "赤緯", &dec_}, std::tuple{names_.epoch, "元期", &epoch_},
+          std::tuple{names_.period, "周期", &period_}}) {
       if (wanted.empty()) return std::string(role) + "の列の名前が指定されていません";
       if (Refusal refusal = find(wanted, role, *index)) return refusal;
     }
@@ -76,7 +79,8 @@ class DelimitedReader : public LineReader {
   bool header_ = false;
   char delimiter_ = ',';
   std::size_t headerSize_ = 0;
-  std::size_t name_ = kMissing, ra_ = kMissing, dec_ = kMissing, epoch_ = kMissing, period_ = kMissing, type_ = kMissing;
+  std::size_t name_ = kMissing, ra_ = kMissing, dec_ = kMissing, epoch_ = kMissing, period_ = kMissing,
+              type_ = kMissing;
   FieldSplitter splitter_;
 };
 

@@ -57,7 +57,8 @@ FlaggedNumber flaggedNumber(std::string_view field) {
   while (i < field.size()) {
     const char c = field[i];
     // A sign starts a number only when a digit or point follows.
-    const bool signStart = (c == '-' || c == '+') && i + 1 < field.size() && (isDigit(field[i + 1]) || field[i + 1] == '.');
+    const bool signStart =
+        (c == '-' || c == '+') && i + 1 < field.size() && (isDigit(field[i + 1]) || field[i + 1] == '.');
     if (isDigit(c) || (c == '.' && i + 1 < field.size() && isDigit(field[i + 1])) || signStart) {
       ++runs;
       std::size_t j = i;
@@ -121,7 +122,8 @@ bool hasControlBytes(std::string_view text) {
   unsigned found = 0;
   for (const char c : text) {
     const unsigned byte = static_cast<unsigned char>(c);
-    found |= (static_cast<unsigned>(byte < 0x20) & static_cast<unsigned>(byte != '\t') & static_cast<unsigned>(byte != '\r')) |
+    found |= (static_cast<unsigned>(byte < 0x20) & static_cast<unsigned>(byte != '\t') &
+              static_cast<unsigned>(byte != '\r')) |
              static_cast<unsigned>(byte == 0x7F);
   }
   return found != 0;

@@ -1,8 +1,8 @@
 #include <string>
 
+#include "catalogue/variable_type.h"
 #include "importer/field_text.h"
 #include "importer/gcvs_layout.h"
-#include "catalogue/variable_type.h"
 
 namespace tenmirel::importer {
 namespace {

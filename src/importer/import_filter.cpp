@@ -22,24 +22,36 @@ bool anyMatches(const std::vector<std::string>& patterns, std::string_view text)
 
 const char* filterMissWords(FilterMiss miss) {
   switch (miss) {
-    case FilterMiss::none: return "";
-    case FilterMiss::type: return "型";
-    case FilterMiss::brightness: return "明るさ";
-    case FilterMiss::declination: return "赤緯・見える範囲";
-    case FilterMiss::period: return "周期";
-    case FilterMiss::name: return "星名";
+    case FilterMiss::none:
+      return "";
+    case FilterMiss::type:
+      return "型";
+    case FilterMiss::brightness:
+      return "明るさ";
+    case FilterMiss::declination:
+      return "赤緯・見える範囲";
+    case FilterMiss::period:
+      return "周期";
+    case FilterMiss::name:
+      return "星名";
   }
   return "";
 }
 
 const char* filterMissKey(FilterMiss miss) {
   switch (miss) {
-    case FilterMiss::none: return "none";
-    case FilterMiss::type: return "type";
-    case FilterMiss::brightness: return "brightness";
-    case FilterMiss::declination: return "declination";
-    case FilterMiss::period: return "period";
-    case FilterMiss::name: return "name";
+    case FilterMiss::none:
+      return "none";
+    case FilterMiss::type:
+      return "type";
+    case FilterMiss::brightness:
+      return "brightness";
+    case FilterMiss::declination:
+      return "declination";
+    case FilterMiss::period:
+      return "period";
+    case FilterMiss::name:
+      return "name";
   }
   return "none";
 }
@@ -88,7 +100,8 @@ FilterMiss checkFilter(const ImportFilter& filter, const ImportedStar& star) {
   }
   if (filter.brighterThan) {
     const auto& max = star.maxMagnitude;
-    if (!max.value || max.has('(') || max.has('<') || !(*max.value < *filter.brighterThan)) return FilterMiss::brightness;
+    if (!max.value || max.has('(') || max.has('<') || !(*max.value < *filter.brighterThan))
+      return FilterMiss::brightness;
   }
   if (filter.decAbove && !(star.decDegrees && *star.decDegrees > *filter.decAbove)) return FilterMiss::declination;
   if (filter.decBelow && !(star.decDegrees && *star.decDegrees < *filter.decBelow)) return FilterMiss::declination;

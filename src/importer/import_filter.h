@@ -20,9 +20,7 @@ struct ImportFilter {
   std::optional<double> decBelow;      // degrees
   std::optional<double> periodBelow;   // days
   std::vector<std::string> names;      // patterns with '*' and '?', letter case ignored
-  bool any() const {
-    return !types.empty() || brighterThan || decAbove || decBelow || periodBelow || !names.empty();
-  }
+  bool any() const { return !types.empty() || brighterThan || decAbove || decBelow || periodBelow || !names.empty(); }
 };
 
 // Which filter left a star out; none when it passes.

@@ -58,11 +58,11 @@ constexpr struct {
   const char* utf8;
   const char* ascii;
 } kLatin[] = {
-    {"à", "a"}, {"á", "a"}, {"â", "a"}, {"ä", "a"}, {"ã", "a"}, {"å", "a"}, {"ç", "c"}, {"č", "c"}, {"è", "e"},
-    {"é", "e"}, {"ê", "e"}, {"ë", "e"}, {"ě", "e"}, {"ì", "i"}, {"í", "i"}, {"î", "i"}, {"ï", "i"}, {"ñ", "n"},
-    {"ň", "n"}, {"ò", "o"}, {"ó", "o"}, {"ô", "o"}, {"ö", "o"}, {"õ", "o"}, {"ø", "o"}, {"ř", "r"}, {"š", "s"},
-    {"ś", "s"}, {"ù", "u"}, {"ú", "u"}, {"û", "u"}, {"ü", "u"}, {"ů", "u"}, {"ý", "y"}, {"ž", "z"}, {"ł", "l"},
-    {"À", "A"}, {"Á", "A"}, {"Ä", "A"}, {"Å", "A"}, {"Ç", "C"}, {"Č", "C"}, {"É", "E"}, {"È", "E"}, {"Ö", "O"},
+    {"à", "a"}, {"á", "a"}, {"â", "a"}, {"ä", "a"}, {"ã", "a"}, {"å", "a"},  {"ç", "c"}, {"č", "c"}, {"è", "e"},
+    {"é", "e"}, {"ê", "e"}, {"ë", "e"}, {"ě", "e"}, {"ì", "i"}, {"í", "i"},  {"î", "i"}, {"ï", "i"}, {"ñ", "n"},
+    {"ň", "n"}, {"ò", "o"}, {"ó", "o"}, {"ô", "o"}, {"ö", "o"}, {"õ", "o"},  {"ø", "o"}, {"ř", "r"}, {"š", "s"},
+    {"ś", "s"}, {"ù", "u"}, {"ú", "u"}, {"û", "u"}, {"ü", "u"}, {"ů", "u"},  {"ý", "y"}, {"ž", "z"}, {"ł", "l"},
+    {"À", "A"}, {"Á", "A"}, {"Ä", "A"}, {"Å", "A"}, {"Ç", "C"}, {"Č", "C"},  {"É", "E"}, {"È", "E"}, {"Ö", "O"},
     {"Ø", "O"}, {"Š", "S"}, {"Ü", "U"}, {"Ž", "Z"}, {"Ł", "L"}, {"ß", "ss"},
 };
 
@@ -139,7 +139,8 @@ std::string memoTypeToken(std::string_view type) {
   if (token.empty()) return "型不明";
   if (isKnownVariableType(token)) return token;
   // Unknown: one word (a full-width space would split it), no parentheses, no planning key.
-  for (std::size_t at = token.find("\u3000"); at != std::string::npos; at = token.find("\u3000")) token.replace(at, 3, "_");
+  for (std::size_t at = token.find("\u3000"); at != std::string::npos; at = token.find("\u3000"))
+    token.replace(at, 3, "_");
   return neutral(squared(token));
 }
 

@@ -24,16 +24,16 @@ struct FlaggedNumber {
 // Why a star cannot be predicted from its elements; none when it can.
 enum class SkipReason {
   none,
-  synonym,          // a cross-reference line ("=V Vel") without data
-  noName,           // no name to list the star by
-  noPosition,       // no right ascension or declination
-  noPeriod,         // no period, or none above zero
-  meanCycle,        // a mean cycle in parentheses, not a period
-  periodLimit,      // a period given only as a limit ("> 150.")
-  noEpoch,          // no epoch
-  epochOutOfRange,  // an epoch before 1800 or more than five years ahead
-  badElements,      // epoch or period written so that no number can be read
-  nameNotEncodable, // a name the catalogue file's code page cannot hold
+  synonym,           // a cross-reference line ("=V Vel") without data
+  noName,            // no name to list the star by
+  noPosition,        // no right ascension or declination
+  noPeriod,          // no period, or none above zero
+  meanCycle,         // a mean cycle in parentheses, not a period
+  periodLimit,       // a period given only as a limit ("> 150.")
+  noEpoch,           // no epoch
+  epochOutOfRange,   // an epoch before 1800 or more than five years ahead
+  badElements,       // epoch or period written so that no number can be read
+  nameNotEncodable,  // a name the catalogue file's code page cannot hold
 };
 inline constexpr int kSkipReasonCount = 11;
 
@@ -43,17 +43,17 @@ const char* skipReasonWords(SkipReason reason);
 const char* skipReasonKey(SkipReason reason);
 
 struct ImportedStar {
-  std::uint64_t line = 0;  // 1-based line of the source (the record's first line)
-  std::string name;        // blanks inside collapsed to one ("R And", "EQ PegA")
+  std::uint64_t line = 0;            // 1-based line of the source (the record's first line)
+  std::string name;                  // blanks inside collapsed to one ("R And", "EQ PegA")
   std::optional<double> raDegrees;   // J2000
   std::optional<double> decDegrees;  // J2000
   bool positionUncertain = false;
-  std::string type;      // as written ("EA/SD", "NA+XM:"); may be empty
+  std::string type;  // as written ("EA/SD", "NA+XM:"); may be empty
   FlaggedNumber maxMagnitude;
-  FlaggedNumber minMagnitude;  // flag '(' marks an amplitude instead of a magnitude
-  std::string band;            // photometric band ("V", "p")
-  FlaggedNumber epoch;         // value: the full Julian day; digits: that day as written in full
-  FlaggedNumber period;        // days
+  FlaggedNumber minMagnitude;             // flag '(' marks an amplitude instead of a magnitude
+  std::string band;                       // photometric band ("V", "p")
+  FlaggedNumber epoch;                    // value: the full Julian day; digits: that day as written in full
+  FlaggedNumber period;                   // days
   std::optional<double> durationPercent;  // the eclipse's duration, % of the period
   bool durationUncertain = false;
   std::string synonymOf;  // "V Vel" for a cross-reference line

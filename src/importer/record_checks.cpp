@@ -32,7 +32,8 @@ Refusal checkStarRecord(const StarRecord& record) {
   Cp932Encoder encoder;
   const auto name = encoder.encode(record.starName);
   if (!name) return star + "の星名には CP932（Shift_JIS）で書けない文字があります。";
-  if (name->size() > kMaxNameBytes) return star + "の星名が長すぎます（" + std::to_string(kMaxNameBytes) + "バイトまで）。";
+  if (name->size() > kMaxNameBytes)
+    return star + "の星名が長すぎます（" + std::to_string(kMaxNameBytes) + "バイトまで）。";
   const auto epoch = unsignedNumber(record.ganki);
   if (!epoch || *epoch <= 0) return star + "の元期「" + record.ganki + "」はユリウス日の正の数で書いてください。";
   const auto period = unsignedNumber(record.syuki);
@@ -41,7 +42,8 @@ Refusal checkStarRecord(const StarRecord& record) {
   const auto minute = unsignedNumber(record.alphaMin);
   if (!hour || *hour >= kHoursPerDay || *hour != static_cast<double>(static_cast<int>(*hour)) || !minute ||
       *minute >= kMinutesPerUnit) {
-    return star + "の赤経「" + record.alphaHour + "h " + record.alphaMin + "m」は 0～23 時と 0 以上 60 未満の分で書いてください。";
+    return star + "の赤経「" + record.alphaHour + "h " + record.alphaMin +
+           "m」は 0～23 時と 0 以上 60 未満の分で書いてください。";
   }
   if (record.deltaSign != kSouthSignText && record.deltaSign != "True") {
     return star + "の赤緯の符号「" + record.deltaSign + "」は True（北）か False（南）で書いてください。";
@@ -50,12 +52,14 @@ Refusal checkStarRecord(const StarRecord& record) {
   const auto arcMinutes = unsignedNumber(record.deltaMin);
   if (!degrees || *degrees != static_cast<double>(static_cast<int>(*degrees)) || !arcMinutes ||
       *arcMinutes >= kMinutesPerUnit || *degrees + *arcMinutes / kMinutesPerUnit > kPoleDegrees) {
-    return star + "の赤緯「" + record.deltaDeg + "° " + record.deltaMin + "′」は 90° までの度と 0 以上 60 未満の分で書いてください。";
+    return star + "の赤緯「" + record.deltaDeg + "° " + record.deltaMin +
+           "′」は 90° までの度と 0 以上 60 未満の分で書いてください。";
   }
   const auto memo = encoder.encode(record.memo);
   if (!memo) return star + "のメモには CP932（Shift_JIS）で書けない文字があります。";
   if (memo->size() > kMaxMemoBytes) {
-    return star + "のメモが長すぎます（" + std::to_string(memo->size()) + "バイト、" + std::to_string(kMaxMemoBytes) + "バイトまで）。";
+    return star + "のメモが長すぎます（" + std::to_string(memo->size()) + "バイト、" + std::to_string(kMaxMemoBytes) +
+           "バイトまで）。";
   }
   return std::nullopt;
 }

@@ -82,12 +82,18 @@ std::string atLine(std::uint64_t line, const std::string& reason) {
 
 std::unique_ptr<LineReader> readerFor(CatalogueFormat format, const ReadOptions& options) {
   switch (format) {
-    case CatalogueFormat::gcvs51: return makeGcvsReader(gcvs51Layout());
-    case CatalogueFormat::gcvsIii: return makeGcvsReader(gcvsIiiLayout());
-    case CatalogueFormat::vsxCsv: return makeVsxCsvReader();
-    case CatalogueFormat::vsxDat: return makeVsxDatReader(options.datLayout ? *options.datLayout : defaultVsxDatLayout());
-    case CatalogueFormat::vsxJson: return makeVsxJsonReader();
-    case CatalogueFormat::delimited: return makeDelimitedReader(options.columns);
+    case CatalogueFormat::gcvs51:
+      return makeGcvsReader(gcvs51Layout());
+    case CatalogueFormat::gcvsIii:
+      return makeGcvsReader(gcvsIiiLayout());
+    case CatalogueFormat::vsxCsv:
+      return makeVsxCsvReader();
+    case CatalogueFormat::vsxDat:
+      return makeVsxDatReader(options.datLayout ? *options.datLayout : defaultVsxDatLayout());
+    case CatalogueFormat::vsxJson:
+      return makeVsxJsonReader();
+    case CatalogueFormat::delimited:
+      return makeDelimitedReader(options.columns);
   }
   return nullptr;
 }
@@ -106,16 +112,23 @@ Checked<DelimitedColumns> parseColumnNames(std::string_view text) {
     if (item.empty()) continue;
     const std::size_t equals = item.find('=');
     const std::string_view key = trimmed(item.substr(0, equals));
-    const std::string value = equals == std::string_view::npos ? std::string() : std::string(trimmed(item.substr(equals + 1)));
-    std::string* target = key == "name" ? &columns.name : key == "ra" ? &columns.ra : key == "dec" ? &columns.dec
-                        : key == "epoch" ? &columns.epoch : key == "period" ? &columns.period
-                        : key == "type" ? &columns.type : nullptr;
+    const std::string value =
+        equals == std::string_view::npos ? std::string() : std::string(trimmed(item.substr(equals + 1)));
+    std::string* target = key == "name"     ? &columns.name
+                          : key == "ra"     ? &columns.ra
+                          : key == "dec"    ? &columns.dec
+                          : key == "epoch"  ? &columns.epoch
+                          : key == "period" ? &columns.period
+                          : key == "type"   ? &columns.type
+                                            : nullptr;
     if (target == nullptr || value.empty()) {
-      return Result::failure("列名の指定「" + std::string(item) + "」は name=列名 のように書いてください（name, ra, dec, epoch, period, type）");
+      return Result::failure("列名の指定「" + std::string(item) +
+                             "」は name=列名 のように書いてください（name, ra, dec, epoch, period, type）");
     }
     *target = value;
   }
-  if (columns.name.empty() || columns.ra.empty() || columns.dec.empty() || columns.epoch.empty() || columns.period.empty()) {
+  if (columns.name.empty() || columns.ra.empty() || columns.dec.empty() || columns.epoch.empty() ||
+      columns.period.empty()) {
     return Result::failure("列名の指定には name, ra, dec, epoch, period の五つが要ります");
   }
   return Result::success(columns);
@@ -124,7 +137,7 @@ Checked<DelimitedColumns> parseColumnNames(std::string_view text) {
 Checked<ReadSummary> readStars(std::istream& in, const ReadOptions& options, const StarSink& sink) {
   using Result = Checked<ReadSummary>;
   const double latest = options.latestTrustedEpoch > 0 ? options.latestTrustedEpoch
-                                                        : latestTrustedEpoch(std::chrono::system_clock::now());
+                                                       : latestTrustedEpoch(std::chrono::system_clock::now());
   ReadSummary summary;
   std::unique_ptr<LineReader> reader;
   const RawStarSink settled = [&](ImportedStar&& star) {
@@ -149,14 +162,16 @@ Checked<ReadSummary> readStars(std::istream& in, const ReadOptions& options, con
     }
     summary.lines = number;
     std::string_view text = line;
-    if (number == 1 && text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
+    if (number == 1 && text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+      text.remove_prefix(kByteOrderMark.size());
     if (hasControlBytes(text)) {
       return Result::failure(atLine(number, "文字でないバイトがあります。バイナリファイルではありませんか"));
     }
     // Catalogues are ASCII or UTF-8; bytes that are neither become U+FFFD, so
     // every text after this is UTF-8.
     if (!isValidUtf8(text)) {
-      if (!reader) return Result::failure(atLine(number, "文字でないバイトがあります。バイナリファイルではありませんか"));
+      if (!reader)
+        return Result::failure(atLine(number, "文字でないバイトがあります。バイナリファイルではありませんか"));
       decoded.clear();
       utf8.decode(text, decoded);
       text = decoded;
@@ -167,15 +182,18 @@ Checked<ReadSummary> readStars(std::istream& in, const ReadOptions& options, con
       if (!format) format = detectFormat(text);
       if (!format && options.columns.named()) format = CatalogueFormat::delimited;
       if (!format) {
-        return Result::failure(atLine(number, "どのカタログの形式か分かりません（GCVS 5.1、GCVS 旧形式、VSX の CSV・vsx.dat・JSON、"
-                                              "列名を指定した表のどれでもありません）"));
+        return Result::failure(
+            atLine(number,
+                   "どのカタログの形式か分かりません（GCVS 5.1、GCVS 旧形式、VSX の CSV・vsx.dat・JSON、"
+                   "列名を指定した表のどれでもありません）"));
       }
       summary.format = *format;
       if (options.formatKnown) options.formatKnown(*format);
       reader = readerFor(*format, options);
     }
     if (!endedByNewline && reader->cutShort(text)) {
-      return Result::failure(atLine(number, "ファイルが行の途中で終わっています（途中までしかないファイルではありませんか）"));
+      return Result::failure(
+          atLine(number, "ファイルが行の途中で終わっています（途中までしかないファイルではありませんか）"));
     }
     if (Refusal refusal = reader->read(text, number, settled)) return Result::failure(atLine(number, *refusal));
   }

@@ -33,10 +33,10 @@ struct DelimitedColumns {
 Checked<DelimitedColumns> parseColumnNames(std::string_view text);
 
 struct ReadOptions {
-  std::optional<CatalogueFormat> format;   // none: told from the content
-  DelimitedColumns columns;                 // for CatalogueFormat::delimited
-  std::optional<VsxDatLayout> datLayout;    // a ReadMe's table; none: the default
-  double latestTrustedEpoch = 0;            // see epoch_rules.h; 0 means "from the clock"
+  std::optional<CatalogueFormat> format;  // none: told from the content
+  DelimitedColumns columns;               // for CatalogueFormat::delimited
+  std::optional<VsxDatLayout> datLayout;  // a ReadMe's table; none: the default
+  double latestTrustedEpoch = 0;          // see epoch_rules.h; 0 means "from the clock"
   // Told the format once it is known, before the first star.
   std::function<void(CatalogueFormat)> formatKnown;
 };

@@ -6,34 +6,56 @@ namespace tenmirel::importer {
 
 const char* skipReasonWords(SkipReason reason) {
   switch (reason) {
-    case SkipReason::none: return "";
-    case SkipReason::synonym: return "別名の行（データなし）";
-    case SkipReason::noName: return "星名なし";
-    case SkipReason::noPosition: return "位置なし";
-    case SkipReason::noPeriod: return "周期なし";
-    case SkipReason::meanCycle: return "平均周期（括弧つき）";
-    case SkipReason::periodLimit: return "周期が限界値のみ";
-    case SkipReason::noEpoch: return "元期なし";
-    case SkipReason::epochOutOfRange: return "元期が1800年より前か5年より先";
-    case SkipReason::badElements: return "元期か周期が数値として読めない";
-    case SkipReason::nameNotEncodable: return "星名をCP932で書けない";
+    case SkipReason::none:
+      return "";
+    case SkipReason::synonym:
+      return "別名の行（データなし）";
+    case SkipReason::noName:
+      return "星名なし";
+    case SkipReason::noPosition:
+      return "位置なし";
+    case SkipReason::noPeriod:
+      return "周期なし";
+    case SkipReason::meanCycle:
+      return "平均周期（括弧つき）";
+    case SkipReason::periodLimit:
+      return "周期が限界値のみ";
+    case SkipReason::noEpoch:
+      return "元期なし";
+    case SkipReason::epochOutOfRange:
+      return "元期が1800年より前か5年より先";
+    case SkipReason::badElements:
+      return "元期か周期が数値として読めない";
+    case SkipReason::nameNotEncodable:
+      return "星名をCP932で書けない";
   }
   return "";
 }
 
 const char* skipReasonKey(SkipReason reason) {
   switch (reason) {
-    case SkipReason::none: return "none";
-    case SkipReason::synonym: return "synonym";
-    case SkipReason::noName: return "no_name";
-    case SkipReason::noPosition: return "no_position";
-    case SkipReason::noPeriod: return "no_period";
-    case SkipReason::meanCycle: return "mean_cycle";
-    case SkipReason::periodLimit: return "period_limit";
-    case SkipReason::noEpoch: return "no_epoch";
-    case SkipReason::epochOutOfRange: return "epoch_out_of_range";
-    case SkipReason::badElements: return "bad_elements";
-    case SkipReason::nameNotEncodable: return "name_not_encodable";
+    case SkipReason::none:
+      return "none";
+    case SkipReason::synonym:
+      return "synonym";
+    case SkipReason::noName:
+      return "no_name";
+    case SkipReason::noPosition:
+      return "no_position";
+    case SkipReason::noPeriod:
+      return "no_period";
+    case SkipReason::meanCycle:
+      return "mean_cycle";
+    case SkipReason::periodLimit:
+      return "period_limit";
+    case SkipReason::noEpoch:
+      return "no_epoch";
+    case SkipReason::epochOutOfRange:
+      return "epoch_out_of_range";
+    case SkipReason::badElements:
+      return "bad_elements";
+    case SkipReason::nameNotEncodable:
+      return "name_not_encodable";
   }
   return "none";
 }

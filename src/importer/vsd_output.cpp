@@ -76,7 +76,8 @@ VsdOutput::VsdOutput(std::filesystem::path target, bool split, Replace replace)
 
 VsdOutput::~VsdOutput() = default;
 
-std::filesystem::path VsdOutput::partPath(const std::filesystem::path& target, std::uint64_t part, std::uint64_t parts) {
+std::filesystem::path VsdOutput::partPath(const std::filesystem::path& target, std::uint64_t part,
+                                          std::uint64_t parts) {
   int width = 3;
   for (std::uint64_t n = parts; n >= 1000; n /= 10) ++width;
   char number[32];
@@ -92,7 +93,8 @@ Checked<std::shared_ptr<VsdOutput>> VsdOutput::open(const std::filesystem::path&
     return Result::failure("「" + target.string() + "」はもうあります。置き換えるには --force を付けてください。");
   }
   if (replace == Replace::never && split && pathTaken(partPath(target, 1, 1))) {
-    return Result::failure("「" + partPath(target, 1, 1).string() + "」はもうあります。置き換えるには --force を付けてください。");
+    return Result::failure("「" + partPath(target, 1, 1).string() +
+                           "」はもうあります。置き換えるには --force を付けてください。");
   }
   std::shared_ptr<VsdOutput> output(new VsdOutput(target, split, replace));
   if (!split) {
@@ -154,7 +156,8 @@ Checked<std::vector<std::filesystem::path>> VsdOutput::commit() {
   if (replace_ == Replace::never) {
     for (std::uint64_t i = 0; i < parts; ++i) {
       const auto path = partPath(target_, i + 1, parts);
-      if (pathTaken(path)) return Result::failure("「" + path.string() + "」はもうあります。置き換えるには --force を付けてください。");
+      if (pathTaken(path))
+        return Result::failure("「" + path.string() + "」はもうあります。置き換えるには --force を付けてください。");
     }
   }
   for (std::uint64_t i = 0; i < parts; ++i) {

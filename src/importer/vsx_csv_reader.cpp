@@ -13,8 +13,28 @@
 namespace tenmirel::importer {
 namespace {
 
-enum Field { kName, kRa, kDec, kType, kLMax, kMax, kUMax, kNMax, kFMin, kLMin, kMin, kUMin, kNMin,
-             kEpoch, kUEpoch, kLPeriod, kPeriod, kUPeriod, kDuration, kFieldCount };
+enum Field {
+  kName,
+  kRa,
+  kDec,
+  kType,
+  kLMax,
+  kMax,
+  kUMax,
+  kNMax,
+  kFMin,
+  kLMin,
+  kMin,
+  kUMin,
+  kNMin,
+  kEpoch,
+  kUEpoch,
+  kLPeriod,
+  kPeriod,
+  kUPeriod,
+  kDuration,
+  kFieldCount
+};
 
 struct Label {
   Field field;
@@ -22,15 +42,24 @@ struct Label {
 };
 
 constexpr Label kLabels[] = {
-    {kName, {"name", nullptr, nullptr}},       {kRa, {"radeg", "ra", "ra2000"}},
-    {kDec, {"dedeg", "dec", "declination2000"}}, {kType, {"type", "vartype", "variabilitytype"}},
-    {kLMax, {"l_max", nullptr, nullptr}},      {kMax, {"max", "maxmag", nullptr}},
-    {kUMax, {"u_max", nullptr, nullptr}},      {kNMax, {"n_max", nullptr, nullptr}},
-    {kFMin, {"f_min", nullptr, nullptr}},      {kLMin, {"l_min", nullptr, nullptr}},
-    {kMin, {"min", "minmag", nullptr}},        {kUMin, {"u_min", nullptr, nullptr}},
-    {kNMin, {"n_min", nullptr, nullptr}},      {kEpoch, {"epoch", nullptr, nullptr}},
-    {kUEpoch, {"u_epoch", nullptr, nullptr}},  {kLPeriod, {"l_period", nullptr, nullptr}},
-    {kPeriod, {"period", nullptr, nullptr}},   {kUPeriod, {"u_period", nullptr, nullptr}},
+    {kName, {"name", nullptr, nullptr}},
+    {kRa, {"radeg", "ra", "ra2000"}},
+    {kDec, {"dedeg", "dec", "declination2000"}},
+    {kType, {"type", "vartype", "variabilitytype"}},
+    {kLMax, {"l_max", nullptr, nullptr}},
+    {kMax, {"max", "maxmag", nullptr}},
+    {kUMax, {"u_max", nullptr, nullptr}},
+    {kNMax, {"n_max", nullptr, nullptr}},
+    {kFMin, {"f_min", nullptr, nullptr}},
+    {kLMin, {"l_min", nullptr, nullptr}},
+    {kMin, {"min", "minmag", nullptr}},
+    {kUMin, {"u_min", nullptr, nullptr}},
+    {kNMin, {"n_min", nullptr, nullptr}},
+    {kEpoch, {"epoch", nullptr, nullptr}},
+    {kUEpoch, {"u_epoch", nullptr, nullptr}},
+    {kLPeriod, {"l_period", nullptr, nullptr}},
+    {kPeriod, {"period", nullptr, nullptr}},
+    {kUPeriod, {"u_period", nullptr, nullptr}},
     {kDuration, {"eclipseduration", "d", nullptr}},
 };
 
@@ -41,7 +70,8 @@ class VsxCsvReader : public LineReader {
     if (!header_) return readHeader(line);
     if (!splitter_.split(line, ',')) return "引用符「\"」が閉じていません";
     if (splitter_.fields().size() > headerSize_) {
-      return "列が見出しより多い（" + std::to_string(splitter_.fields().size()) + "列、見出しは" + std::to_string(headerSize_) + "列）";
+      return "列が見出しより多い（" + std::to_string(splitter_.fields().size()) + "列、見出しは" +
+             std::to_string(headerSize_) + "列）";
     }
     splitter_.fields().resize(headerSize_);  // fields missing at the end are empty
     ImportedStar star;
@@ -50,7 +80,8 @@ class VsxCsvReader : public LineReader {
     readPositionTexts(text(kRa), text(kDec), star);
     star.type = std::string(trimmed(text(kType)));
     star.maxMagnitude = flaggedNumber(text(kMax));
-    star.maxMagnitude.flags = std::string(trimmed(text(kLMax))) + star.maxMagnitude.flags + std::string(trimmed(text(kUMax)));
+    star.maxMagnitude.flags =
+        std::string(trimmed(text(kLMax))) + star.maxMagnitude.flags + std::string(trimmed(text(kUMax)));
     star.minMagnitude = flaggedNumber(text(kMin));
     star.minMagnitude.flags = std::string(trimmed(text(kFMin))) + std::string(trimmed(text(kLMin))) +
                               star.minMagnitude.flags + std::string(trimmed(text(kUMin)));
@@ -59,7 +90,8 @@ class VsxCsvReader : public LineReader {
     star.epoch.flags += std::string(trimmed(text(kUEpoch)));
     star.period = flaggedNumber(text(kPeriod));
     star.period.flags = std::string(trimmed(text(kLPeriod))) + star.period.flags + std::string(trimmed(text(kUPeriod)));
-    if (const auto duration = flaggedNumber(text(kDuration)); duration.value && *duration.value > 0 && *duration.value <= 100) {
+    if (const auto duration = flaggedNumber(text(kDuration));
+        duration.value && *duration.value > 0 && *duration.value <= 100) {
       star.durationPercent = duration.value;
       star.durationUncertain = duration.uncertain();
     }

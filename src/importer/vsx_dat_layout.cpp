@@ -27,7 +27,8 @@ bool containsNoCase(std::string_view text, std::string_view part) {
 
 std::optional<std::size_t> number(std::string_view text) {
   text = trimmed(text);
-  if (text.empty() || text.size() > 6 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+  if (text.empty() || text.size() > 6 ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return std::nullopt;
   }
   std::size_t value = 0;
@@ -91,11 +92,10 @@ std::size_t VsxDatLayout::lineLength() const {
 
 const VsxDatLayout& defaultVsxDatLayout() {
   static const VsxDatLayout layout{{
-      {"OID", 0, 7},       {"Name", 8, 38},      {"V", 39, 40},       {"RAdeg", 41, 50},
-      {"DEdeg", 51, 60},   {"Type", 61, 91},     {"l_max", 92, 93},   {"max", 93, 100},
-      {"u_max", 100, 101}, {"n_max", 101, 107},  {"f_min", 108, 109}, {"l_min", 109, 110},
-      {"min", 110, 117},   {"u_min", 117, 118},  {"n_min", 118, 124}, {"Epoch", 125, 137},
-      {"u_Epoch", 137, 138}, {"l_Period", 139, 140}, {"Period", 140, 156}, {"u_Period", 156, 159},
+      {"OID", 0, 7},       {"Name", 8, 38},       {"V", 39, 40},          {"RAdeg", 41, 50},    {"DEdeg", 51, 60},
+      {"Type", 61, 91},    {"l_max", 92, 93},     {"max", 93, 100},       {"u_max", 100, 101},  {"n_max", 101, 107},
+      {"f_min", 108, 109}, {"l_min", 109, 110},   {"min", 110, 117},      {"u_min", 117, 118},  {"n_min", 118, 124},
+      {"Epoch", 125, 137}, {"u_Epoch", 137, 138}, {"l_Period", 139, 140}, {"Period", 140, 156}, {"u_Period", 156, 159},
   }};
   return layout;
 }
@@ -109,7 +109,8 @@ Checked<VsxDatLayout> readVsxDatReadMe(std::istream& readMe) {
   int lineNumber = 0;
   while (std::getline(readMe, line)) {
     ++lineNumber;
-    if (line.size() > kReadMeLineLimit) return Result::failure("ReadMe の " + std::to_string(lineNumber) + " 行目が長すぎます。");
+    if (line.size() > kReadMeLineLimit)
+      return Result::failure("ReadMe の " + std::to_string(lineNumber) + " 行目が長すぎます。");
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!inSection) {
       inSection = containsNoCase(line, "Byte-by-byte Description of file") && containsNoCase(line, "vsx.dat");

@@ -18,7 +18,7 @@
 namespace tenmirel::importer {
 
 struct DatColumn {
-  std::string label;  // as the ReadMe names it ("RAdeg", "l_Period")
+  std::string label;      // as the ReadMe names it ("RAdeg", "l_Period")
   std::size_t begin = 0;  // 0-based
   std::size_t end = 0;    // exclusive
 };

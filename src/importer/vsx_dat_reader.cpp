@@ -25,7 +25,8 @@ class VsxDatReader : public LineReader {
     star.maxMagnitude = flaggedNumber(text(line, "max"));
     star.maxMagnitude.flags = flags(line, "l_max") + star.maxMagnitude.flags + flags(line, "u_max");
     star.minMagnitude = flaggedNumber(text(line, "min"));
-    star.minMagnitude.flags = flags(line, "f_min") + flags(line, "l_min") + star.minMagnitude.flags + flags(line, "u_min");
+    star.minMagnitude.flags =
+        flags(line, "f_min") + flags(line, "l_min") + star.minMagnitude.flags + flags(line, "u_min");
     star.band = flags(line, "n_max");
     star.epoch = flaggedNumber(text(line, "Epoch"));
     star.epoch.flags += flags(line, "u_Epoch");
@@ -46,7 +47,9 @@ class VsxDatReader : public LineReader {
     const auto column = layout_.find(label);
     return column ? columns(line, column->begin, column->end) : std::string_view();
   }
-  std::string flags(std::string_view line, std::string_view label) const { return std::string(trimmed(text(line, label))); }
+  std::string flags(std::string_view line, std::string_view label) const {
+    return std::string(trimmed(text(line, label)));
+  }
 
   VsxDatLayout layout_;
   std::size_t length_;

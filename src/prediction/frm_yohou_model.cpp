@@ -7,6 +7,7 @@
 #include "astro/site_clock.h"
 #include "catalogue/star_file.h"
 #include "common/number_text.h"
+#include "prediction/prediction_uncertainty.h"
 #include "prediction/star_place.h"
 
 namespace tenmirel {
@@ -84,7 +85,7 @@ void FrmYohouModel::Combo1_Click() {
 }
 
 bool FrmYohouModel::Command1_Click() {
-  const int loaded = LoadStarFile(chooser_, messages_, starTable);
+  const int loaded = LoadStarFile(chooser_, messages_, starTable, &lastLoad_);
   if (loaded == 0) return false;
   afterLoad(loaded);
   return true;
@@ -112,11 +113,13 @@ void FrmYohouModel::refreshCoordinates() {
   if (index == starCount || !StarTable::hasRow(index)) {
     alpha = 0;
     delta = 0;
+    rowHasPlace_ = false;
     return;
   }
   const StarPlace place = starPlaceOf(starTable[index]);
   alpha = place.alphaDegrees;
   delta = place.deltaDegrees;
+  rowHasPlace_ = rowHasPlace(starTable[index]);
 }
 
 bool FrmYohouModel::refuse(PredictionRefusal why, const char* message) {
@@ -138,7 +141,9 @@ PredictionSetting FrmYohouModel::predictionSetting() const {
   PredictionSetting setting;
   setting.site = &site_;
   setting.elementsTime = elementsTime_;
-  if (!manualInputSelected()) {
+  // The designed JD reading takes a row without a place as 0h, 0°; the other time
+  // systems need the place and refuse such a row as they refuse the manual entry.
+  if (!manualInputSelected() && (elementsTime_ == sky::ElementsTime::jd || rowHasPlace_)) {
     setting.alphaDegrees = alpha;
     setting.deltaDegrees = delta;
   }
@@ -147,15 +152,21 @@ PredictionSetting FrmYohouModel::predictionSetting() const {
 
 bool FrmYohouModel::Command2_Click() {
   if (parseLenient(txtOutputKaiki) == kCheckWindowTriggerValue) checkWindow_.showCheckWindow();
+  return predictFromReference();
+}
+
+bool FrmYohouModel::predictFromReference() {
   if (!checkStarAndElements()) return false;
   const double savedAlpha = alpha;
   const double savedDelta = delta;
+  const bool savedHasPlace = rowHasPlace_;
   refreshCoordinates();
   PredictionResult result = predictFirstAfter(
       {txtInputYear, txtInputMonth, txtInputDay, txtInputHour, txtInputMin}, txtGanki, txtSyuki, predictionSetting());
   if (!show(std::move(result))) {
     alpha = savedAlpha;
     delta = savedDelta;
+    rowHasPlace_ = savedHasPlace;
     return false;
   }
   return true;
@@ -172,12 +183,41 @@ bool FrmYohouModel::showCycle(int starIndex, double cycle) {
   setCombo1ListIndex(starIndex);
   const double savedAlpha = alpha;
   const double savedDelta = delta;
+  const bool savedHasPlace = rowHasPlace_;
   refreshCoordinates();  // the next-cycle step uses the coordinates of the last start
   txtOutputKaiki = numberToText(cycle - 1);
   if (Command3_Click()) return true;
   alpha = savedAlpha;
   delta = savedDelta;
+  rowHasPlace_ = savedHasPlace;
   return false;
+}
+
+bool FrmYohouModel::showCycleFrom(const ReferenceTexts& reference, int starIndex, double cycle) {
+  if (starIndex < 0 || starIndex >= starCount) return false;
+  typeReference(reference);
+  if (!showCycle(starIndex, cycle)) return false;
+  const PredictionResult start = predictFirstAfter(reference, txtGanki, txtSyuki, predictionSetting());
+  if (start.ok() && !start.extremum.referenceJulianDayText.empty()) {
+    julKijun = start.extremum.referenceJulianDay;
+    lblJulKijun = start.extremum.referenceJulianDayText;
+  }
+  return true;
+}
+
+bool FrmYohouModel::predictAgain() {
+  if (txtOutputKaiki.empty() && lblJulKekka.empty()) return false;
+  if (predictFromReference()) return true;
+  clearResult();
+  return false;
+}
+
+void FrmYohouModel::clearResult() {
+  for (std::string* text : {&txtOutputYear, &txtOutputMonth, &txtOutputDay, &txtOutputHour, &txtOutputMin,
+                            &txtOutputKoudo, &txtOutputKaiki, &lblJulKijun, &lblJulKekka, &lblJulKekkaElements}) {
+    text->clear();
+  }
+  calc = CalcLabels{};
 }
 
 bool FrmYohouModel::show(PredictionResult&& result) {
@@ -201,6 +241,8 @@ bool FrmYohouModel::show(PredictionResult&& result) {
   txtOutputDay = std::move(extremum.day);
   txtOutputHour = std::move(extremum.hour);
   txtOutputMin = std::move(extremum.minute);
+  txtOutputMinTip =
+      predictionUncertaintyText(txtGanki, txtSyuki, kaiki, manualInputSelected() ? std::string() : lblMemo);
   txtOutputKoudo = std::move(extremum.altitudeText);
   if (!manualInputSelected()) {
     calc = std::move(extremum.calc);

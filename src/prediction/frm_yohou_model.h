@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "astro/altitude.h"
+#include "catalogue/star_file.h"
 #include "catalogue/star_table.h"
 #include "common/ui_ports.h"
 #include "prediction/extremum_prediction.h"
@@ -54,6 +55,9 @@ class FrmYohouModel {
   // The result in the elements' time system ("HJD 2461382.51234") for the result
   // Julian day's tooltip; empty for JD elements.
   std::string lblJulKekkaElements;
+  // How far the result can be trusted, for the tooltip of its minute only (the
+  // window's texts stay as designed).
+  std::string txtOutputMinTip;
 
   // The star selector: entries and the selected position (-1 for none).
   std::vector<std::string> combo1Items;
@@ -109,6 +113,16 @@ class FrmYohouModel {
   // cycle - 1, so the result is E × P + E0 through the same texts as a user's steps.
   // Returns whether a prediction was written.
   bool showCycle(int starIndex, double cycle);
+  // The same from a reference typed first (the plan's night), whose Julian day is
+  // shown as a prediction start shows it.
+  bool showCycleFrom(const ReferenceTexts& reference, int starIndex, double cycle);
+
+  // After the site or the elements' time system changed: a result on show is
+  // predicted again from the same reference, or cleared when that is refused, so
+  // that no result of the old setting stays on show. Returns whether one is shown.
+  bool predictAgain();
+  // Empties the result, the reference's Julian day and the check window's cells.
+  void clearResult();
 
   // Sets alpha and delta for the selected entry from the star table (0 and 0 for
   // the manual-input entry), as the prediction start does.
@@ -116,6 +130,9 @@ class FrmYohouModel {
 
   MessageSink& messages() { return messages_; }
   PredictionRefusal lastRefusal() const { return lastRefusal_; }
+  // How the last load's reading went (no records): the window says more about a
+  // catalogue too large for the table than the load itself does.
+  const StarFileReadResult& lastLoad() const { return lastLoad_; }
 
   // Puts the records of an already read catalogue into the table as the load
   // command does after reading its file (the first star chosen, the caption set).
@@ -125,6 +142,8 @@ class FrmYohouModel {
   // The checks shared by the prediction start and the next cycle: false after
   // showing their message.
   bool checkStarAndElements();
+  // The prediction start without the check window's trigger.
+  bool predictFromReference();
   // What the prediction works from: the site, the elements' time system and the
   // current coordinates (none for the manual-input entry).
   PredictionSetting predictionSetting() const;
@@ -134,11 +153,14 @@ class FrmYohouModel {
   bool refuse(PredictionRefusal why, const char* message);
   void afterLoad(int loaded);
 
+  // Whether the row alpha and delta were read from gives a place (rowHasPlace).
+  bool rowHasPlace_ = false;
   MessageSink& messages_;
   CheckWindowTrigger& checkWindow_;
   FileChooser& chooser_;
   int combo1ListIndex_ = -1;
   PredictionRefusal lastRefusal_ = PredictionRefusal::kNone;
+  StarFileReadResult lastLoad_;
   ObservingSite site_ = ObservingSite::builtIn();
   sky::ElementsTime elementsTime_ = sky::ElementsTime::jd;
 };

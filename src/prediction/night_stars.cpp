@@ -3,12 +3,39 @@
 #include <algorithm>
 #include <cmath>
 
+#include "catalogue/memo_tokens.h"
 #include "prediction/star_place.h"
 
 namespace tenmirel {
 namespace {
 
-bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
+sky::EventKind kindOfEpoch(EpochKind kind) {
+  switch (kind) {
+    case EpochKind::primaryMinimum:
+      return sky::EventKind::primary;
+    case EpochKind::maximum:
+      return sky::EventKind::maximum;
+    case EpochKind::unknown:
+      return sky::EventKind::extremum;
+  }
+  return sky::EventKind::extremum;
+}
+
+// What the memo says for planning: the type, the secondary's phase, the eclipse's
+// duration, the flags and the fitted errors; its faults cost the star.
+void readPlanningTokens(const std::string& memo, sky::NightStar& star) {
+  const MemoTokens tokens = readMemoTokens(memo);
+  for (const std::string& problem : tokens.problems) star.memoProblem += problem;
+  star.epochKind = kindOfEpoch(tokens.type.epochKind);
+  star.hasSecondaryMinimum = tokens.type.hasSecondaryMinimum;
+  if (tokens.secondaryPhase) star.secondaryPhase = *tokens.secondaryPhase;
+  star.durationPercent = tokens.durationPercent;
+  star.elementsFlaggedUncertain = tokens.periodUncertain || tokens.epochUncertain;
+  if (tokens.fitErrors) {
+    star.fittedErrors = sky::FittedErrors{tokens.fitErrors->sigmaEpochDays, tokens.fitErrors->sigmaPeriodDays,
+                                          tokens.fitErrors->covarianceEpochPeriod};
+  }
+}
 
 }  // namespace
 
@@ -18,14 +45,12 @@ sky::NightStar nightStarOf(const StarRecord& record) {
   star.epoch = record.ganki;
   star.period = record.syuki;
   // A row without any coordinate text has no place; the altitude is then unknown.
-  star.hasPlace = !(blank(record.alphaHour) && blank(record.alphaMin) && blank(record.deltaDeg) &&
-                    blank(record.deltaMin));
+  star.hasPlace = rowHasPlace(record);
   // The place exactly as the main window reads it, so both see the star at the same spot.
   const StarPlace place = starPlaceOf(record);
   star.rightAscensionDegrees = place.alphaDegrees;
   star.declinationDegrees = place.deltaDegrees;
-  // A coordinate text beyond any number ("1e999") gives no place rather than a sky of "nan".
-  if (!std::isfinite(star.rightAscensionDegrees) || !std::isfinite(star.declinationDegrees)) star.hasPlace = false;
+  readPlanningTokens(record.memo, star);
   return star;
 }
 

@@ -1,5 +1,7 @@
 #include "prediction/star_place.h"
 
+#include <cmath>
+
 #include "common/number_text.h"
 
 namespace tenmirel {
@@ -7,6 +9,8 @@ namespace {
 
 constexpr double kMinutesPerUnit = 60;  // of an hour or of a degree
 constexpr double kDegreesPerHourOfRightAscension = 15;
+
+bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
 
 }  // namespace
 
@@ -17,6 +21,13 @@ StarPlace starPlaceOf(const StarRecord& row) {
   place.deltaDegrees = parseLenient(row.deltaDeg) + parseLenient(row.deltaMin) / kMinutesPerUnit;
   if (row.deltaSign == kSouthSignText) place.deltaDegrees = -place.deltaDegrees;
   return place;
+}
+
+bool rowHasPlace(const StarRecord& row) {
+  if (blank(row.alphaHour) && blank(row.alphaMin) && blank(row.deltaDeg) && blank(row.deltaMin)) return false;
+  // A coordinate text beyond any number ("1e999") gives no place rather than a sky of "nan".
+  const StarPlace place = starPlaceOf(row);
+  return std::isfinite(place.alphaDegrees) && std::isfinite(place.deltaDegrees);
 }
 
 }  // namespace tenmirel

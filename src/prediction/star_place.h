@@ -13,4 +13,9 @@ struct StarPlace {
 
 StarPlace starPlaceOf(const StarRecord& row);
 
+// Whether the row gives a place at all: some coordinate text, and a place that is
+// a number. A row without one is read as 0h, 0° by the designed JD prediction;
+// heliocentric and barycentric elements cannot be used without a place.
+bool rowHasPlace(const StarRecord& row);
+
 }  // namespace tenmirel

@@ -162,14 +162,99 @@ int XlsxFileComponent::setCell(ObjectRef worksheet, std::int16_t row, std::int16
     error = worksheet_write_string(worksheet_, r, c, withoutNul(std::get<std::string>(value)).c_str(), nullptr);
   }
   if (error == LXW_NO_ERROR) return 0;
-  // The list goes on without the cell; the file must not be passed off as complete.
-  if (refusedCell_.empty()) {
-    const char* why = error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED ? "文字数が上限の 32767 字を超えています"
-                                                                     : "書き出しが値を受け付けませんでした";
-    refusedCell_ = std::to_string(row) + "行目・" + std::to_string(column) + "列目のセルを書き込めませんでした（" +
-                   why + "）。";
-  }
+  noteRefusedCell(static_cast<std::size_t>(row), static_cast<std::size_t>(column), error);
   return kCellRefusedError;
+}
+
+void XlsxFileComponent::noteRefusedCell(std::size_t row, std::size_t column, int error) {
+  // The list goes on without the cell; the file must not be passed off as complete.
+  if (!refusedCell_.empty()) return;
+  const char* why = error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED ? "文字数が上限の 32767 字を超えています"
+                                                                   : "書き出しが値を受け付けませんでした";
+  refusedCell_ = std::to_string(row) + "行目・" + std::to_string(column) + "列目のセルを書き込めませんでした（" +
+                 why + "）。";
+}
+
+SavedFile XlsxFileComponent::writeTypedWorkbook(const std::string& listName, const std::vector<TypedSheet>& sheets,
+                                                bool show) {
+  beginList(listName);
+  const Obtained application = create(kSpreadsheetClassName);
+  if (show) makeVisible(application.object);
+  for (const TypedSheet& sheet : sheets) {
+    const std::size_t rows = typedSheetHeaderRow(sheet) + sheet.rows.size();
+    if (rows > kMostXlsxRows) {
+      release(application.object);
+      return SavedFile{false, listName,
+                       "行が多すぎます（表計算ファイルの1枚に " + std::to_string(kMostXlsxRows) +
+                           " 行まで）。星名や条件で絞ってください。",
+                       false, false};
+    }
+  }
+  const Obtained workbook = addWorkbook(application.object);
+  if (workbook.error == 0) {
+    for (const TypedSheet& sheet : sheets) writeTypedSheet(sheet);
+    release(workbook.object);
+  }
+  release(application.object);
+  return lastFile_.value_or(SavedFile{false, listName, "書き出しに失敗しました。", false, false});
+}
+
+void XlsxFileComponent::writeTypedSheet(const TypedSheet& sheet) {
+  lxw_worksheet* worksheet =
+      workbook_add_worksheet(workbook_, sheet.name.empty() ? nullptr : withoutNul(sheet.name).c_str());
+  if (worksheet == nullptr) {
+    noteRefusedCell(1, 1, LXW_ERROR_PARAMETER_VALIDATION);
+    return;
+  }
+  lxw_format* titleFormat = workbook_add_format(workbook_);
+  format_set_bold(titleFormat);
+  std::vector<lxw_format*> formats;
+  for (std::size_t c = 0; c < sheet.columns.size(); ++c) {
+    const TypedColumn& column = sheet.columns[c];
+    lxw_format* format = nullptr;
+    if (!column.numberFormat.empty()) {
+      format = workbook_add_format(workbook_);
+      format_set_num_format(format, column.numberFormat.c_str());
+    }
+    formats.push_back(format);
+    worksheet_set_column(worksheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), column.widthCharacters,
+                         nullptr);
+  }
+  auto put = [&](std::size_t row, std::size_t column, lxw_error error) {
+    if (error != LXW_NO_ERROR) noteRefusedCell(row + 1, column + 1, error);
+  };
+  for (std::size_t r = 0; r < sheet.facts.size(); ++r) {
+    for (std::size_t c = 0; c < sheet.facts[r].size(); ++c) {
+      put(r, c, worksheet_write_string(worksheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
+                                       withoutNul(sheet.facts[r][c]).c_str(), c == 0 ? titleFormat : nullptr));
+    }
+  }
+  const auto header = static_cast<lxw_row_t>(typedSheetHeaderRow(sheet) - 1);
+  for (std::size_t c = 0; c < sheet.columns.size(); ++c) {
+    put(header, c, worksheet_write_string(worksheet, header, static_cast<lxw_col_t>(c),
+                                          withoutNul(sheet.columns[c].title).c_str(), titleFormat));
+  }
+  for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
+    const auto row = static_cast<lxw_row_t>(header + 1 + r);
+    for (std::size_t c = 0; c < sheet.rows[r].size() && c < sheet.columns.size(); ++c) {
+      const auto column = static_cast<lxw_col_t>(c);
+      const TypedCell& cell = sheet.rows[r][c];
+      if (const auto* text = std::get_if<std::string>(&cell)) {
+        put(row, c, worksheet_write_string(worksheet, row, column, withoutNul(*text).c_str(), nullptr));
+      } else if (const auto* number = std::get_if<double>(&cell)) {
+        put(row, c, worksheet_write_number(worksheet, row, column, *number, formats[c]));
+      } else if (const auto* at = std::get_if<SheetDateTime>(&cell)) {
+        lxw_datetime value{at->year, at->month, at->day, at->hour, at->minute, 0};
+        put(row, c, worksheet_write_datetime(worksheet, row, column, &value, formats[c]));
+      }
+    }
+  }
+  if (!sheet.columns.empty()) {
+    // The titles stay in sight and filter the table.
+    worksheet_freeze_panes(worksheet, header + 1, 0);
+    const auto last = static_cast<lxw_row_t>(header + sheet.rows.size());
+    worksheet_autofilter(worksheet, header, 0, last, static_cast<lxw_col_t>(sheet.columns.size() - 1));
+  }
 }
 
 int XlsxFileComponent::release(ObjectRef object) {

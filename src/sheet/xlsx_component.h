@@ -10,10 +10,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/ui_ports.h"
 #include "sheet/file_delivery.h"
 #include "sheet/spreadsheet_component.h"
+#include "sheet/typed_sheet.h"
 
 struct lxw_workbook;
 struct lxw_worksheet;
@@ -59,6 +61,11 @@ class XlsxFileComponent : public SpreadsheetComponent, public FileDelivery {
   void beginList(const std::string& listName) override;
   std::optional<SavedFile> lastFile() const override { return lastFile_; }
 
+  // Beside the nine operations: the sheets with their columns' kinds and formats,
+  // as one new file of the list, saved as the lists are (assembled beside the
+  // target, checked, then named) and shown when asked. What became of the file.
+  SavedFile writeTypedWorkbook(const std::string& listName, const std::vector<TypedSheet>& sheets, bool show);
+
  private:
   int startFile();
   int save();
@@ -67,6 +74,8 @@ class XlsxFileComponent : public SpreadsheetComponent, public FileDelivery {
   // The file's reason to be refused as a target, or empty; notes the mode to keep.
   std::string checkTarget(const std::filesystem::path& target);
   int refuseSaved(const std::string& reason);
+  void writeTypedSheet(const TypedSheet& sheet);
+  void noteRefusedCell(std::size_t row, std::size_t column, int error);
 
   XlsxFileSettings settings_;
   std::string listName_ = "一覧";

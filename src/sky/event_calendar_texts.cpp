@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "common/control_text.h"
+
 namespace tenmirel::sky {
 namespace {
 
@@ -13,15 +15,21 @@ constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
 }  // namespace
 
 std::string eventSummary(const NightEvent& event) {
-  std::string summary = event.name + " 第" + std::to_string(event.cycle) + "回帰";
+  // An extremum of an unknown type keeps its plain name.
+  const std::string kind = event.kind == EventKind::extremum ? "" : std::string(" ") + eventKindWord(event.kind);
+  std::string summary = calendarText(event.name) + kind + " 第" + std::to_string(event.cycle) + "回帰";
   if (event.hasPlace) summary += " 高度" + std::to_string(std::lround(event.altitudeDegrees)) + "°";
   return summary;
 }
 
+std::string calendarText(std::string_view text) { return withControlsReplaced(text); }
+
 std::string eventUid(const NightEvent& event) {
-  // FNV-1a: the same name and cycle always give the same text.
+  // FNV-1a: the same row, cycle and kind always give the same text.
   std::uint64_t hash = kFnvOffsetBasis;
-  const std::string key = event.name + '\x1f' + std::to_string(event.cycle);
+  std::string key = event.name + '\x1f' + event.epochText + '\x1f' + event.periodText + '\x1f' +
+                    std::to_string(event.cycle);
+  if (event.kind != EventKind::extremum) key += '\x1f' + std::string(eventKindKey(event.kind));
   for (unsigned char c : key) {
     hash ^= c;
     hash *= kFnvPrime;

@@ -2,6 +2,7 @@
 #include <erfam.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "sky/sky_frames.h"
@@ -16,6 +17,30 @@ struct Node {
   double sunCirs[3] = {};
   double sunGeocentric[3] = {};
 };
+
+// How far apart the slow parts of the context are computed (at whole UT Julian
+// days, noon UT); between, interpolated.
+constexpr double kSlowPartsSpanDays = 1;
+constexpr std::size_t kSlowPartsKept = 4;
+
+// The slow parts at an anchor, the last few kept per thread: a pure function
+// remembered, so a night plans the same whatever was planned before.
+const SlowParts& slowPartsOfAnchor(double anchor) {
+  struct Kept {
+    double anchor = std::nan("");
+    SlowParts parts;
+  };
+  thread_local std::array<Kept, kSlowPartsKept> kept;
+  thread_local std::size_t next = 0;
+  for (const Kept& k : kept) {
+    if (k.anchor == anchor) return k.parts;
+  }
+  Kept& slot = kept[next];
+  next = (next + 1) % kSlowPartsKept;
+  slot.anchor = anchor;
+  slot.parts = slowPartsAt(anchor);
+  return slot.parts;
+}
 
 void interpolate(const double a[3], const double b[3], double weight, double out[3]) {
   for (int i = 0; i < 3; ++i) out[i] = a[i] + (b[i] - a[i]) * weight;
@@ -111,7 +136,14 @@ NightSky::NightSky(const Site& site, double startUt, double endUt, bool refracti
   impl_->nodes.resize(intervals + 1);
   for (std::size_t i = 0; i <= intervals; ++i) {
     Node& node = impl_->nodes[i];
-    node.at = prepareAstrometry(startUt + static_cast<double>(i) * stepDays, impl_->geometry);
+    const double instant = startUt + static_cast<double>(i) * stepDays;
+    // Most of a node's cost is the precession-nutation and the orbits: taken from
+    // the whole days around it, which the next night shares.
+    const double anchor = std::floor(instant / kSlowPartsSpanDays) * kSlowPartsSpanDays;
+    const SlowParts before = slowPartsOfAnchor(anchor);  // a copy: the next call may reuse its slot
+    const SlowParts slow = interpolatedSlowParts(before, slowPartsOfAnchor(anchor + kSlowPartsSpanDays),
+                                                 kSlowPartsSpanDays, (instant - anchor) / kSlowPartsSpanDays);
+    node.at = prepareAstrometry(instant, impl_->geometry, slow);
     for (int k = 0; k < 3; ++k) node.sunGeocentric[k] = -node.at.earthHeliocentric[k];
     double ra = 0;
     double dec = 0;
@@ -176,6 +208,15 @@ double NightSky::moonRiseAltitudeDegrees(double julianDayUt) const {
   double distance = 0;
   impl_->moonTopocentricCirs(julianDayUt, astrom, ra, dec, distance);
   return sky::moonRiseAltitudeDegrees(distance);
+}
+
+double NightSky::moonAboveRisingDegrees(double julianDayUt) const {
+  const eraASTROM astrom = impl_->turned(julianDayUt, true);
+  double ra = 0;
+  double dec = 0;
+  double distance = 0;
+  impl_->moonTopocentricCirs(julianDayUt, astrom, ra, dec, distance);
+  return observedFromCirs(ra, dec, astrom).altitudeDegrees - sky::moonRiseAltitudeDegrees(distance);
 }
 
 double NightSky::moonIlluminatedFraction(double julianDayUt) const { return impl_->illumination(julianDayUt); }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/control_text.h"
 #include "sky/site_zone.h"
 
 namespace tenmirel::sky {
@@ -24,6 +25,10 @@ bool isBuiltIn(const Site& site) { return site == builtInSite(); }
 
 Refusal validateSite(const Site& site) {
   if (site.name.empty()) return "観測地の名前を入力してください。";
+  if (!isPlainText(site.name)) {
+    return "観測地の名前「" + withControlsReplaced(site.name) +
+           "」には制御文字（改行、タブなど）や UTF-8 でない文字は使えません。";
+  }
   if (!std::isfinite(site.latitudeDegrees) || std::fabs(site.latitudeDegrees) > kLatitudeLimitDegrees) {
     return "観測地「" + site.name + "」の緯度は -90° から 90° の範囲で指定してください。";
   }

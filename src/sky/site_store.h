@@ -3,8 +3,11 @@
 // window and the command line. The built-in site is always first, cannot be removed
 // or changed, and is the default until another is chosen. A damaged file is reported
 // with its line and left untouched: the store then holds the built-in site only and
-// refuses changes until the file is mended or removed.
+// refuses changes until the file is mended or removed. Every change reads the file
+// afresh under its lock and writes it back before the lock is let go, so changes
+// from several windows and commands at once are each kept or refused.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,16 +36,19 @@ class SiteStore {
   // Empty, or the message about a damaged file (naming its line).
   const std::string& problem() const { return problem_; }
 
-  // Each change is validated, written atomically and then adopted; a message when
-  // refused (nothing changes then).
+  // Each change is validated against the file as it is now, written atomically and
+  // then adopted (with the other changes the file has seen); a message when refused
+  // (nothing changes then).
   Refusal add(const Site& site);
   Refusal replace(std::string_view name, const Site& site);
   Refusal remove(std::string_view name);
   Refusal setDefault(std::string_view name);
 
  private:
-  Refusal checkWritable() const;
-  Refusal save(std::vector<Site> sites, std::string defaultName);
+  // Applies a change to the sites (built-in first) and the default name as the file
+  // holds them now.
+  using Change = std::function<Refusal(std::vector<Site>& sites, std::string& defaultName)>;
+  Refusal change(const Change& apply);
 
   std::filesystem::path file_;
   std::vector<Site> sites_;

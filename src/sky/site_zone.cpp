@@ -6,12 +6,17 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <limits>
+
+#include "common/control_text.h"
+#include "sky/zone_footer_rule.h"
 
 namespace tenmirel::sky {
 namespace {
 
 constexpr double kJulianDayOfUnixEpoch = 2440587.5;
 constexpr double kSecondsPerDay = 86400;
+constexpr std::int64_t kSecondsPerDayWhole = 86400;
 constexpr int kSecondsPerHour = 3600;
 constexpr int kSecondsPerMinute = 60;
 constexpr int kLargestFixedOffsetSeconds = 14 * kSecondsPerHour;
@@ -57,7 +62,7 @@ std::optional<int> fixedOffsetSeconds(std::string_view text) {
 std::string fixedOffsetText(int seconds) { return "UTC" + UtOffset{seconds}.text(); }
 
 std::string unknownZone(std::string_view text) {
-  return "時間帯「" + std::string(text) +
+  return "時間帯「" + withControlsReplaced(text) +
          "」が分かりません。「Asia/Tokyo」のような地域名か「UTC+09:00」の形で指定してください。";
 }
 
@@ -79,6 +84,7 @@ Checked<SiteZone> SiteZone::fromText(std::string_view text) {
     return Checked<SiteZone>::failure(unknownZone(text));
   }
   zone.text_ = std::string(text);
+  zone.footer_ = ZoneFooterRule::ofZone(zone.text_);
   return Checked<SiteZone>::success(zone);
 }
 
@@ -94,13 +100,42 @@ Checked<UtOffset> SiteZone::offsetAtLocal(double nen, double tuki, double hi, do
     return Checked<UtOffset>::failure("日時が範囲外のため、時間帯「" + text_ + "」で変換できません。");
   }
   const date::local_seconds local{std::chrono::seconds{static_cast<std::int64_t>(localSeconds)}};
-  const date::local_info info = zone_->get_info(local);
-  if (info.result == date::local_info::nonexistent) {
-    return Checked<UtOffset>::failure(date::format("%Y-%m-%d %H:%M", local) + " は時間帯「" + text_ +
-                                      "」では夏時間への切り替えで存在しない時刻です。");
+  // The instants that read as this local time: the zone file's listed transitions
+  // speak for instants before its last one, the footer's rule for the rest.
+  const std::int64_t lastListed = footer_ ? footer_->lastTransition() : std::numeric_limits<std::int64_t>::max();
+  std::optional<std::int64_t> earliest;
+  std::chrono::seconds earliestOffset{0};
+  auto consider = [&](const date::sys_info& in, bool listed) {
+    const std::int64_t instant = (local - in.offset).time_since_epoch().count();
+    if ((instant < lastListed) != listed || (earliest && *earliest <= instant)) return;
+    earliest = instant;
+    earliestOffset = in.offset;
+  };
+  auto collect = [&](const date::local_info& info, bool listed) {
+    if (info.result == date::local_info::nonexistent) return;
+    consider(info.first, listed);
+    if (info.result == date::local_info::ambiguous) consider(info.second, listed);
+  };
+  const date::local_info listedInfo = zone_->get_info(local);
+  collect(listedInfo, true);
+  // Offsets stay within a day: long before the last listed transition the rule has
+  // nothing to say.
+  std::optional<date::local_info> ruleInfo;
+  if (footer_ && local.time_since_epoch().count() > lastListed - kSecondsPerDayWhole) {
+    ruleInfo = footer_->infoAt(local);
+    collect(*ruleInfo, false);
   }
-  // At a fall-back change the first offset in force gives the earlier instant.
-  return Checked<UtOffset>::success(UtOffset{static_cast<int>(info.first.offset.count())});
+  // At a fall-back change the earlier instant is meant (the summer-time one).
+  if (earliest) return Checked<UtOffset>::success(UtOffset{static_cast<int>(earliestOffset.count())});
+  const date::local_info& gap =
+      listedInfo.result == date::local_info::nonexistent || !ruleInfo ? listedInfo : *ruleInfo;
+  // A gap where summer time starts or stops; a zone moving across the date line
+  // keeps its summer-time state and skips the time all the same.
+  const bool summerTimeChanges =
+      gap.result == date::local_info::nonexistent && gap.first.save != gap.second.save;
+  return Checked<UtOffset>::failure(date::format("%Y-%m-%d %H:%M", local) + " は時間帯「" + text_ + "」では" +
+                                    (summerTimeChanges ? "夏時間への切り替えで" : "時差の変更で飛ばされ、") +
+                                    "存在しない時刻です。");
 }
 
 UtOffset SiteZone::offsetAtUt(double julianDayUt) const {
@@ -111,6 +146,9 @@ UtOffset SiteZone::offsetAtUt(double julianDayUt) const {
   if (!(seconds > -kLargestZoneSeconds)) seconds = -kLargestZoneSeconds;
   if (seconds > kLargestZoneSeconds) seconds = kLargestZoneSeconds;
   const date::sys_seconds instant{std::chrono::seconds{static_cast<std::int64_t>(seconds)}};
+  if (footer_ && instant.time_since_epoch().count() >= footer_->lastTransition()) {
+    return UtOffset{static_cast<int>(footer_->infoAt(instant).offset.count())};
+  }
   return UtOffset{static_cast<int>(zone_->get_info(instant).offset.count())};
 }
 

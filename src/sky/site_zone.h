@@ -3,7 +3,9 @@
 // library) or a fixed offset from UT. Local time to UT takes the offset in force at
 // that local time: a time skipped by a spring-forward change is refused, and a time
 // that occurs twice at a fall-back change means the earlier instant. UT to local
-// time takes the offset in force at that instant.
+// time takes the offset in force at that instant. After the last transition its
+// zone file lists, the file's own rule (its POSIX TZ footer) carries on.
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +19,8 @@ class time_zone;
 }
 
 namespace tenmirel::sky {
+
+class ZoneFooterRule;
 
 // A local minute together with the offset it was read with.
 struct ZonedMinute {
@@ -53,6 +57,7 @@ class SiteZone {
   std::string text_;
   int fixedSeconds_ = 0;
   const date::time_zone* zone_ = nullptr;
+  std::shared_ptr<const ZoneFooterRule> footer_;
 };
 
 // Every IANA zone name the system knows, sorted, for a chooser.

@@ -45,33 +45,69 @@ SiteGeometry siteGeometry(const Site& site, bool refraction) {
   return geometry;
 }
 
+SlowParts slowPartsAt(double julianDayUt) {
+  const TwoPartDate tt = terrestrialTimeOf(julianDayUt);
+  SlowParts slow;
+  eraEpv00(tt.whole, tt.part, slow.heliocentric, slow.barycentric);
+  double npb[3][3];
+  eraPnm06a(tt.whole, tt.part, npb);
+  eraBpn2xy(npb, &slow.cipX, &slow.cipY);
+  slow.cioLocator = eraS06(tt.whole, tt.part, slow.cipX, slow.cipY);
+  eraMoon98(tt.whole, tt.part, slow.moon);
+  const TwoPartDate tdb = barycentricTimeOf(julianDayUt);
+  slow.tdbMinusTtDays = (tdb.whole - tt.whole) + (tdb.part - tt.part);
+  return slow;
+}
+
+SlowParts interpolatedSlowParts(const SlowParts& a, const SlowParts& b, double spanDays, double weight) {
+  const double w = weight;
+  const auto linear = [w](double from, double to) { return from + (to - from) * w; };
+  // Cubic Hermite basis on [0, 1].
+  const double h00 = (1 + 2 * w) * (1 - w) * (1 - w);
+  const double h10 = w * (1 - w) * (1 - w);
+  const double h01 = w * w * (3 - 2 * w);
+  const double h11 = w * w * (w - 1);
+  const auto cubic = [&](const double (&from)[2][3], const double (&to)[2][3], int k) {
+    return h00 * from[0][k] + h10 * spanDays * from[1][k] + h01 * to[0][k] + h11 * spanDays * to[1][k];
+  };
+  SlowParts slow;
+  slow.cipX = linear(a.cipX, b.cipX);
+  slow.cipY = linear(a.cipY, b.cipY);
+  slow.cioLocator = linear(a.cioLocator, b.cioLocator);
+  slow.tdbMinusTtDays = linear(a.tdbMinusTtDays, b.tdbMinusTtDays);
+  for (int k = 0; k < 3; ++k) {
+    slow.heliocentric[0][k] = cubic(a.heliocentric, b.heliocentric, k);
+    slow.barycentric[0][k] = cubic(a.barycentric, b.barycentric, k);
+    slow.moon[0][k] = cubic(a.moon, b.moon, k);
+    slow.heliocentric[1][k] = linear(a.heliocentric[1][k], b.heliocentric[1][k]);
+    slow.barycentric[1][k] = linear(a.barycentric[1][k], b.barycentric[1][k]);
+    slow.moon[1][k] = linear(a.moon[1][k], b.moon[1][k]);
+  }
+  return slow;
+}
+
 AstrometryAt prepareAstrometry(double julianDayUt, const SiteGeometry& site) {
+  return prepareAstrometry(julianDayUt, site, slowPartsAt(julianDayUt));
+}
+
+AstrometryAt prepareAstrometry(double julianDayUt, const SiteGeometry& site, const SlowParts& slow) {
   AstrometryAt at;
   at.julianDayUt = julianDayUt;
   const TwoPartDate ut = twoPart(julianDayUt);
   const TwoPartDate tt = terrestrialTimeOf(julianDayUt);
-  double heliocentric[2][3];
-  double barycentric[2][3];
-  eraEpv00(tt.whole, tt.part, heliocentric, barycentric);
-  double npb[3][3];
-  eraPnm06a(tt.whole, tt.part, npb);
-  double x = 0;
-  double y = 0;
-  eraBpn2xy(npb, &x, &y);
-  const double s = eraS06(tt.whole, tt.part, x, y);
   const double era = eraEra00(ut.whole, ut.part);
   const double sp = eraSp00(tt.whole, tt.part);
-  eraApco(tt.whole, tt.part, barycentric, heliocentric[0], x, y, s, era, site.longitudeRadians,
-          site.latitudeRadians, site.heightMetres, 0, 0, sp, site.refractionA, site.refractionB, &at.astrom);
-  double moon[2][3];
-  eraMoon98(tt.whole, tt.part, moon);
+  // ERFA takes the vectors without const; a copy keeps the given parts as they are.
+  SlowParts copy = slow;
+  eraApco(tt.whole, tt.part, copy.barycentric, copy.heliocentric[0], slow.cipX, slow.cipY, slow.cioLocator, era,
+          site.longitudeRadians, site.latitudeRadians, site.heightMetres, 0, 0, sp, site.refractionA,
+          site.refractionB, &at.astrom);
   for (int i = 0; i < 3; ++i) {
-    at.earthHeliocentric[i] = heliocentric[0][i];
-    at.earthBarycentric[i] = barycentric[0][i];
-    at.moonGeocentric[i] = moon[0][i];
+    at.earthHeliocentric[i] = slow.heliocentric[0][i];
+    at.earthBarycentric[i] = slow.barycentric[0][i];
+    at.moonGeocentric[i] = slow.moon[0][i];
   }
-  const TwoPartDate tdb = barycentricTimeOf(julianDayUt);
-  at.tdbMinusUtDays = (tdb.whole - ut.whole) + (tdb.part - ut.part);
+  at.tdbMinusUtDays = (tt.whole - ut.whole) + (tt.part - ut.part) + slow.tdbMinusTtDays;
   return at;
 }
 

@@ -41,9 +41,33 @@ struct AstrometryAt {
   double tdbMinusUtDays = 0;
 };
 
+// What of the context is smooth over hours: the CIP (X, Y) and CIO locator s of
+// the IAU 2006/2000A precession-nutation, the Earth's heliocentric and
+// barycentric and the Moon's geocentric position and velocity (au, au/day), and
+// TDB - TT. Nearly all of a context's cost: long trigonometric series.
+struct SlowParts {
+  double cipX = 0;
+  double cipY = 0;
+  double cioLocator = 0;
+  double heliocentric[2][3] = {};
+  double barycentric[2][3] = {};
+  double moon[2][3] = {};
+  double tdbMinusTtDays = 0;
+};
+SlowParts slowPartsAt(double julianDayUt);
+
+// Between two instants up to a day apart: X, Y, s and TDB - TT linearly (their
+// fastest terms have periods of days), the Earth's and the Moon's positions by
+// the cubic through both ends' positions and velocities, the velocities
+// linearly. A day apart, the CIP is off by under 0.01", the Sun's direction by
+// far less, and the Moon's position by under 3 km (1.5" seen from the Earth).
+SlowParts interpolatedSlowParts(const SlowParts& a, const SlowParts& b, double spanDays, double weight);
+
 // The IAU 2006/2000A context (as eraApco13 builds it, with UT1 = UTC and no polar
 // motion), keeping the Earth's and the Moon's positions.
 AstrometryAt prepareAstrometry(double julianDayUt, const SiteGeometry& site);
+// The same with the slow parts given.
+AstrometryAt prepareAstrometry(double julianDayUt, const SiteGeometry& site, const SlowParts& slow);
 
 // Turns the Earth to the instant: ERA only, the rest of the context kept.
 void rotateEarthTo(eraASTROM& astrom, double julianDayUt);

@@ -73,6 +73,9 @@ class NightSky {
   double moonAirlessAltitudeDegrees(double julianDayUt) const;
   // The altitude at which the Moon rises or sets at that instant (upper limb, airless).
   double moonRiseAltitudeDegrees(double julianDayUt) const;
+  // The two above as one difference, their shared work done once: the same number
+  // as moonAirlessAltitudeDegrees(t) - moonRiseAltitudeDegrees(t).
+  double moonAboveRisingDegrees(double julianDayUt) const;
   double moonIlluminatedFraction(double julianDayUt) const;
   // True while the lit part grows (new to full).
   bool moonWaxing(double julianDayUt) const;

@@ -33,6 +33,8 @@ struct DarkStretch {
 };
 
 DarkStretch darkStretch(const NightSky& sky, double sunLimitDegrees);
+// The same for several limits at once, the Sun sampled once for all.
+std::vector<DarkStretch> darkStretches(const NightSky& sky, const std::vector<double>& sunLimitsDegrees);
 
 struct MoonCrossing {
   double julianDayUt = 0;

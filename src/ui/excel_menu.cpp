@@ -10,9 +10,7 @@ namespace {
 
 XlsxFileSettings fileSettings(FileOpener& opener, std::filesystem::path documentsFolder) {
   XlsxFileSettings settings;
-  // One rule with the command line: $XDG_DOCUMENTS_DIR, the desktop's folder, ~/Documents.
-  settings.documentsFolder =
-      documentsFolder.empty() ? tenmirel::documentsFolder(desktopDocumentsFolder()) : std::move(documentsFolder);
+  settings.documentsFolder = programDocumentsFolder(documentsFolder);
   settings.opener = &opener;
   return settings;
 }
@@ -21,6 +19,11 @@ XlsxFileSettings fileSettings(FileOpener& opener, std::filesystem::path document
 
 std::filesystem::path desktopDocumentsFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+}
+
+std::optional<std::filesystem::path> programDocumentsFolder(const std::filesystem::path& given) {
+  if (!given.empty()) return given;
+  return tenmirel::documentsFolder(desktopDocumentsFolder());
 }
 
 ExcelMenu::ExcelMenu(FrmYohouModel& form, MessageGate& gate, QWidget* mainWindow,

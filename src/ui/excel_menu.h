@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "lists/frm_excel_model.h"
 #include "lists/message_gate.h"
@@ -20,6 +21,10 @@ class FrmExcel;
 
 // The user's documents folder as the desktop names it.
 std::filesystem::path desktopDocumentsFolder();
+// The documents folder every window's exports go under: the one given (tests),
+// else one rule with the command line ($XDG_DOCUMENTS_DIR, the desktop's folder,
+// ~/Documents); nothing when none can be found.
+std::optional<std::filesystem::path> programDocumentsFolder(const std::filesystem::path& given = {});
 
 class ExcelMenu {
  public:

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include "catalogue/star_file.h"
 #include "sky/elements_settings.h"
 #include "sky/site_store.h"
 #include "ui/catalogue_folder.h"
@@ -31,6 +32,7 @@
 #include "ui/program_settings.h"
 #include "ui/catalogue/catalogue_menu.h"
 #include "ui/plan/plan_menu.h"
+#include "ui/shared_choice.h"
 #include "ui/twips.h"
 #include "ui/window_placement.h"
 
@@ -97,9 +99,14 @@ constexpr qsizetype kKaikiGapEnd = 24;    // at "回帰"
 constexpr int kLabel14Left = 240;
 constexpr int kLabel14BoxTop = 1080;
 constexpr int kGapInsetPixels = 1;
-// The widest texts the two boxes must show whole: a 15-digit altitude below the
-// horizon and an eleven-digit cycle number (year 1E9 with a period of days).
-constexpr const char* kWidestAltitudeText = "-88.8888888888888";
+// The widest texts the two boxes must show whole. An altitude between -90° and
+// 90° in the number text's 15 digits is widest just above its exponent form's
+// threshold ("-0.0000123456789012345", 22 characters) or in it
+// ("-1.23456789012345E-06"); each written in the face's widest digit. The cycle:
+// eleven digits (year 1E9 with a period of days).
+constexpr int kSignificantDigits = 15;
+constexpr const char* kSmallestPlainAltitudePrefix = "-0.0000";
+constexpr const char* kExponentAltitudeSuffix = "E-06";
 constexpr const char* kWidestCycleText = "-88888888888";
 constexpr double kBoxTextMarginPixels = 10;  // frame and inner margins of a line edit
 constexpr double kRunSpacingPixels = 24;
@@ -202,20 +209,30 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
       chooser_(ports.chooser ? *ports.chooser : *ownChooser_),
       rememberingChooser_(chooser_),
       endProgram_(ports.endProgram ? std::move(ports.endProgram) : [] { QCoreApplication::exit(0); }),
+      askYesNo_(ports.askYesNo ? std::move(ports.askYesNo)
+                               : [this](const std::string& question) {
+                                   showModel();
+                                   return ui::askYesNo(this, QString::fromStdString(question));
+                                 }),
       model_(messageGate_, checkTrigger_, rememberingChooser_),
       excelMenu_(std::make_unique<ExcelMenu>(model_, messageGate_, this, [this] { showModel(); }, ports.fileOpener,
                                              ports.documentsFolder)),
       sitesFile_(ports.plan.sitesFile.empty() ? sky::SiteStore::defaultFile() : ports.plan.sitesFile),
       elementsSettingsFile_(ports.plan.elementsSettingsFile.empty() ? sky::ElementsSettings::defaultFile()
                                                                     : ports.plan.elementsSettingsFile),
-      planMenu_(std::make_unique<PlanMenu>(model_, this, [this] { showModel(); }, std::move(ports.plan))),
+      choice_(new SharedChoice(sitesFile_, elementsSettingsFile_, this)),
+      planMenu_(std::make_unique<PlanMenu>(
+          model_, this, [this] { showModel(); }, std::move(ports.plan), *choice_, [this] { return cataloguePath_; })),
       catalogueMenu_(std::make_unique<CatalogueMenu>(
           this,
           [this](const std::string& path) {
             rememberingChooser_.answerNextWith(path);
             runAndShow([this] { loadCatalogue(); });
           },
-          [this] { return cataloguePath_; }, std::move(ports.catalogue))) {
+          [this] { return cataloguePath_; }, std::move(ports.catalogue),
+          [this](const std::filesystem::path& file, sky::ElementsTime system) {
+            return choice_->setElementsTime(file, system);
+          })) {
   setObjectName(QStringLiteral("FrmYohou"));
   buildControls();
   buildMenus();
@@ -225,9 +242,10 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
 
   // The site first, so the clock is read in its zone; a damaged sites file is
   // reported once the window is up.
-  const sky::SiteStore store(sitesFile_);
-  if (model_.useSite(store.defaultSite())) model_.useSite(sky::builtInSite());
-  if (!store.problem().empty()) QTimer::singleShot(0, this, [this] { applyDefaultSite(); });
+  if (model_.useSite(choice_->site())) model_.useSite(sky::builtInSite());
+  if (!choice_->store().problem().empty()) QTimer::singleShot(0, this, [this] { applyDefaultSite(); });
+  connect(choice_, &SharedChoice::siteChanged, this, [this] { followSite(); });
+  connect(choice_, &SharedChoice::elementsTimeChanged, this, [this] { followElementsTime(); });
   model_.Form_Load(now);
   showModel();
 
@@ -342,6 +360,17 @@ void FrmYohou::placeBoxesInLabel14Gaps() {
   auto fitting = [&](const QLineEdit& box, const char* widest) {
     return QFontMetricsF(box.font()).horizontalAdvance(text(widest)) + kBoxTextMarginPixels;
   };
+  auto fittingAltitude = [&](const QLineEdit& box) {
+    const QFontMetricsF boxMetrics(box.font());
+    double widest = 0;
+    for (QChar digit = u'0'; digit <= u'9'; digit = QChar(digit.unicode() + 1)) {
+      const QString plain = text(kSmallestPlainAltitudePrefix) + QString(kSignificantDigits, digit);
+      const QString exponent = QStringLiteral("-") + digit + QStringLiteral(".") +
+                               QString(kSignificantDigits - 1, digit) + text(kExponentAltitudeSuffix);
+      widest = std::max({widest, boxMetrics.horizontalAdvance(plain), boxMetrics.horizontalAdvance(exponent)});
+    }
+    return widest + kBoxTextMarginPixels;
+  };
   const int labelLeft = twips.px(kLabel14Left);
   const int boxHeight = twips.px(kBoxHeightTwips);
   const int boxTop = twips.px(kLabel14BoxTop);
@@ -350,7 +379,7 @@ void FrmYohou::placeBoxesInLabel14Gaps() {
 
   const double koudoLeft = qCeil(advance(kKoudoGapFirst)) + kGapInsetPixels;
   const double koudoWidth = std::max(advance(kKoudoGapEnd) - kGapInsetPixels - koudoLeft,
-                                     fitting(*txtOutputKoudo_, kWidestAltitudeText));
+                                     fittingAltitude(*txtOutputKoudo_));
   txtOutputKoudo_->setGeometry(labelLeft + qRound(koudoLeft), boxTop, qCeil(koudoWidth), boxHeight);
   const double degreeLeft = koudoLeft + qCeil(koudoWidth) + kGapInsetPixels;
   runLefts.push_back(degreeLeft);
@@ -449,10 +478,7 @@ void FrmYohou::connectMenuActions() {
   connect(mnuExcelNtime_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelNtime_Click(); });
   connect(mnuExcelToday_, &QAction::triggered, this, [this] { excelMenu_->mnuExcelToday_Click(); });
   connect(mnuPlan_, &QAction::triggered, this, [this] { planMenu_->openPlanWindow(); });
-  connect(mnuSites_, &QAction::triggered, this, [this] {
-    planMenu_->openSitesDialog();
-    applyDefaultSite();
-  });
+  connect(mnuSites_, &QAction::triggered, this, [this] { planMenu_->openSitesDialog(); });
   for (std::size_t i = 0; i < mnuElementsTimes_.size(); ++i) {
     connect(mnuElementsTimes_[i], &QAction::triggered, this,
             [this, i] { chooseElementsTime(static_cast<sky::ElementsTime>(i)); });
@@ -473,15 +499,31 @@ void FrmYohou::setFocusOrder() {
 }
 
 void FrmYohou::loadCatalogue() {
-  if (!model_.Command1_Click() || !rememberingChooser_.lastChosen()) return;
+  if (!model_.Command1_Click()) {
+    offerPlanForLargeCatalogue();
+    return;
+  }
+  if (!rememberingChooser_.lastChosen()) return;
   const QString chosen = QFile::decodeName(rememberingChooser_.lastChosen()->c_str());
   saveCatalogueFolder(QFileInfo(chosen).absolutePath());
   // The catalogue format has no field for its elements' time system: it is remembered per file.
   std::error_code ignored;
   cataloguePath_ = std::filesystem::weakly_canonical(*rememberingChooser_.lastChosen(), ignored);
-  const sky::ElementsSettings settings(elementsSettingsFile_);
-  model_.useElementsTime(settings.timeSystemOf(cataloguePath_));
+  model_.useElementsTime(choice_->elementsTimeOf(cataloguePath_));
   showElementsTimeChoice();
+}
+
+void FrmYohou::offerPlanForLargeCatalogue() {
+  const StarFileReadResult& load = model_.lastLoad();
+  if (load.failure != StarFileFailure::tooManyRecords || !rememberingChooser_.lastChosen()) return;
+  const std::string path = *rememberingChooser_.lastChosen();
+  // The reading's own sentence gives the count and the limit.
+  const std::string question = describeStarFileFailure(path, load) +
+                               "\n今夜の観測計画なら星の数にかかわらず予報できます。"
+                               "今夜の観測計画でこの星表を開きますか？";
+  if (!askYesNo_(question)) return;
+  planMenu_->openPlanWindow();
+  if (PlanWindow* plan = planMenu_->planWindow()) plan->openCatalogueFile(path);
 }
 
 QAction* FrmYohou::mnuElementsTime(sky::ElementsTime system) const {
@@ -495,26 +537,40 @@ void FrmYohou::showElementsTimeChoice() {
 }
 
 void FrmYohou::chooseElementsTime(sky::ElementsTime system) {
-  model_.useElementsTime(system);
-  if (!cataloguePath_.empty()) {
-    sky::ElementsSettings settings(elementsSettingsFile_);
-    if (const sky::Refusal refused = settings.setTimeSystem(cataloguePath_, system)) {
-      messageGate_.showMessage(*refused);
-    }
+  // The choice holds for this run even when the settings file refuses it.
+  if (const sky::Refusal refused = choice_->setElementsTime(cataloguePath_, system)) {
+    messageGate_.showMessage(*refused);
   }
   showElementsTimeChoice();
 }
 
 void FrmYohou::applyDefaultSite() {
-  const sky::SiteStore store(sitesFile_);
-  if (!store.problem().empty() && store.problem() != reportedSiteProblem_) {
-    reportedSiteProblem_ = store.problem();
-    messageGate_.showMessage(store.problem());
+  const std::string& problem = choice_->store().problem();
+  if (!problem.empty() && problem != reportedSiteProblem_) {
+    reportedSiteProblem_ = problem;
+    messageGate_.showMessage(problem);
   }
-  if (const sky::Refusal refused = model_.useSite(store.defaultSite())) {
+  followSite();
+}
+
+void FrmYohou::followSite() {
+  const bool builtInBefore = model_.site().isBuiltIn();
+  const sky::Site before = model_.site().site();
+  if (const sky::Refusal refused = model_.useSite(choice_->site())) {
     messageGate_.showMessage(*refused);
     model_.useSite(sky::builtInSite());
   }
+  if (model_.site().isBuiltIn() != builtInBefore || !(model_.site().site() == before)) model_.predictAgain();
+  showModel();
+}
+
+void FrmYohou::followElementsTime() {
+  const sky::ElementsTime system = choice_->elementsTimeOf(cataloguePath_);
+  if (system != model_.elementsTime()) {
+    model_.useElementsTime(system);
+    model_.predictAgain();
+  }
+  showElementsTimeChoice();
   showModel();
 }
 
@@ -524,10 +580,12 @@ void FrmYohou::runAndShow(const std::function<void()>& operation) {
 }
 
 void FrmYohou::showModel() {
-  // Another site than the built-in one is named in the title, beside the caption.
-  const QString site =
-      model_.site().isBuiltIn() ? QString() : QStringLiteral(" — ") + text(model_.site().site().name);
-  setWindowTitle(text(model_.caption) + site);
+  // Another site than the built-in one and elements other than JD are named in
+  // the title, beside the caption.
+  QStringList beside;
+  if (!model_.site().isBuiltIn()) beside << text(model_.site().site().name);
+  if (model_.elementsTime() != sky::ElementsTime::jd) beside << text(sky::elementsTimeName(model_.elementsTime()));
+  setWindowTitle(text(model_.caption) + (beside.isEmpty() ? QString() : QStringLiteral(" — ") + beside.join(QStringLiteral(" · "))));
   if (lblJulKekka_ != nullptr) lblJulKekka_->setToolTip(text(model_.lblJulKekkaElements));
   showCombo1();
   for (const TextBinding& binding : textBoxes_) showBoxText(*binding.box, text(model_.*binding.field));
@@ -537,6 +595,10 @@ void FrmYohou::showModel() {
   // Very long typed cycle numbers still show whole on hovering.
   txtOutputKoudo_->setToolTip(txtOutputKoudo_->text());
   txtOutputKaiki_->setToolTip(txtOutputKaiki_->text());
+  // How far the result can be trusted is said on its minute only, so the window's texts stay as designed.
+  for (const TextBinding& binding : textBoxes_) {
+    if (binding.field == &FrmYohouModel::txtOutputMin) binding.box->setToolTip(text(model_.txtOutputMinTip));
+  }
   if (frmCalc_) {
     frmCalc_->showRecord();
   } else if (anyCellWritten(model_.calc)) {

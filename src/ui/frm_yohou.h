@@ -28,6 +28,7 @@ namespace tenmirel::ui {
 class ExcelMenu;
 class FrmCalc;
 class PlanMenu;
+class SharedChoice;
 class CatalogueMenu;
 
 // What the window reaches the outside through; a null port gets the real one.
@@ -38,6 +39,8 @@ struct FrmYohouPorts {
   FileOpener* fileOpener = nullptr;    // shows a written list in the default application
   std::filesystem::path documentsFolder;  // lists go to its Tenmirel folder; empty: the desktop's
   PlanWindowPorts plan;                   // the plan window's and the sites dialog's
+  // A yes-or-no question; null: a question box over the window.
+  std::function<bool(const std::string& question)> askYesNo;
   CatalogueWindowPorts catalogue;         // the import dialog's and the catalogue editor's
 };
 
@@ -78,9 +81,12 @@ class FrmYohou : public QMainWindow {
   // 設定(S): "観測地…" and the time system of the loaded catalogue's elements.
   QAction* mnuSites() const { return mnuSites_; }
   QAction* mnuElementsTime(sky::ElementsTime system) const;
-  // Predictions follow the sites file's default site (the built-in one when
-  // there is no file); the title names any other site.
+  // Predictions follow the program's site (the sites file's default; the built-in
+  // one when there is no file); the title names any other site and any elements'
+  // time system other than JD.
   void applyDefaultSite();
+  // The program's one site and time systems, shared with the plan window.
+  SharedChoice& choice() { return *choice_; }
 
   // Stretches the etched rule under the menu bar to the inner width.
   void Form_Resize();
@@ -113,6 +119,8 @@ class FrmYohou : public QMainWindow {
   void showCycleBox();
   // Runs the load command and remembers the folder of a catalogue that loaded.
   void loadCatalogue();
+  // A catalogue too large for the table: says why and offers the plan window.
+  void offerPlanForLargeCatalogue();
 
   std::unique_ptr<QtMessageSink> ownMessages_;
   std::unique_ptr<QtFileChooser> ownChooser_;
@@ -123,11 +131,13 @@ class FrmYohou : public QMainWindow {
   FileChooser& chooser_;
   RememberingChooser rememberingChooser_;
   std::function<void()> endProgram_;
+  std::function<bool(const std::string&)> askYesNo_;
   FrmYohouModel model_;
   std::unique_ptr<ExcelMenu> excelMenu_;
   std::filesystem::path sitesFile_;
   std::filesystem::path elementsSettingsFile_;
   std::string reportedSiteProblem_;
+  SharedChoice* choice_ = nullptr;
   std::unique_ptr<PlanMenu> planMenu_;
   std::unique_ptr<CatalogueMenu> catalogueMenu_;
   QAction* mnuImport_ = nullptr;
@@ -157,6 +167,10 @@ class FrmYohou : public QMainWindow {
   std::filesystem::path cataloguePath_;  // the loaded catalogue, canonical; empty before a load
   void chooseElementsTime(sky::ElementsTime system);
   void showElementsTimeChoice();
+  // A change of the program's site or time system, made in any window, reaches
+  // the prediction: the result on show is predicted again from its reference.
+  void followSite();
+  void followElementsTime();
   std::vector<TextBinding> textBoxes_;
   std::vector<LabelBinding> labels_;
   FrmCalc* frmCalc_ = nullptr;

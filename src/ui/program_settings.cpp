@@ -5,14 +5,36 @@
 namespace tenmirel::ui {
 namespace {
 
-constexpr const char* kOrganization = "tenmirel";
-constexpr const char* kApplication = "tenmirel";
+void carryOverOldSettings(QSettings& current);
+
+// One folder for every setting, beside sites.toml; early versions kept these in
+// tenmirel/tenmirel.conf, whose values are carried over once.
+constexpr const char* kOrganization = "Tenmirel";
+constexpr const char* kApplication = "Tenmirel";
+constexpr const char* kOldOrganization = "tenmirel";
+constexpr const char* kOldApplication = "tenmirel";
+constexpr const char* kCarriedOverKey = "settings/carriedOverFromOldFolder";
 constexpr const char* kDialogPositionKey = "FrmExcel/position";
 constexpr const char* kCatalogueFolderKey = "catalogue/folder";
 
 QSettings settings() {
+  QSettings current(QSettings::NativeFormat, QSettings::UserScope, QString::fromUtf8(kOrganization),
+                    QString::fromUtf8(kApplication));
+  carryOverOldSettings(current);
   return QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromUtf8(kOrganization),
                    QString::fromUtf8(kApplication));
+}
+
+void carryOverOldSettings(QSettings& current) {
+  if (current.value(QString::fromUtf8(kCarriedOverKey)).toBool()) return;
+  const QSettings old(QSettings::NativeFormat, QSettings::UserScope, QString::fromUtf8(kOldOrganization),
+                      QString::fromUtf8(kOldApplication));
+  // A value set since in the one folder wins; the old file is left as it was.
+  for (const QString& key : old.allKeys()) {
+    if (!current.contains(key)) current.setValue(key, old.value(key));
+  }
+  current.setValue(QString::fromUtf8(kCarriedOverKey), true);
+  current.sync();
 }
 
 }  // namespace

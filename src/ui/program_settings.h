@@ -1,7 +1,8 @@
 #pragma once
 // The little the program keeps between runs: where the list dialog was left and
 // the folder of the last catalogue loaded. Stored with QSettings in the user's
-// configuration folder ($XDG_CONFIG_HOME/tenmirel/tenmirel.conf).
+// configuration folder ($XDG_CONFIG_HOME/Tenmirel/Tenmirel.conf, beside the
+// sites), the values of an older tenmirel/tenmirel.conf carried over once.
 #include <QPoint>
 #include <QString>
 #include <optional>

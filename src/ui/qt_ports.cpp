@@ -1,11 +1,14 @@
 #include "ui/qt_ports.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 #include <QUrl>
 #include <QtMath>
@@ -35,6 +38,15 @@ int messageBoxMinimumWidth(const QMessageBox& box) {
   return qCeil(QFontMetricsF(titleFont).horizontalAdvance(box.windowTitle())) + kTitleBarAllowancePixels;
 }
 
+bool askYesNo(QWidget* parent, const QString& text) {
+  const std::unique_ptr<QMessageBox> box = makeMessageBox(parent, text);
+  box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box->setDefaultButton(QMessageBox::Yes);
+  box->button(QMessageBox::Yes)->setText(QString::fromUtf8("はい"));
+  box->button(QMessageBox::No)->setText(QString::fromUtf8("いいえ"));
+  return box->exec() == QMessageBox::Yes;
+}
+
 void QtMessageSink::showMessage(const std::string& text) {
   makeMessageBox(parent_, QString::fromStdString(text))->exec();
 }
@@ -46,11 +58,27 @@ QString qtFileFilter(const std::string& description, const std::string& pattern)
   return text + QStringLiteral(" (") + patternText + QLatin1Char(')');
 }
 
+QString nearestExistingFolder(const QString& folder) {
+  if (folder.isEmpty()) return QDir::homePath();
+  // A folder that is gone would otherwise stand in the dialog's file name box.
+  QString path = QDir::cleanPath(QDir(folder).absolutePath());
+  while (!QFileInfo(path).isDir()) {
+    const QString parent = QFileInfo(path).path();
+    if (parent == path) return QDir::homePath();
+    path = parent;
+  }
+  return path;
+}
+
 std::optional<std::string> QtFileChooser::chooseFileToOpen(const std::string& filterDescription,
                                                            const std::string& pattern) {
-  const QString chosen =
-      QFileDialog::getOpenFileName(parent_, QString(), startFolder_ ? startFolder_() : QString(),
-                                   qtFileFilter(filterDescription, pattern));
+  QFileDialog dialog(parent_, QString(), nearestExistingFolder(startFolder_ ? startFolder_() : QString()),
+                     qtFileFilter(filterDescription, pattern));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.selectFile(QString());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const QString chosen = dialog.selectedFiles().front();
   if (chosen.isEmpty()) return std::nullopt;
   // The reader opens the file by the name's bytes on this system.
   return QFile::encodeName(chosen).toStdString();

@@ -39,6 +39,10 @@ class ShowStateFirst : public MessageSink {
   MessageSink& boxes_;
 };
 
+// A question box as the program shows it, with the buttons "はい" and "いいえ";
+// true for "はい".
+bool askYesNo(QWidget* parent, const QString& text);
+
 // Modal message boxes over the given window.
 class QtMessageSink : public MessageSink {
  public:
@@ -53,7 +57,12 @@ class QtMessageSink : public MessageSink {
 // that already names its pattern in parentheses is used as it stands.
 QString qtFileFilter(const std::string& description, const std::string& pattern);
 
-// The platform's open dialog, without a title, starting in the folder startFolder gives.
+// The folder itself when it exists, else its nearest existing parent (the home
+// folder when none is left).
+QString nearestExistingFolder(const QString& folder);
+
+// The platform's open dialog, without a title, starting in the folder startFolder
+// gives (or its nearest existing parent) with an empty file name.
 class QtFileChooser : public FileChooser {
  public:
   QtFileChooser(QWidget* parent, std::function<QString()> startFolder)

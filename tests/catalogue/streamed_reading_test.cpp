@@ -29,8 +29,10 @@ bool sameRecords(const std::vector<StarRecord>& a, const std::vector<StarRecord>
 
 TEST(StreamedReading, GivesTheRecordsOfTheWholeReading) {
   const testing::TempDir dir;
-  const std::string utf8 = "Quorrelith 1999\n2\nα Star\n2450000\n1\n1\n2\nTrue\n3\n4\n食変光星\nB\n2450001\n2\n3\n4\nFalse\n5\n6\n\n";
-  const std::string mixed = "Quorrelith 1999\r\n1\r\nX\r\n1\r\n1\r\n1\r\n1\r\nTrue\r\n1\r\n1\r\n\x90\xaf\r\n";  // CP932 "星"
+  const std::string utf8 =
+      "Quorrelith 1999\n2\nα Star\n2450000\n1\n1\n2\nTrue\n3\n4\n食変光星\nB\n2450001\n2\n3\n4\nFalse\n5\n6\n\n";
+  const std::string mixed =
+      "Quorrelith 1999\r\n1\r\nX\r\n1\r\n1\r\n1\r\n1\r\nTrue\r\n1\r\n1\r\n\x90\xaf\r\n";  // CP932 "星"
   for (const std::filesystem::path& file :
        {testing::sourceDir() / "data" / "sample.vsd", testing::sourceDir() / "tests" / "data" / "gcvs-1001.vsd",
         dir.write("utf8.vsd", utf8), dir.write("cp932.vsd", mixed)}) {
@@ -47,9 +49,9 @@ TEST(StreamedReading, GivesTheRecordsOfTheWholeReading) {
 
 TEST(StreamedReading, FailsAsTheWholeReadingAndHandsNothing) {
   const testing::TempDir dir;
-  for (const std::string& text : {std::string("Quorrelith 1999\r\n2\r\nA\r\n1\r\n1\r\n1\r\n1\r\nTrue\r\n1\r\n1\r\n\r\nB\r\n"),
-                                  std::string("Quorrelith 1998\r\n1\r\n"), std::string("Quorrelith 1999\r\nzwei\r\n"),
-                                  std::string()}) {
+  for (const std::string& text :
+       {std::string("Quorrelith 1999\r\n2\r\nA\r\n1\r\n1\r\n1\r\n1\r\nTrue\r\n1\r\n1\r\n\r\nB\r\n"),
+        std::string("Quorrelith 1998\r\n1\r\n"), std::string("Quorrelith 1999\r\nzwei\r\n"), std::string()}) {
     const auto file = dir.write("bad.vsd", text);
     const StarFileReadResult whole = readStarFile(file, kPipeWriterWait, RecordLimit::none);
     StarFileReadResult result;

@@ -40,8 +40,8 @@ class ImportCommand : public ::testing::Test {
 };
 
 TEST_F(ImportCommand, WritesTheFileAndReportsEveryStar) {
-  const auto r = runCli({"import", sample("gcvs5-hipparcos-stars-2019.txt"), "--to", out("hip.vsd").string(),
-                         "--type", "EA,EB,EW", "--brighter", "9", "--format", "json"});
+  const auto r = runCli({"import", sample("gcvs5-hipparcos-stars-2019.txt"), "--to", out("hip.vsd").string(), "--type",
+                         "EA,EB,EW", "--brighter", "9", "--format", "json"});
   ASSERT_EQ(r.status, 0) << r.err;
   const auto json = nlohmann::json::parse(r.out);
   EXPECT_EQ(json["format"], "gcvs5");
@@ -71,7 +71,8 @@ TEST_F(ImportCommand, WritesTheFileAndReportsEveryStar) {
 TEST_F(ImportCommand, VsxElementsAreMarkedHeliocentricUnlessTheUserSays) {
   ASSERT_EQ(runCli({"import", sample("vsx-api-json.txt"), "--to", out("vsx.vsd").string()}).status, 0);
   ASSERT_EQ(runCli({"import", sample("gcvs5-awkward-lines.txt"), "--to", out("gcvs.vsd").string()}).status, 0);
-  ASSERT_EQ(runCli({"import", sample("vsx-api-json.txt"), "--to", out("jd.vsd").string(), "--elements", "jd"}).status, 0);
+  ASSERT_EQ(runCli({"import", sample("vsx-api-json.txt"), "--to", out("jd.vsd").string(), "--elements", "jd"}).status,
+            0);
   const sky::ElementsSettings settings;
   EXPECT_EQ(settings.timeSystemOf(out("vsx.vsd")), sky::ElementsTime::hjd);
   EXPECT_EQ(settings.timeSystemOf(out("gcvs.vsd")), sky::ElementsTime::jd);
@@ -146,7 +147,8 @@ TEST_F(ImportCommand, VisibleFromASiteKeepsStarsThatRiseThere) {
   EXPECT_EQ(written.count, 13);
   EXPECT_EQ(nlohmann::json::parse(r.out)["filtered"]["declination"], 1);
   EXPECT_NE(runCli({"import", sample("gcvs5-awkward-lines.txt"), "--to", out("x.vsd").string(), "--visible-from",
-                    "どこにもない"}).status,
+                    "どこにもない"})
+                .status,
             0);
   EXPECT_FALSE(std::filesystem::exists(out("x.vsd")));
 }

@@ -32,6 +32,18 @@ class ListCommands : public ::testing::Test {
   std::string catalogue;
 };
 
+TEST_F(ListCommands, CsvForSpreadsheetsStartsWithAByteOrderMark) {
+  const CliRun plain = run({"today", "--catalogue", catalogue, "--date", "2026-12-07", "--csv"});
+  const CliRun marked = run({"today", "--catalogue", catalogue, "--date", "2026-12-07", "--csv", "--bom"});
+  EXPECT_EQ(marked.status, 0);
+  EXPECT_EQ(marked.out, "\xEF\xBB\xBF" + plain.out);
+  const CliRun list = run({"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--count",
+                           "2", "--csv", "--bom"});
+  EXPECT_EQ(list.out.rfind("\xEF\xBB\xBF", 0), 0u);
+  const CliRun withoutCsv = run({"today", "--catalogue", catalogue, "--date", "2026-12-07", "--bom"});
+  EXPECT_EQ(withoutCsv.status, 2);
+}
+
 TEST_F(ListCommands, TodayAsCsvGivesTheSheetCellForCell) {
   const CliRun r = run({"today", "--catalogue", catalogue, "--date", "2026-12-07", "--csv"});
   EXPECT_EQ(r.status, 0);

@@ -2,11 +2,13 @@
 // iCalendar through libical, .xlsx through the workbook check; and the text table.
 #include <libical/ical.h>
 
+#include <map>
 #include <regex>
 #include <set>
 
 #include "night_fixture.h"
 #include "sky/elements_settings.h"
+#include "sheet/openpyxl_read.h"
 #include "sheet/workbook_check.h"
 
 namespace tenmirel {
@@ -95,17 +97,29 @@ TEST_F(NightCommand, TextHasTheNightsHeaderAndClosingLines) {
   EXPECT_TRUE(std::regex_search(r.out, std::regex(R"(\n[A-Z][A-Za-z]* [A-Z][a-z]{2} +\d+ +2026-12-0[78] \d\d:\d\d +24\d{5}\.\d+ +\d+\.\d)"))) << r.out;
 }
 
-TEST_F(NightCommand, CsvHasTenColumnsAndIsoTimes) {
+TEST_F(NightCommand, CsvHasTheTableColumnsThenTheEventsKindAndUncertainty) {
   const testing::CliRun r = runCli(with({"night"}, with(sampleNight(), {"--format", "csv"})));
   ASSERT_EQ(r.status, 0) << r.err;
   const std::vector<std::string> rows = testing::lines(r.out);
   ASSERT_GT(rows.size(), 2u);
   EXPECT_EQ(rows[0],
             "星名,回帰,日時（地方時）,ユリウス日（世界時）,高度（°）,方位（°）,太陽高度（°）,月高度（°）,月の輝面（%）,"
-            "月との角距離（°）");
-  const std::regex row(R"([^,]+,-?\d+,\d{4}-\d\d-\d\dT\d\d:\d\d\+09:00,24\d{5}\.?\d*(,-?\d+\.\d){6})");
+            "月との角距離（°）,kind,phase,duration_minutes,uncertainty_minutes,uncertain_elements,uncertainty_source");
+  const std::regex row(R"([^,]+,-?\d+,\d{4}-\d\d-\d\dT\d\d:\d\d\+09:00,24\d{5}\.?\d*(,-?\d+\.\d){6})"
+                       R"(,(primary|maximum|extremum),0,,[\d.]+(E-\d+)?,(true|false),digits)");
   for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_TRUE(std::regex_match(rows[i], row)) << rows[i];
   EXPECT_TRUE(contains(r.err, "飛ばした星 0 個"));
+}
+
+TEST_F(NightCommand, CsvStartsWithAByteOrderMarkOnlyWhenAskedFor) {
+  const testing::CliRun plain = runCli(with({"night"}, with(sampleNight(), {"--format", "csv"})));
+  const testing::CliRun marked = runCli(with({"night"}, with(sampleNight(), {"--format", "csv", "--bom"})));
+  ASSERT_EQ(marked.status, 0) << marked.err;
+  EXPECT_EQ(plain.out.rfind("星名,", 0), 0u);
+  EXPECT_EQ(marked.out, "\xEF\xBB\xBF" + plain.out);
+  const testing::CliRun text = runCli(with({"night"}, with(sampleNight(), {"--bom"})));
+  EXPECT_EQ(text.status, 2);
+  EXPECT_TRUE(contains(text.err, "--bom")) << text.err;
 }
 
 struct CalendarEvent {
@@ -149,7 +163,13 @@ TEST_F(NightCommand, CalendarHasOneUtcEventPerExtremumWithStableUids) {
     const double middle = (icaltime_as_timet(event.start) + icaltime_as_timet(event.end)) / 2.0;
     EXPECT_NEAR(middle / 86400 + 2440587.5, json["jd"].get<double>(), 1.0 / 86400);
     EXPECT_TRUE(std::regex_match(event.summary, summary)) << event.summary;
-    EXPECT_EQ(event.summary.rfind(json["star"].get<std::string>() + " 第" + std::to_string(json["cycle"].get<long long>()) + "回帰", 0), 0u);
+    const std::map<std::string, std::string> kindWords = {
+        {"primary", " 主極小"}, {"secondary", " 副極小"}, {"maximum", " 極大"}, {"extremum", ""}};
+    EXPECT_EQ(event.summary.rfind(json["star"].get<std::string>() + kindWords.at(json["kind"]) + " 第" +
+                                      std::to_string(json["cycle"].get<long long>()) + "回帰",
+                                  0),
+              0u)
+        << event.summary;
   }
   EXPECT_EQ(uids.size(), events.size());
 
@@ -174,6 +194,21 @@ TEST_F(NightCommand, XlsxIsWrittenWholeOrNotAtAll) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(contains(r.out, "書き出しました"));
   EXPECT_EQ(checkWorkbookFile(path), "");
+  // The window's own workbook: the night above the table, each column in its own format.
+  const testing::ReadWorkbook book = testing::readWorkbookWithOpenpyxl(TENMIREL_PYTHON3, TENMIREL_SHEET_TEST_DIR, path);
+  ASSERT_TRUE(book.read);
+  EXPECT_EQ(book.firstSheet.at({1, 1}).value, "今夜の観測計画");
+  int header = 1;
+  while (header < 40 && !(book.firstSheet.count({header, 1}) && book.firstSheet.at({header, 1}).value == "星名")) ++header;
+  std::map<std::string, std::string> formats;
+  for (int column = 1; book.firstSheet.count({header, column}); ++column) {
+    formats[book.firstSheet.at({header, column}).value] = book.firstSheet.at({header + 1, column}).format;
+  }
+  EXPECT_EQ(formats["回帰"], "0");
+  EXPECT_EQ(formats["ユリウス日（世界時）"], "0.00000");
+  EXPECT_EQ(formats["高度（°）"], "0.0");
+  EXPECT_EQ(formats["月の輝面"], "0%");
+  EXPECT_EQ(formats["日時（地方時）"], "yyyy-mm-dd hh:mm");
 
   const auto nowhere = dir.path() / "missing-folder" / "night.xlsx";
   r = runCli(with({"night"}, with(sampleNight(), {"--xlsx", nowhere.string()})));

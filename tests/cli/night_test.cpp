@@ -54,6 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"UnknownWindow", {"--window", "sun"}, 2, "clock"},
         BadInput{"MoonDistanceOutOfRange", {"--moon-distance", "200"}, 2, "--moon-distance"},
         BadInput{"NegativeAround", {"--around", "-5"}, 2, "--around"},
+        BadInput{"NegativeMaxUncertainty", {"--max-uncertainty", "-1"}, 2, "--max-uncertainty"},
+        BadInput{"MaxUncertaintyNotANumber", {"--max-uncertainty", "少し"}, 2, "--max-uncertainty"},
         BadInput{"UnknownElements", {"--elements", "mjd"}, 2, "--elements"},
         BadInput{"UnknownFormat", {"--format", "xml"}, 2, "--format"},
         BadInput{"XlsxWithFormat", {"--xlsx", "a.xlsx", "--format", "csv"}, 2, "同時に"},
@@ -200,6 +202,14 @@ TEST(Tonight, IsTheEveningsDateBeforeLocalNoonThePreviousOne) {
         << c.year << "-" << c.month << "-" << c.day << " " << c.hour << ":" << c.minute;
   }
   EXPECT_NEAR(cli::julianDayOf(std::chrono::system_clock::time_point{}), 2440587.5, 1e-12);
+}
+
+// Samoa skipped 2011-12-30: its morning of the 31st ends the night of the 29th.
+TEST(Tonight, TheMorningAfterASkippedDayEndsTheEveningBeforeIt) {
+  const auto apia = sky::SiteZone::fromText("Pacific/Apia");
+  ASSERT_TRUE(apia);
+  const sky::NightDate skipped = cli::eveningDateAt(*apia, *apia->localToUt(2011, 12, 31, 3, 0));
+  EXPECT_EQ(std::tie(skipped.year, skipped.month, skipped.day), std::make_tuple(2011, 12, 29));
 }
 
 TEST_F(NightCommand, WithoutADateTheChosenNightIsSaid) {

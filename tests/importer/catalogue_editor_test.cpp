@@ -30,9 +30,7 @@ class CatalogueEditing : public ::testing::Test {
   std::filesystem::path file_;
 };
 
-StarRecord goodStar() {
-  return {"新星 X", "2450000.5", "0.5", "12", "30.5", "False", "5", "59", "EA 元期:極小"};
-}
+StarRecord goodStar() { return {"新星 X", "2450000.5", "0.5", "12", "30.5", "False", "5", "59", "EA 元期:極小"}; }
 
 struct RefusedEdit {
   const char* caseName;
@@ -41,16 +39,77 @@ struct RefusedEdit {
 };
 
 const RefusedEdit kRefused[] = {
-    {"negative_period", [] { auto s = goodStar(); s.syuki = "-1"; return s; }, "周期"},
-    {"epoch_not_a_number", [] { auto s = goodStar(); s.ganki = "2450000,5"; return s; }, "元期"},
-    {"hour_24", [] { auto s = goodStar(); s.alphaHour = "24"; return s; }, "赤経"},
-    {"minutes_60", [] { auto s = goodStar(); s.alphaMin = "60"; return s; }, "赤経"},
-    {"beyond_the_pole", [] { auto s = goodStar(); s.deltaDeg = "90"; s.deltaMin = "1"; return s; }, "赤緯"},
-    {"sign_neither_true_nor_false", [] { auto s = goodStar(); s.deltaSign = "-"; return s; }, "符号"},
-    {"name_without_cp932_form", [] { auto s = goodStar(); s.starName = "Star ☃"; return s; }, "CP932"},
-    {"memo_too_long", [] { auto s = goodStar(); s.memo = std::string(200, 'x') + std::string(40, 'y') + "食変光星食変光星"; return s; }, "メモが長すぎ"},
-    {"line_break_in_memo", [] { auto s = goodStar(); s.memo = "EA\r\nx"; return s; }, "改行"},
-    {"duplicate_name", [] { auto s = goodStar(); s.starName = "RZ Cas"; return s; }, "もうあります"},
+    {"negative_period",
+     [] {
+       auto s = goodStar();
+       s.syuki = "-1";
+       return s;
+     },
+     "周期"},
+    {"epoch_not_a_number",
+     [] {
+       auto s = goodStar();
+       s.ganki = "2450000,5";
+       return s;
+     },
+     "元期"},
+    {"hour_24",
+     [] {
+       auto s = goodStar();
+       s.alphaHour = "24";
+       return s;
+     },
+     "赤経"},
+    {"minutes_60",
+     [] {
+       auto s = goodStar();
+       s.alphaMin = "60";
+       return s;
+     },
+     "赤経"},
+    {"beyond_the_pole",
+     [] {
+       auto s = goodStar();
+       s.deltaDeg = "90";
+       s.deltaMin = "1";
+       return s;
+     },
+     "赤緯"},
+    {"sign_neither_true_nor_false",
+     [] {
+       auto s = goodStar();
+       s.deltaSign = "-";
+       return s;
+     },
+     "符号"},
+    {"name_without_cp932_form",
+     [] {
+       auto s = goodStar();
+       s.starName = "Star ☃";
+       return s;
+     },
+     "CP932"},
+    {"memo_too_long",
+     [] {
+       auto s = goodStar();
+       s.memo = std::string(200, 'x') + std::string(40, 'y') + "食変光星食変光星";
+       return s;
+     },
+     "メモが長すぎ"},
+    {"line_break_in_memo",
+     [] {
+       auto s = goodStar();
+       s.memo = "EA\r\nx";
+       return s;
+     },
+     "改行"},
+    {"duplicate_name",
+     [] {
+       auto s = goodStar();
+       s.starName = "RZ Cas";
+       return s;
+     },
+     "もうあります"},
 };
 
 class RefusedEdits : public CatalogueEditing, public ::testing::WithParamInterface<RefusedEdit> {};
@@ -97,7 +156,8 @@ TEST_F(CatalogueEditing, AddMoveDeleteAndSaveKeepsABackup) {
 }
 
 TEST_F(CatalogueEditing, ReplaceElementsOfANamedStar) {
-  ASSERT_FALSE(replaceStarElements(file_, "RZ Cas", {"2455000.12345", "1.19525", "EA/SD 元期:極小 σE0=0.0001 σP=1e-07"}));
+  ASSERT_FALSE(
+      replaceStarElements(file_, "RZ Cas", {"2455000.12345", "1.19525", "EA/SD 元期:極小 σE0=0.0001 σP=1e-07"}));
   const StarFileReadResult saved = readStarFile(file_);
   ASSERT_TRUE(saved.ok());
   const auto index = findStar(saved.records, "RZ Cas");

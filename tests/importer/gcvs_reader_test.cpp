@@ -79,7 +79,8 @@ TEST(GcvsColumns, EveryHipparcosLineAgreesWithAPlainSplitOfItsFields) {
       EXPECT_DOUBLE_EQ(*star.period.value, std::stod(period));
     }
     const bool plainPeriod = !period.empty() && fields[10].find_first_of("(<>") == std::string::npos;
-    if (plainPeriod && std::stod(period) > 0 && !epoch.empty() && !stripped(position, " ").empty()) ++expectedPredictable;
+    if (plainPeriod && std::stod(period) > 0 && !epoch.empty() && !stripped(position, " ").empty())
+      ++expectedPredictable;
   }
   EXPECT_GT(compared, 6800u);
   EXPECT_EQ(predictable, expectedPredictable);
@@ -136,10 +137,12 @@ const AwkwardCase kAwkward[] = {
        EXPECT_TRUE(s.positionUncertain);
        EXPECT_NEAR(*s.raDegrees, (2 + 12 / 60.0 + 14.1 / 3600) * 15, 1e-9);
      }},
-    {"synonym_without_data", "W Car", SkipReason::synonym, [](const ImportedStar& s) { EXPECT_EQ(s.synonymOf, "V Vel"); }},
+    {"synonym_without_data", "W Car", SkipReason::synonym,
+     [](const ImportedStar& s) { EXPECT_EQ(s.synonymOf, "V Vel"); }},
     {"bar_inside_the_new_type_field", "V1427 Aql", SkipReason::noEpoch,
      [](const ImportedStar& s) { EXPECT_EQ(s.type, "SRD:"); }},
-    {"component_letter", "EQ PegA", SkipReason::noPeriod, [](const ImportedStar& s) { EXPECT_FALSE(s.maxMagnitude.value); }},
+    {"component_letter", "EQ PegA", SkipReason::noPeriod,
+     [](const ImportedStar& s) { EXPECT_FALSE(s.maxMagnitude.value); }},
     {"uncertain_eclipse_duration", "OV Aqr", SkipReason::none,
      [](const ImportedStar& s) {
        EXPECT_EQ(s.durationPercent, 2.0);

@@ -27,7 +27,7 @@ struct Imported {
   bool ok = false;
   std::string message;
   ImportReport report;
-  std::vector<ImportedStar> stars;    // imported ones
+  std::vector<ImportedStar> stars;  // imported ones
   std::vector<StarRecord> records;  // theirs, in order
 };
 
@@ -41,13 +41,16 @@ Imported importText(const std::string& text, ImportSettings settings = {}) {
     result.records.push_back(*row.record);
   });
   result.ok = report.ok();
-  if (report) result.report = *report;
-  else result.message = report.message();
+  if (report)
+    result.report = *report;
+  else
+    result.message = report.message();
   return result;
 }
 
 TEST(ImportMemo, EveryMemoReadsBackThroughTheMemoReader) {
-  for (const char* file : {"gcvs5-hipparcos-stars-2019.txt", "gcvs5-awkward-lines.txt", "gcvs-iii-2013.txt", "vsx-api-json.txt"}) {
+  for (const char* file :
+       {"gcvs5-hipparcos-stars-2019.txt", "gcvs5-awkward-lines.txt", "gcvs-iii-2013.txt", "vsx-api-json.txt"}) {
     SCOPED_TRACE(file);
     const auto imported = importText(fileText(catalogueSample(file)));
     ASSERT_TRUE(imported.ok) << imported.message;
@@ -72,7 +75,8 @@ TEST(ImportMemo, EveryMemoReadsBackThroughTheMemoReader) {
 
 TEST(ImportMemo, TheMemoOfAnEclipsingStarWithUncertainElements) {
   const auto lines = testing::fileLines(catalogueSample("gcvs5-awkward-lines.txt"));
-  const auto imported = importText(lines[1] + "\r\n" + lines[18] + "\r\n" + lines[11] + "\r\n");  // RT And, OV Aqr, SS Crt
+  const auto imported =
+      importText(lines[1] + "\r\n" + lines[18] + "\r\n" + lines[11] + "\r\n");  // RT And, OV Aqr, SS Crt
   ASSERT_TRUE(imported.ok) << imported.message;
   ASSERT_EQ(imported.records.size(), 3u);
   EXPECT_EQ(imported.records[0].memo, "EA/RS D=17 8.97～9.83V 元期:極小 出典:GCVS5.1");
@@ -82,7 +86,8 @@ TEST(ImportMemo, TheMemoOfAnEclipsingStarWithUncertainElements) {
 
 TEST(ImportMemo, CatalogueTextThatLooksLikeATokenStaysFreeText) {
   Cp932Encoder encoder;
-  for (const std::string& type : {std::string("D=250"), std::string("σP=x"), std::string("P:"), std::string("cov="), std::string("Q(EA)"), std::string(300, 'E')}) {
+  for (const std::string& type : {std::string("D=250"), std::string("σP=x"), std::string("P:"), std::string("cov="),
+                                  std::string("Q(EA)"), std::string(300, 'E')}) {
     ImportedStar star;
     star.type = type;
     star.maxMagnitude.flags = "E0:";
@@ -104,7 +109,8 @@ struct PlaceCase {
 };
 
 const PlaceCase kPlaces[] = {
-    {"minutes_to_a_tenth", (2 + 26 / 60.0 + 2.31 / 3600) * 15, -(10 / 60.0 + 41.8 / 3600), "2", "26.0", "False", "0", "11"},
+    {"minutes_to_a_tenth", (2 + 26 / 60.0 + 2.31 / 3600) * 15, -(10 / 60.0 + 41.8 / 3600), "2", "26.0", "False", "0",
+     "11"},
     {"carry_into_the_next_hour", (5 + 59 / 60.0 + 59.99 / 3600) * 15, 45.0, "6", "0.0", "True", "45", "0"},
     {"carry_past_24_hours", (23 + 59 / 60.0 + 59.99 / 3600) * 15, 89.99999, "0", "0.0", "True", "90", "0"},
     {"minus_zero_rounding_to_zero_is_north", 10.0, -0.2 / 60, "0", "40.0", "True", "0", "0"},
@@ -161,9 +167,10 @@ TEST_F(ImportFiles, ImportedStarsPredictAsElementsTypedByHand) {
     const char* period;
     double raHours, decDegrees;
   };
-  const Typed typed[] = {{"RT And", "2451421.737", "0.6289216", 23 + 11 / 60.0 + 10.10 / 3600, 53 + 1 / 60.0 + 33.0 / 3600},
-                         {"bet Lyr", "2408247.950", "12.913834", 18 + 50 / 60.0 + 4.79 / 3600, 33 + 21 / 60.0 + 45.6 / 3600},
-                         {"del Ori", "2443872.589", "5.732476", 5 + 32 / 60.0 + 0.40 / 3600, -(17 / 60.0 + 56.7 / 3600)}};
+  const Typed typed[] = {
+      {"RT And", "2451421.737", "0.6289216", 23 + 11 / 60.0 + 10.10 / 3600, 53 + 1 / 60.0 + 33.0 / 3600},
+      {"bet Lyr", "2408247.950", "12.913834", 18 + 50 / 60.0 + 4.79 / 3600, 33 + 21 / 60.0 + 45.6 / 3600},
+      {"del Ori", "2443872.589", "5.732476", 5 + 32 / 60.0 + 0.40 / 3600, -(17 / 60.0 + 56.7 / 3600)}};
   const ReferenceTexts reference{"2026", "12", "7", "18", "00"};
   for (const Typed& hand : typed) {
     SCOPED_TRACE(hand.name);
@@ -244,8 +251,10 @@ std::vector<FilterCase> filterCases() {
       {"declination_band", south, {"del Ori", "R Cet", "omi Cet"}},
       {"period_below_a_day", period, {"RT And", "GZ And"}},
       {"name_pattern", names, {"R And", "RT And", "WW And", "GZ And"}},
-      {"visible_from_65_north", visible, {"R And", "RT And", "del Ori", "R Cet", "bet Per", "bet Lyr", "WW And", "SS Crt",
-                                          "KX Cnc", "GZ And", "OV Aqr", "omi Cet", "GK Cyg"}},
+      {"visible_from_65_north",
+       visible,
+       {"R And", "RT And", "del Ori", "R Cet", "bet Per", "bet Lyr", "WW And", "SS Crt", "KX Cnc", "GZ And", "OV Aqr",
+        "omi Cet", "GK Cyg"}},
   };
 }
 
@@ -273,7 +282,8 @@ TEST(ImportNames, TransliteratedOrRefusedAndSaidWhich) {
   const auto imported = importText(
       "{\"Name\":\"Kohoùtek V1\",\"RA2000\":\"10\",\"Declination2000\":\"10\",\"Period\":\"1\",\"Epoch\":\"2450000\"}\n"
       "{\"Name\":\"Star ☃ 2\",\"RA2000\":\"10\",\"Declination2000\":\"10\",\"Period\":\"1\",\"Epoch\":\"2450000\"}\n"
-      "{\"Name\":\"ＶＸ　Ｓｇｒ\",\"RA2000\":\"10\",\"Declination2000\":\"10\",\"Period\":\"1\",\"Epoch\":\"2450000\"}\n");
+      "{\"Name\":\"ＶＸ　Ｓｇｒ\",\"RA2000\":\"10\",\"Declination2000\":\"10\",\"Period\":\"1\",\"Epoch\":\"2450000\"}"
+      "\n");
   ASSERT_TRUE(imported.ok) << imported.message;
   ASSERT_EQ(imported.records.size(), 2u);
   EXPECT_EQ(imported.records[0].starName, "Kohoutek V1");

@@ -40,7 +40,7 @@ TEST(ImportRobustness, LfAndCrLfReadTheSame) {
 struct RefusedCase {
   const char* caseName;
   std::string (*text)(const std::vector<std::string>& lines);  // from the awkward lines, read when the test runs
-  const char* mentions;  // part of the message
+  const char* mentions;                                        // part of the message
 };
 
 std::string firstTwo(const std::vector<std::string>& lines) { return lines[0] + "\r\n" + lines[1] + "\r\n"; }
@@ -48,13 +48,22 @@ std::string firstTwo(const std::vector<std::string>& lines) { return lines[0] + 
 const RefusedCase kRefused[] = {
     {"line_longer_than_the_layout", [](const auto& l) { return firstTwo(l) + l[2] + "EXTRA\r\n"; }, "3行目"},
     {"file_cut_inside_a_line", [](const auto& l) { return firstTwo(l) + l[2].substr(0, 120); }, "途中で終わって"},
-    {"binary_bytes", [](const auto& l) { return firstTwo(l) + std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10) + "\n"; },
+    {"binary_bytes",
+     [](const auto& l) {
+       return firstTwo(l) +
+              std::string(
+                  "\x7f"
+                  "ELF\x02\x01\x01\0\0\0",
+                  10) +
+              "\n";
+     },
      "バイナリ"},
     {"unknown_format", [](const auto&) { return std::string("hello world\nthis is not a catalogue\n"); }, "形式"},
     {"no_star_lines", [](const auto&) { return std::string("\n\n   \n"); }, "星の行がありません"},
-    {"gcvs_bars_out_of_place", [](const auto& l) { return firstTwo(l) + l[2].substr(0, 40) + "X" + l[2].substr(41) + "\r\n"; },
-     "3行目"},
-    {"json_cut_short", [](const auto&) { return std::string("{\"VSXObject\":{\"Name\":\"X\",\"Period\":\"1"); }, "途中で終わって"},
+    {"gcvs_bars_out_of_place",
+     [](const auto& l) { return firstTwo(l) + l[2].substr(0, 40) + "X" + l[2].substr(41) + "\r\n"; }, "3行目"},
+    {"json_cut_short", [](const auto&) { return std::string("{\"VSXObject\":{\"Name\":\"X\",\"Period\":\"1"); },
+     "途中で終わって"},
     {"csv_quote_left_open",
      [](const auto&) { return std::string("#OID,Name,RAdeg,DEdeg,Epoch,Period\n1,\"Open,1,1,2450000,1\n"); }, "引用符"},
 };

@@ -47,9 +47,8 @@ inline Reading readText(const std::string& text, importer::ReadOptions options =
   if (options.latestTrustedEpoch == 0) options.latestTrustedEpoch = kTestLatestEpoch;
   std::istringstream in(text);
   Reading reading;
-  const auto result = importer::readStars(in, options, [&](importer::ImportedStar&& star) {
-    reading.stars.push_back(std::move(star));
-  });
+  const auto result = importer::readStars(
+      in, options, [&](importer::ImportedStar&& star) { reading.stars.push_back(std::move(star)); });
   reading.ok = result.ok();
   if (result) {
     reading.format = result->format;

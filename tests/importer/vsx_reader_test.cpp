@@ -45,7 +45,8 @@ TEST(VsxJson, RealApiAnswersKeepEveryStarAndItsFlags) {
 TEST(VsxJson, PrettyPrintedDocumentsAndBareObjects) {
   const auto reading = readText(
       "{\n \"VSXObject\": {\n  \"Name\": \"RZ Cas\", \"RA2000\": \"42.23\", \"Declination2000\": \"69.63\",\n"
-      "  \"VariabilityType\": \"EA/SD\", \"Period\": \"1.1952499\", \"Epoch\": \"2443200.3063\", \"EclipseDuration\": \"9\"\n }\n}\n");
+      "  \"VariabilityType\": \"EA/SD\", \"Period\": \"1.1952499\", \"Epoch\": \"2443200.3063\", \"EclipseDuration\": "
+      "\"9\"\n }\n}\n");
   ASSERT_TRUE(reading.ok) << reading.message;
   ASSERT_EQ(reading.stars.size(), 1u);
   EXPECT_EQ(reading.stars[0].durationPercent, 9.0);
@@ -53,7 +54,8 @@ TEST(VsxJson, PrettyPrintedDocumentsAndBareObjects) {
 }
 
 constexpr const char* kVsxHeader =
-    "#OID,Name,VarFlag,RAdeg,DEdeg,Type,l_max,max,u_max,n_max,f_min,l_min,min,u_min,n_min,Epoch,u_Epoch,l_Period,Period,u_Period\n";
+    "#OID,Name,VarFlag,RAdeg,DEdeg,Type,l_max,max,u_max,n_max,f_min,l_min,min,u_min,n_min,Epoch,u_Epoch,l_Period,"
+    "Period,u_Period\n";
 
 TEST(VsxCsv, EmptyMeansMissingAndNaIsANova) {
   const std::string text = std::string(kVsxHeader) +
@@ -107,8 +109,8 @@ std::string datLine(const std::string& oid, const std::string& name, const std::
 }
 
 TEST(VsxDat, RightTrimmedLinesArePaddedNotRejected) {
-  const std::string text = datLine("42", "RT And", "347.79208", "53.02583", "EA/RS", "2451421.737", "0.6289216") + "\n" +
-                           datLine("43", "Y Com", "196.64292", "18.97247", "SRB", "2452994", "95", ":") + "\n" +
+  const std::string text = datLine("42", "RT And", "347.79208", "53.02583", "EA/RS", "2451421.737", "0.6289216") +
+                           "\n" + datLine("43", "Y Com", "196.64292", "18.97247", "SRB", "2452994", "95", ":") + "\n" +
                            datLine("44", "No Period", "1.00000", "-1.00000", "L", "", "") + "\n";
   const auto reading = readText(text);
   ASSERT_TRUE(reading.ok) << reading.message;

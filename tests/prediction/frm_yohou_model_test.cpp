@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 
+#include "prediction/prediction_uncertainty.h"
 #include "support/recording_ports.h"
 
 namespace tenmirel {
@@ -469,6 +470,48 @@ TEST_F(FrmYohouModelTest, ResultsOutsideTheSearchedYearsAreRefusedNotShownWithAn
   EXPECT_EQ(messages.shown, std::vector<std::string>{kOutsideCalendarMessage});
   EXPECT_EQ(form.txtOutputYear, "");
   EXPECT_EQ(form.txtOutputMonth, "");
+}
+
+}  // namespace
+}  // namespace tenmirel
+
+namespace tenmirel {
+namespace {
+
+TEST(PredictionUncertainty, FromTheDigitsTheFlagsOrTheFit) {
+  struct Case {
+    const char* name;
+    const char* epoch;
+    const char* period;
+    double cycle;
+    const char* memo;
+    const char* expected;
+  };
+  // 15800 × ½·10^-7 + ½·10^-4 days = 1.2096 min; sqrt(1e-8 + 10000² × 1e-16) days = 0.2036 min.
+  const Case cases[] = {
+      {"digits", "2450000.0000", "0.6289216", 15800, "EA/SD", "予報の不確かさ ±1.2 分（元期・周期の桁から）"},
+      {"flagged in the memo", "2450000.0000", "0.6289216", 15800, "EA/SD P:",
+       "予報の不確かさ ≥±1.2 分（要素に「:」があり、桁から見たこの値は下限）"},
+      {"flagged in the text", "2450000.0000:", "0.6289216", -15800, "",
+       "予報の不確かさ ≥±1.2 分（要素に「:」があり、桁から見たこの値は下限）"},
+      {"four decimals, 10000 cycles", "2450000.0", "0.6289", 10000, "", "予報の不確かさ ±792.0 分（元期・周期の桁から）"},
+      {"fitted", "2450000.0000", "0.6289216", 10000, "EA σE0=0.0001 σP=1e-8 P:",
+       "予報の不確かさ ±0.2 分（当てはめた要素の誤差から）"},
+      {"no number", "1e999", "0.5", 3, "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(predictionUncertaintyText(c.epoch, c.period, c.cycle, c.memo), c.expected) << c.name;
+  }
+}
+
+TEST_F(FrmYohouModelTest, TheResultsMinuteCarriesItsUncertaintyForTheTooltip) {
+  catalogueOf({"RZ Cas", "2443200.3063", "1.1952499", "2", "48.9", "True", "69", "38.2", "EA/SD P:"});
+  reference("2026", "12", "7", "18", "0");
+  ASSERT_TRUE(form.Command2_Click());
+  EXPECT_EQ(form.txtOutputMinTip.rfind("予報の不確かさ ≥±", 0), 0u) << form.txtOutputMinTip;
+  manualElements("2443200.3063", "1.1952499");
+  ASSERT_TRUE(form.Command2_Click());
+  EXPECT_EQ(form.txtOutputMinTip.rfind("予報の不確かさ ±", 0), 0u) << form.txtOutputMinTip;
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 namespace tenmirel::testing {
 
 struct ReadCell {
-  char type;           // openpyxl's data type: 's' text, 'n' number
+  char type;           // openpyxl's data type: 's' text, 'n' number, 'd' date-time
   std::string format;  // the number format
   std::string value;
 };

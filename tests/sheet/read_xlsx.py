@@ -1,5 +1,7 @@
 """Prints every cell of every sheet of an .xlsx file, one line a cell:
-sheet, row, column, type (s or n), number format, value (numbers in repr form)."""
+sheet, row, column, type (s, n, or d for a date-time), number format, value
+(numbers in repr form, date-times in ISO 8601)."""
+import datetime
 import sys
 
 import openpyxl
@@ -12,6 +14,8 @@ for index, sheet in enumerate(book.worksheets):
                 continue
             if isinstance(cell.value, str):
                 kind, text = "s", cell.value
+            elif isinstance(cell.value, datetime.datetime):
+                kind, text = "d", cell.value.isoformat(timespec="minutes")
             else:
                 kind, text = "n", repr(float(cell.value))
             print(f"{index}\t{cell.row}\t{cell.column}\t{kind}\t{cell.number_format}\t{text}")

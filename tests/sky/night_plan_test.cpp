@@ -263,3 +263,72 @@ TEST(NightPlan, SummaryGivesTheNightAndTheMoon) {
 
 }  // namespace
 }  // namespace tenmirel::sky
+
+namespace tenmirel::sky {
+namespace {
+
+// Evenings before a day the zone skipped when it moved across the date line: a
+// real night each, running into the morning of the day after the skipped one.
+TEST(NightPlanZoneEdges, TheEveningBeforeASkippedDayIsAWholeNight) {
+  struct Case {
+    const char* label;
+    Site site;
+    NightDate evening;
+    int morningDay;
+  };
+  for (const Case& c : {Case{"Apia", {"Apia", -171.75, -13.83, 0, "Pacific/Apia"}, {2011, 12, 29}, 31},
+                        Case{"Kwajalein", {"Kwajalein", 167.73, 9.19, 0, "Pacific/Kwajalein"}, {1993, 8, 20}, 22},
+                        Case{"Kiritimati", {"Kiritimati", -157.4, 1.87, 0, "Pacific/Kiritimati"}, {1994, 12, 30}, 1}}) {
+    const Checked<NightPlan> plan = planNight({star("V1", 2451545.0, 0.37, 30, 0)}, c.site, c.evening, {});
+    ASSERT_TRUE(plan.ok()) << c.label << ": " << plan.message();
+    const NightSummary& night = plan->night;
+    EXPECT_EQ(night.darkness, Darkness::normal) << c.label;
+    EXPECT_EQ(night.windowStartLocal.minute.day, c.evening.day) << c.label;
+    EXPECT_EQ(night.windowEndLocal.minute.day, c.morningDay) << c.label;
+    // Dusk to dawn in the tropics: about ten hours of dark, not a cut half-night.
+    EXPECT_GT(night.windowEndUt - night.windowStartUt, 0.35) << c.label;
+    EXPECT_LT(night.windowEndUt - night.windowStartUt, 0.5) << c.label;
+    EXPECT_FALSE(plan->events.empty()) << c.label;
+  }
+}
+
+TEST(NightPlanZoneEdges, ASkippedDayIsRefusedWithoutCallingItSummerTime) {
+  const Site apia{"Apia", -171.75, -13.83, 0, "Pacific/Apia"};
+  const Checked<NightPlan> plan = planNight({}, apia, {2011, 12, 30}, {});
+  ASSERT_FALSE(plan.ok());
+  EXPECT_NE(plan.message().find("存在しない時刻"), std::string::npos) << plan.message();
+  EXPECT_EQ(plan.message().find("夏時間"), std::string::npos) << plan.message();
+  // A spring-forward gap is still named as one.
+  const Checked<double> gap = SiteZone::fromText("Europe/Prague")->localToUt(2024, 3, 31, 2, 30);
+  ASSERT_FALSE(gap.ok());
+  EXPECT_NE(gap.message().find("夏時間への切り替えで存在しない時刻"), std::string::npos) << gap.message();
+}
+
+}  // namespace
+}  // namespace tenmirel::sky
+
+namespace tenmirel::sky {
+namespace {
+
+// The designed main window reads "abc" as 0; the night skips such a star and counts it.
+TEST(NightPlanElements, EpochsAndPeriodsThatAreNotNumbersAreSkippedAndCounted) {
+  const std::vector<NightStar> stars = {
+      star("good", js(2024, 1, 1, 0, 0), 0.5, 10, 20),
+      NightStar{"letters", "abc", "0.5", true, 10, 20},
+      NightStar{"nan", "nan", "0.5", true, 10, 20},
+      NightStar{"infinity", "inf", "0.5", true, 10, 20},
+      NightStar{"trailing letters", "2460000", "0.5 days", true, 10, 20},
+      NightStar{"nan period", "2460000", "NaN", true, 10, 20},
+      NightStar{"blanks around", " 2460000\t", " 0.5 ", true, 10, 20},
+  };
+  const Checked<NightPlan> plan = planNight(stars, kPrague, NightDate{2024, 1, 15}, NightOptions{});
+  ASSERT_TRUE(plan.ok()) << plan.message();
+  EXPECT_EQ(plan->skippedIndices, (std::vector<std::size_t>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(plan->skippedStars, 5u);
+  std::set<std::size_t> planned;
+  for (const NightEvent& event : plan->events) planned.insert(event.starIndex);
+  EXPECT_EQ(planned, (std::set<std::size_t>{0, 6}));
+}
+
+}  // namespace
+}  // namespace tenmirel::sky

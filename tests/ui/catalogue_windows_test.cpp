@@ -17,6 +17,7 @@
 #include "ui/catalogue/catalogue_menu.h"
 #include "ui/catalogue/import_dialog.h"
 #include "ui/catalogue/import_preview_model.h"
+#include "ui/shared_choice.h"
 #include "ui_harness.h"
 
 namespace tenmirel::testing {
@@ -34,9 +35,7 @@ class CatalogueWindowsTest : public QObject {
 
 namespace {
 
-std::string awkwardLines() {
-  return (sourceDir() / "data" / "catalogue-samples" / "gcvs5-awkward-lines.txt").string();
-}
+std::string awkwardLines() { return (sourceDir() / "data" / "catalogue-samples" / "gcvs5-awkward-lines.txt").string(); }
 
 // The main window with scripted catalogue ports: answers and what was said.
 struct CatalogueHarness {
@@ -79,9 +78,9 @@ void CatalogueWindowsTest::theFileMenuOffersImportAndEditing() {
   CatalogueHarness ui;
   auto* file = ui.window->findChild<QMenu*>(QStringLiteral("MenuFile"));
   QVERIFY(file);
-  QCOMPARE(actionTexts(file->actions()), (QStringList{QStringLiteral("開く(&O)"), QStringLiteral("取り込み…"),
-                                                      QStringLiteral("カタログの編集…"), QStringLiteral("-"),
-                                                      QStringLiteral("終了(&Q)")}));
+  QCOMPARE(actionTexts(file->actions()),
+           (QStringList{QStringLiteral("開く(&O)"), QStringLiteral("取り込み…"), QStringLiteral("カタログの編集…"),
+                        QStringLiteral("-"), QStringLiteral("終了(&Q)")}));
   // Editing before any catalogue is loaded says what to do first.
   ui.window->mnuEditCatalogue()->trigger();
   QCOMPARE(ui.told.size(), std::size_t{1});
@@ -100,7 +99,8 @@ void CatalogueWindowsTest::thePreviewShowsEveryStarAndWhyOneIsLeftOut() {
   QVERIFY(dialog->findChild<QLabel*>(QStringLiteral("importDetected"))->text().contains(QStringLiteral("GCVS 5.1")));
   // T CrB, line 7: a mean cycle, said in its row.
   const QString outcome = model.data(model.index(6, ui::ImportPreviewModel::kOutcome), Qt::DisplayRole).toString();
-  QCOMPARE(model.data(model.index(6, ui::ImportPreviewModel::kName), Qt::DisplayRole).toString(), QStringLiteral("T CrB"));
+  QCOMPARE(model.data(model.index(6, ui::ImportPreviewModel::kName), Qt::DisplayRole).toString(),
+           QStringLiteral("T CrB"));
   QVERIFY(outcome.contains(QStringLiteral("平均周期")));
   // The command line's filters, here the type.
   dialog->findChild<QLineEdit*>(QStringLiteral("importTypes"))->setText(QStringLiteral("EA"));
@@ -126,10 +126,19 @@ void CatalogueWindowsTest::savingWritesTheChosenStarsAndLoadsThem() {
   QCOMPARE(ui.asked.size(), std::size_t{1});
   QCOMPARE(ui.window->model().starCount, 14);
   QCOMPARE(QString::fromStdString(ui.window->model().starTable[1].starName), QStringLiteral("RT And"));
+  // VSX elements are heliocentric: the program's one choice of time systems knows it at once.
+  ui.fileToWrite = (ui.dir.path() / "vsx.vsd").string();
+  QVERIFY(dialog->preview((sourceDir() / "data" / "catalogue-samples" / "vsx-api-json.txt").string()));
+  QVERIFY(dialog->save());
+  QCOMPARE(ui.window->choice().elementsTimeOf(ui.fileToWrite), sky::ElementsTime::hjd);
+  QCOMPARE(ui.window->model().starCount, 5);
+  ui.fileToWrite = (ui.dir.path() / "imported.vsd").string();
+  QVERIFY(dialog->preview(awkwardLines()));
+  ui.asked.clear();
   // Saving again over the file asks before replacing; "no" writes nothing.
   ui.answer = false;
   QVERIFY(!dialog->save());
-  QCOMPARE(ui.asked.size(), std::size_t{2});
+  QCOMPARE(ui.asked.size(), std::size_t{1});
 }
 
 void CatalogueWindowsTest::theEditorChecksSavesWithABackupAndReloads() {

@@ -227,7 +227,14 @@ void FrmYohouTest::altitudeAndCycleBoxesSitInLabel14Gaps() {
     const char* box;
     const char* value;
   };
-  for (const Whole& whole : {Whole{"txtOutputKoudo", "-41.9797883471278"}, Whole{"txtOutputKaiki", "-1234567890"}}) {
+  QCOMPARE(qs(numberToText(-0.0000123456789012345)), qs("-0.0000123456789012345"));
+  QCOMPARE(qs(numberToText(-1.23456789012345e-6)), qs("-1.23456789012345E-06"));
+  // The widest altitude texts the number text writes: 15 digits just above and
+  // just inside its exponent form's threshold, and one near the horizon.
+  for (const Whole& whole : {Whole{"txtOutputKoudo", "-41.9797883471278"}, Whole{"txtOutputKaiki", "-1234567890"},
+                             Whole{"txtOutputKoudo", "0.0880406830574527"},
+                             Whole{"txtOutputKoudo", "-0.0000123456789012345"},
+                             Whole{"txtOutputKoudo", "-1.23456789012345E-06"}}) {
     QLineEdit* box = ui.box(whole.box);
     const double needed = QFontMetricsF(box->font()).horizontalAdvance(qs(whole.value));
     QVERIFY2(box->contentsRect().width() - 4 >= needed, whole.box);
@@ -395,6 +402,8 @@ void FrmYohouTest::predictsAndStepsTheWorkedExample() {
   ui.click("Command3");
   QCOMPARE(outputs(), (QStringList{qs("2000"), qs("1"), qs("4"), qs("21"), qs("0"), qs("2"), qs("？？？"),
                                    qs("2451545.5"), qs("2451548")}));
+  // Only the minute's tooltip says how far one-decimal elements can be trusted: 2 × 0.05 + 0.05 days.
+  QCOMPARE(ui.box("txtOutputMin")->toolTip(), qs("予報の不確かさ ±216.0 分（元期・周期の桁から）"));
   // A manual-input prediction calculates no altitude, so no check window exists.
   QVERIFY(ui.window->frmCalc() == nullptr);
 }

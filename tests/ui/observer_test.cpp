@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -95,6 +96,7 @@ class ObserverTest : public QObject {
   void catalogueStartFolder_data();
   void catalogueStartFolder();
   void theLoadedCataloguesFolderIsRemembered();
+  void settingsOfTheOldFolderAreCarriedOverOnce();
   void aRunWithoutRowsSaysSoInOneBox();
 };
 
@@ -382,6 +384,28 @@ void ObserverTest::theLoadedCataloguesFolderIsRemembered() {
   h.chooser.answers.push_back(other.write("wrong.vsd", "not a catalogue\r\n").string());
   h.click("Command1");
   QCOMPARE(ui::savedCatalogueFolder(), QString::fromStdString(h.dir.path().string()));
+}
+
+void ObserverTest::settingsOfTheOldFolderAreCarriedOverOnce() {
+  const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+  QVERIFY(QDir().mkpath(config + QStringLiteral("/tenmirel")));
+  const QString oldFile = config + QStringLiteral("/tenmirel/tenmirel.conf");
+  const QByteArray oldText = "[FrmExcel]\nposition=@Point(120 80)\n\n[catalogue]\nfolder=/srv/catalogues\n";
+  {
+    QFile file(oldFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(oldText);
+  }
+  // One folder for every setting, beside the sites.
+  QVERIFY(ui::settingsFileName().startsWith(config + QStringLiteral("/Tenmirel/")));
+  QCOMPARE(ui::savedCatalogueFolder(), QStringLiteral("/srv/catalogues"));
+  QCOMPARE(ui::savedDialogPosition(), std::optional<QPoint>(QPoint(120, 80)));
+  // Once: a value set since is kept, even when the old file says otherwise.
+  ui::saveCatalogueFolder(QStringLiteral("/home/observer/stars"));
+  QCOMPARE(ui::savedCatalogueFolder(), QStringLiteral("/home/observer/stars"));
+  QFile file(oldFile);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  QCOMPARE(file.readAll(), oldText);  // left as it was
 }
 
 void ObserverTest::aRunWithoutRowsSaysSoInOneBox() {

@@ -36,6 +36,9 @@ struct PlanHarness {
   ScriptedChooser chooser;
   RecordingOpener opener;
   std::deque<QString> saveAnswers;  // paths the save dialog answers with; empty: cancelled
+  std::vector<QString> suggestedPaths;  // what the save dialog was opened with
+  std::deque<bool> yesNoAnswers;    // answers to questions; empty: "いいえ"
+  std::vector<std::string> questions;
   std::unique_ptr<ui::FrmYohou> window;
 
   PlanHarness() {
@@ -46,6 +49,13 @@ struct PlanHarness {
     ports.fileOpener = &opener;
     ports.documentsFolder = dir.path();
     ports.plan = planPorts();
+    ports.askYesNo = [this](const std::string& question) {
+      questions.push_back(question);
+      if (yesNoAnswers.empty()) return false;
+      const bool answer = yesNoAnswers.front();
+      yesNoAnswers.pop_front();
+      return answer;
+    };
     window = std::make_unique<ui::FrmYohou>(std::move(ports), eveningClock());
   }
 
@@ -53,7 +63,8 @@ struct PlanHarness {
     ui::PlanWindowPorts ports;
     ports.messages = &messages;
     ports.chooser = &chooser;
-    ports.chooseSaveFile = [this](const QString&, const QString&, const QString&) {
+    ports.chooseSaveFile = [this](const QString&, const QString& suggested, const QString&) {
+      suggestedPaths.push_back(suggested);
       if (saveAnswers.empty()) return QString();
       QString answer = saveAnswers.front();
       saveAnswers.pop_front();

@@ -25,6 +25,7 @@
 #include <sstream>
 
 #include "common/number_text.h"
+#include "common/utf8_bom.h"
 #include "plan_harness.h"
 #include "sheet/openpyxl_read.h"
 #include "sky/event_calendar_texts.h"
@@ -390,19 +391,24 @@ void PlanWindowTest::xlsxGoesToTheDocumentsFolderWithoutReplacing() {
   QVERIFY(h.opener.opened[0] != h.opener.opened[1]);
   QVERIFY(std::filesystem::path(h.opener.opened[0]).parent_path() == h.dir.path() / "Tenmirel");
   QVERIFY(std::filesystem::path(h.opener.opened[0]).filename().string().find("今夜の観測計画") != std::string::npos);
+  // The night's one workbook: facts above, then the table of the rows shown.
   const auto cells = readWorkbook(h.opener.opened[1]);
-  QCOMPARE(cells.at({2, 1}).second, std::string("星名"));
-  QCOMPARE(cells.at({2, 8}).second, std::string("ユリウス日(UT)"));
+  QCOMPARE(cells.at({1, 1}).second, std::string("今夜の観測計画"));
+  int header = 2;
+  while (header < 40 && !(cells.count({header, 1}) && cells.at({header, 1}).second == "星名")) ++header;
+  QCOMPARE(cells.at({header, 5}).second, std::string("ユリウス日（世界時）"));
   const int rows = window.proxy().rowCount();
   QVERIFY(rows > 0);
-  QVERIFY(cells.count({3 + rows, 1}) == 0);
+  QVERIFY(cells.count({header + 1 + rows, 1}) == 0);
   for (int row = 0; row < rows; ++row) {
     const sky::NightEvent& event = rowEvent(window, row);
-    QCOMPARE(cells.at({3 + row, 1}).second, event.name);
-    QCOMPARE(cells.at({3 + row, 2}).second, event.localText);
-    QCOMPARE(cells.at({3 + row, 3}).second, std::to_string(event.cycle));
-    QCOMPARE(cells.at({3 + row, 8}).first, 'n');
-    QCOMPARE(std::stod(cells.at({3 + row, 8}).second), event.julianDayUt);
+    QCOMPARE(cells.at({header + 1 + row, 1}).second, event.name);
+    QCOMPARE(cells.at({header + 1 + row, 2}).first, 'd');
+    QCOMPARE(cells.at({header + 1 + row, 3}).second, event.isoText);
+    QCOMPARE(cells.at({header + 1 + row, 4}).first, 'n');
+    QCOMPARE(std::stod(cells.at({header + 1 + row, 4}).second), static_cast<double>(event.cycle));
+    QCOMPARE(cells.at({header + 1 + row, 5}).first, 'n');
+    QCOMPARE(std::stod(cells.at({header + 1 + row, 5}).second), event.julianDayUt);
   }
   // A folder that cannot be written: a message, nothing passed off as written.
   std::filesystem::create_directories(h.dir.path() / "blocked");
@@ -431,7 +437,8 @@ void PlanWindowTest::csvAndCalendarReadBack() {
   QVERIFY(window.exportCsv());
   const auto lines = splitLines(readFile(h.path("plan.csv")));
   QCOMPARE(static_cast<int>(lines.size()), rows + 1);
-  QVERIFY(lines[0].rfind("日時,ISO 8601,星名,回帰", 0) == 0);
+  // A byte-order mark first, so spreadsheet programs set for Japanese read UTF-8.
+  QVERIFY(lines[0].rfind(std::string(kUtf8ByteOrderMark) + "日時,ISO 8601,星名,回帰", 0) == 0);
   for (int row = 0; row < rows; ++row) {
     const sky::NightEvent& event = rowEvent(window, row);
     const std::string expectedStart = event.localText + "," + event.isoText + "," + event.name + "," +
@@ -542,7 +549,9 @@ void PlanWindowTest::settingsAreRestored() {
   ui::PlanWindow fallback(link, h.planPorts());
   QCOMPARE(control<QComboBox>(fallback, "sunLimit")->currentIndex(), 2);
   QCOMPARE(control<QDoubleSpinBox>(fallback, "minimumAltitude")->value(), 0.0);
-  QCOMPARE(fallback.site().name, std::string(sky::kBuiltInSiteName));
+  // The site is the program's one choice, kept in the sites file: a damaged plan
+  // setting has no say in it.
+  QCOMPARE(fallback.site().name, std::string("Praha"));
   QVERIFY(fallback.plan() != nullptr);
 }
 

@@ -50,6 +50,7 @@ class QtPortsTest : public QObject {
   void messageBoxIsWideEnoughForItsTitle();
   void fileFilterKeepsTheDescription();
   void fileChooserOffersTheOneFilter();
+  void fileChooserStartsInAnExistingFolderWithAnEmptyName();
   void formulaLabelDrawsNarrowIdeographicSpaces();
   void iconIsPainted();
 };
@@ -197,6 +198,29 @@ void QtPortsTest::fileChooserOffersTheOneFilter() {
   const auto chosen = chooser.chooseFileToOpen("変光星ﾃﾞｰﾀﾌｧｲﾙ(*.vsd)", "*.vsd");
   QVERIFY(chosen.has_value());
   QCOMPARE(QString::fromStdString(*chosen), QString::fromStdString(file.string()));
+}
+
+void QtPortsTest::fileChooserStartsInAnExistingFolderWithAnEmptyName() {
+  testing::TempDir dir;
+  QWidget parent;
+  parent.show();
+  const QString existing = QString::fromStdString(dir.path().string());
+  for (const QString& start : {existing, existing + QStringLiteral("/Documents"),
+                               existing + QStringLiteral("/gone/Documents/")}) {
+    QtFileChooser chooser(&parent, [&start] { return start; });
+    QString shownFolder;
+    QString typedName = QStringLiteral("unread");
+    whenModalIsUp([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      QVERIFY(dialog);
+      shownFolder = dialog->directory().absolutePath();
+      if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) typedName = name->text();
+      dialog->reject();
+    });
+    QVERIFY(!chooser.chooseFileToOpen("変光星ﾃﾞｰﾀﾌｧｲﾙ(*.vsd)", "*.vsd").has_value());
+    QCOMPARE(shownFolder, existing);
+    QCOMPARE(typedName, QString());
+  }
 }
 
 void QtPortsTest::formulaLabelDrawsNarrowIdeographicSpaces() {

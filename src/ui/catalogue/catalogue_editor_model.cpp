@@ -4,8 +4,8 @@
 
 namespace tenmirel::ui {
 
-CatalogueEditorModel::CatalogueEditorModel(importer::CatalogueEditor editor, std::function<void(const std::string&)> tell,
-                                           QObject* parent)
+CatalogueEditorModel::CatalogueEditorModel(importer::CatalogueEditor editor,
+                                           std::function<void(const std::string&)> tell, QObject* parent)
     : QAbstractTableModel(parent), editor_(std::move(editor)), tell_(std::move(tell)) {}
 
 bool CatalogueEditorModel::done(const Refusal& refusal) {
@@ -76,7 +76,7 @@ Qt::ItemFlags CatalogueEditorModel::flags(const QModelIndex& index) const {
 QVariant CatalogueEditorModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section;
-  static const char* const kTitles[] = {"星名", "元期", "周期", "赤経(時)", "赤経(分)", "北(True)/南(False)",
+  static const char* const kTitles[] = {"星名",     "元期",     "周期", "赤経(時)", "赤経(分)", "北(True)/南(False)",
                                         "赤緯(度)", "赤緯(分)", "メモ"};
   return QString::fromUtf8(kTitles[section]);
 }

@@ -67,7 +67,8 @@ CatalogueEditorWindow::CatalogueEditorWindow(importer::CatalogueEditor editor, C
   });
   connect(remove, &QPushButton::clicked, this, [this] {
     const int row = currentRow();
-    if (row >= 0 && ports_.confirm("「" + model_->editor().stars()[static_cast<std::size_t>(row)].starName + "」を削除しますか？")) {
+    if (row >= 0 && ports_.confirm("「" + model_->editor().stars()[static_cast<std::size_t>(row)].starName +
+                                   "」を削除しますか？")) {
       model_->removeStar(row);
     }
     showTitle();
@@ -93,7 +94,8 @@ int CatalogueEditorWindow::currentRow() const {
 
 void CatalogueEditorWindow::showTitle() {
   const QString file = QFile::decodeName(model_->editor().file().filename().c_str());
-  setWindowTitle(QStringLiteral("カタログの編集 - ") + file + (model_->editor().modified() ? QStringLiteral(" *") : QString()));
+  setWindowTitle(QStringLiteral("カタログの編集 - ") + file +
+                 (model_->editor().modified() ? QStringLiteral(" *") : QString()));
 }
 
 bool CatalogueEditorWindow::save() {
@@ -104,8 +106,7 @@ bool CatalogueEditorWindow::save() {
 }
 
 void CatalogueEditorWindow::closeEvent(QCloseEvent* event) {
-  if (model_->editor().modified() &&
-      !ports_.confirm("保存していない変更があります。保存せずに閉じますか？")) {
+  if (model_->editor().modified() && !ports_.confirm("保存していない変更があります。保存せずに閉じますか？")) {
     event->ignore();
     return;
   }

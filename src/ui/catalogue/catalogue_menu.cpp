@@ -5,14 +5,16 @@
 namespace tenmirel::ui {
 
 CatalogueMenu::CatalogueMenu(QWidget* mainWindow, std::function<void(const std::string&)> loadFile,
-                             std::function<std::filesystem::path()> loadedCatalogue, CatalogueWindowPorts ports)
+                             std::function<std::filesystem::path()> loadedCatalogue, CatalogueWindowPorts ports,
+                             ImportDialog::RememberTimeSystem rememberTimeSystem)
     : mainWindow_(mainWindow),
       loadFile_(std::move(loadFile)),
       loadedCatalogue_(std::move(loadedCatalogue)),
-      ports_(ports.confirm ? std::move(ports) : qtCatalogueWindowPorts(mainWindow)) {}
+      ports_(ports.confirm ? std::move(ports) : qtCatalogueWindowPorts(mainWindow)),
+      rememberTimeSystem_(std::move(rememberTimeSystem)) {}
 
 void CatalogueMenu::openImportDialog() {
-  if (!importDialog_) importDialog_ = new ImportDialog(ports_, loadFile_, mainWindow_);
+  if (!importDialog_) importDialog_ = new ImportDialog(ports_, loadFile_, rememberTimeSystem_, mainWindow_);
   importDialog_->show();
   importDialog_->raise();
   importDialog_->activateWindow();

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "ui/catalogue/catalogue_ports.h"
 #include "ui/catalogue/catalogue_editor_window.h"
+#include "ui/catalogue/catalogue_ports.h"
 #include "ui/catalogue/import_dialog.h"
 
 class QWidget;
@@ -20,7 +20,8 @@ class CatalogueMenu {
   // loadFile loads a catalogue file into the main window; loadedCatalogue names
   // the file loaded there (empty before a load).
   CatalogueMenu(QWidget* mainWindow, std::function<void(const std::string&)> loadFile,
-                std::function<std::filesystem::path()> loadedCatalogue, CatalogueWindowPorts ports);
+                std::function<std::filesystem::path()> loadedCatalogue, CatalogueWindowPorts ports,
+                ImportDialog::RememberTimeSystem rememberTimeSystem = {});
 
   void openImportDialog();
   // The loaded catalogue in the editor; without one, says so.
@@ -34,6 +35,7 @@ class CatalogueMenu {
   std::function<void(const std::string&)> loadFile_;
   std::function<std::filesystem::path()> loadedCatalogue_;
   CatalogueWindowPorts ports_;
+  ImportDialog::RememberTimeSystem rememberTimeSystem_;
   QPointer<ImportDialog> importDialog_;
   QPointer<CatalogueEditorWindow> editor_;
 };

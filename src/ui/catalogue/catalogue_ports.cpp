@@ -14,16 +14,16 @@ CatalogueWindowPorts qtCatalogueWindowPorts(QWidget* parent) {
   QPointer<QWidget> owner(parent);
   CatalogueWindowPorts ports;
   ports.chooseCatalogueToImport = [owner]() -> std::optional<std::string> {
-    const QString chosen = QFileDialog::getOpenFileName(
-        owner, QStringLiteral("取り込むカタログ"), {},
-        QStringLiteral("カタログ (*.txt *.dat *.csv *.tsv *.json);;すべてのファイル (*)"));
+    const QString chosen =
+        QFileDialog::getOpenFileName(owner, QStringLiteral("取り込むカタログ"), {},
+                                     QStringLiteral("カタログ (*.txt *.dat *.csv *.tsv *.json);;すべてのファイル (*)"));
     if (chosen.isEmpty()) return std::nullopt;
     return std::string(QFile::encodeName(chosen).constData());
   };
   ports.chooseFileToWrite = [owner](const std::string& suggested) -> std::optional<std::string> {
-    const QString chosen = QFileDialog::getSaveFileName(owner, QStringLiteral("変光星データファイルの保存"),
-                                                        QString::fromStdString(suggested),
-                                                        QStringLiteral("変光星ﾃﾞｰﾀﾌｧｲﾙ(*.vsd)"));
+    const QString chosen =
+        QFileDialog::getSaveFileName(owner, QStringLiteral("変光星データファイルの保存"),
+                                     QString::fromStdString(suggested), QStringLiteral("変光星ﾃﾞｰﾀﾌｧｲﾙ(*.vsd)"));
     if (chosen.isEmpty()) return std::nullopt;
     return std::string(QFile::encodeName(chosen).constData());
   };

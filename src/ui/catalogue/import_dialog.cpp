@@ -36,8 +36,17 @@ QLineEdit* field(QWidget* parent, const char* name, const char* placeholder) {
 
 }  // namespace
 
-ImportDialog::ImportDialog(CatalogueWindowPorts ports, std::function<void(const std::string&)> loadFile, QWidget* parent)
-    : QDialog(parent), ports_(std::move(ports)), loadFile_(std::move(loadFile)), model_(new ImportPreviewModel(this)) {
+ImportDialog::ImportDialog(CatalogueWindowPorts ports, std::function<void(const std::string&)> loadFile,
+                           RememberTimeSystem rememberTimeSystem, QWidget* parent)
+    : QDialog(parent),
+      ports_(std::move(ports)),
+      loadFile_(std::move(loadFile)),
+      rememberTimeSystem_(
+          rememberTimeSystem
+              ? std::move(rememberTimeSystem)
+              : [](const std::filesystem::path& file,
+                   sky::ElementsTime system) { return sky::ElementsSettings().setTimeSystem(file, system); }),
+      model_(new ImportPreviewModel(this)) {
   setObjectName(QStringLiteral("ImportDialog"));
   setWindowTitle(QStringLiteral("カタログの取り込み"));
   auto* layout = new QVBoxLayout(this);
@@ -156,7 +165,8 @@ bool ImportDialog::preview(const std::string& file) {
   file_ = file;
   path_->setText(QFile::decodeName(file.c_str()));
   model_->clear();
-  const auto report = importer::importCatalogue(in, *settings, [this](const importer::ImportedRow& row) { model_->add(row); });
+  const auto report =
+      importer::importCatalogue(in, *settings, [this](const importer::ImportedRow& row) { model_->add(row); });
   if (!report) {
     model_->clear();
     detected_->clear();
@@ -212,9 +222,9 @@ bool ImportDialog::save() {
     if (row.record && !failure) failure = (*output)->add(*row.record);
   });
   if (!report || failure || report->imported == 0) {
-    ports_.tell(!report ? report.message() + "何も書き出していません。"
-                        : failure ? *failure + " 何も書き出していません。"
-                                  : std::string("予報できる星が一つもないので、ファイルは書き出していません。"));
+    ports_.tell(!report   ? report.message() + "何も書き出していません。"
+                : failure ? *failure + " 何も書き出していません。"
+                          : std::string("予報できる星が一つもないので、ファイルは書き出していません。"));
     return false;
   }
   const auto written = (*output)->commit();
@@ -222,11 +232,11 @@ bool ImportDialog::save() {
     ports_.tell(written.message());
     return false;
   }
-  sky::ElementsSettings timeSystems;
-  if (Refusal refusal = timeSystems.setTimeSystem(*target, importer::defaultElementsTime(report->format))) {
+  if (Refusal refusal = rememberTimeSystem_(*target, importer::defaultElementsTime(report->format))) {
     ports_.tell(*refusal);
   }
-  if (ports_.confirm("「" + *target + "」に " + std::to_string(report->imported) + "星を書き出しました。読み込みますか？")) {
+  if (ports_.confirm("「" + *target + "」に " + std::to_string(report->imported) +
+                     "星を書き出しました。読み込みますか？")) {
     loadFile_(*target);
   }
   return true;

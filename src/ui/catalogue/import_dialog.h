@@ -4,11 +4,14 @@
 // command line's filters, and "保存…" the chosen stars as a catalogue file,
 // then load it if the user wishes. The work is the importer's.
 #include <QDialog>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "common/checked.h"
 #include "importer/catalogue_import.h"
+#include "sky/elements_time.h"
 #include "ui/catalogue/catalogue_ports.h"
 
 class QComboBox;
@@ -22,8 +25,12 @@ class ImportPreviewModel;
 
 class ImportDialog : public QDialog {
  public:
+  // Remembers the time system of a written file's elements, as the program's
+  // one choice of time systems does (null: the settings file directly).
+  using RememberTimeSystem = std::function<Refusal(const std::filesystem::path&, sky::ElementsTime)>;
   // loadFile loads a written catalogue into the main window.
-  ImportDialog(CatalogueWindowPorts ports, std::function<void(const std::string&)> loadFile, QWidget* parent = nullptr);
+  ImportDialog(CatalogueWindowPorts ports, std::function<void(const std::string&)> loadFile,
+               RememberTimeSystem rememberTimeSystem = {}, QWidget* parent = nullptr);
 
   // Reads the file into the preview with the filters as they stand; false (and
   // a message) when the file cannot be read or a filter is not a number.
@@ -40,6 +47,7 @@ class ImportDialog : public QDialog {
 
   CatalogueWindowPorts ports_;
   std::function<void(const std::string&)> loadFile_;
+  RememberTimeSystem rememberTimeSystem_;
   std::string file_;
   importer::ImportReport report_;
   ImportPreviewModel* model_;

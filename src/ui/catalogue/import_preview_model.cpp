@@ -60,7 +60,8 @@ void ImportPreviewModel::add(const importer::ImportedRow& row) {
   shown.texts[kRange] = flagged(star.maxMagnitude) + QStringLiteral(" – ") + flagged(star.minMagnitude);
   switch (row.outcome) {
     case importer::StarOutcome::imported:
-      shown.texts[kOutcome] = row.nameTransliterated ? QStringLiteral("取り込む（星名を英字に）") : QStringLiteral("取り込む");
+      shown.texts[kOutcome] =
+          row.nameTransliterated ? QStringLiteral("取り込む（星名を英字に）") : QStringLiteral("取り込む");
       shown.texts[kMemo] = qs(row.record->memo);
       shown.imported = true;
       break;
@@ -98,7 +99,8 @@ QVariant ImportPreviewModel::data(const QModelIndex& index, int role) const {
 QVariant ImportPreviewModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section + 1;
-  static const char* const kTitles[kColumnCount] = {"行", "星名", "型", "赤経", "赤緯", "元期", "周期", "範囲", "取り込み", "メモ"};
+  static const char* const kTitles[kColumnCount] = {"行",   "星名", "型",   "赤経",     "赤緯",
+                                                    "元期", "周期", "範囲", "取り込み", "メモ"};
   return QString::fromUtf8(kTitles[section]);
 }
 

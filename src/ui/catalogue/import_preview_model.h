@@ -12,7 +12,19 @@ namespace tenmirel::ui {
 
 class ImportPreviewModel : public QAbstractTableModel {
  public:
-  enum Column { kLine, kName, kType, kRightAscension, kDeclination, kEpoch, kPeriod, kRange, kOutcome, kMemo, kColumnCount };
+  enum Column {
+    kLine,
+    kName,
+    kType,
+    kRightAscension,
+    kDeclination,
+    kEpoch,
+    kPeriod,
+    kRange,
+    kOutcome,
+    kMemo,
+    kColumnCount
+  };
 
   explicit ImportPreviewModel(QObject* parent = nullptr);
 

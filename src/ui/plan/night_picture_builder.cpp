@@ -15,8 +15,11 @@ constexpr double kSampleDays = 5.0 / 1440;
 constexpr double kMidnightFraction = 0.5;  // Julian days begin at noon
 constexpr int kMostCurves = 12;
 
-const QColor kCurveColours[] = {QColor(0xff, 0xd1, 0x66), QColor(0x4c, 0xc9, 0xf0), QColor(0xef, 0x47, 0x6f),
-                                QColor(0x06, 0xd6, 0xa0), QColor(0xf7, 0x8c, 0x6b), QColor(0xc7, 0x7d, 0xff)};
+// Paul Tol's "light" scheme: told apart by colour-blind eyes too, and light
+// enough for the night's dark blue. Beyond it the colours come again dashed.
+const QColor kCurveColours[] = {QColor(0x77, 0xaa, 0xdd), QColor(0xee, 0x88, 0x66), QColor(0xee, 0xdd, 0x88),
+                                QColor(0xff, 0xaa, 0xbb), QColor(0x99, 0xdd, 0xff), QColor(0x44, 0xbb, 0x99),
+                                QColor(0xbb, 0xcc, 0x33), QColor(0xaa, 0xaa, 0x00), QColor(0xdd, 0xdd, 0xdd)};
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -91,6 +94,7 @@ NightPictureData buildNightPicture(const sky::NightPlan& plan, const PictureChoi
     PictureCurve curve;
     curve.starName = text(event->name);
     curve.colour = kCurveColours[data.curves.size() % std::size(kCurveColours)];
+    curve.dashed = data.curves.size() >= std::size(kCurveColours);
     sampleTimes([&](double t) {
       curve.samples.push_back(
           {t, sky.star(t, event->rightAscensionDegrees, event->declinationDegrees).altitudeDegrees});
@@ -101,6 +105,11 @@ NightPictureData buildNightPicture(const sky::NightPlan& plan, const PictureChoi
   for (const sky::NightEvent& event : plan.events) {
     const auto found = curveOfStar.find(event.starIndex);
     if (found == curveOfStar.end() || event.julianDayUt < start || event.julianDayUt > end) continue;
+    if (event.durationMinutes) {
+      constexpr double kMinuteDays = 1.0 / 1440;
+      const double half = *event.durationMinutes / 2 * kMinuteDays;
+      data.curves[found->second].eclipses.push_back({event.julianDayUt - half, event.julianDayUt + half});
+    }
     if (event.altitudeDegrees < 0) continue;  // below the horizon: nothing to mark
     data.curves[found->second].markers.push_back(
         {event.julianDayUt, event.altitudeDegrees, text(event.name + " " + clockText(event.local.minute))});

@@ -20,12 +20,21 @@ struct PictureMarker {
   QString label;  // "Algol 21:34"
 };
 
-// One star's altitude across the night, with its extrema in the night marked.
+// An eclipse of the star, first to last contact.
+struct PictureEclipse {
+  double firstContactUt = 0;
+  double lastContactUt = 0;
+};
+
+// One star's altitude across the night, with its extrema in the night marked and
+// its eclipses drawn as bars along the curve.
 struct PictureCurve {
   QString starName;
   QColor colour;
+  bool dashed = false;  // once the colours have all been used
   std::vector<AltitudeSample> samples;
   std::vector<PictureMarker> markers;
+  std::vector<PictureEclipse> eclipses;
 };
 
 // A whole local hour on the time axis.

@@ -66,26 +66,48 @@ std::vector<BandStretch> bandStretches(const NightPictureData& data) {
   return stretches;
 }
 
+constexpr int kEclipseBarAlpha = 110;
+constexpr double kEclipseBarWidth = 9;
+
 QPolygonF polylineOf(const PictureFrame& frame, const std::vector<AltitudeSample>& samples) {
   QPolygonF line;
   for (const AltitudeSample& s : samples) line << QPointF(frame.xOf(s.julianDayUt), frame.yOf(s.altitudeDegrees));
   return line;
 }
 
-// A text on a dark plate, kept inside the plot.
-void drawPlate(QPainter& painter, const QRectF& plot, QPointF anchor, const QString& text, const QColor& colour) {
-  const QFontMetricsF metrics(painter.font());
-  const double width = metrics.horizontalAdvance(text) + 6;
-  const double height = metrics.height() + 2;
-  QRectF box(anchor.x() + 7, anchor.y() - height - 3, width, height);
+QSizeF plateSize(const QFontMetricsF& metrics, const QString& text) {
+  return QSizeF(metrics.horizontalAdvance(text) + 6, metrics.height() + 2);
+}
+
+// A plate beside an anchor, kept inside the plot.
+QRectF plateBeside(const QFontMetricsF& metrics, const QRectF& plot, QPointF anchor, const QString& text) {
+  const QSizeF size = plateSize(metrics, text);
+  QRectF box(QPointF(anchor.x() + 7, anchor.y() - size.height() - 3), size);
   if (box.right() > plot.right()) box.moveRight(anchor.x() - 7);
   if (box.top() < plot.top()) box.moveTop(anchor.y() + 4);
   if (box.bottom() > plot.bottom()) box.moveBottom(plot.bottom() - 1);
+  return box;
+}
+
+void drawPlateAt(QPainter& painter, const QRectF& box, const QString& text, const QColor& colour) {
   painter.setPen(Qt::NoPen);
   painter.setBrush(kLabelBackground);
   painter.drawRoundedRect(box, 3, 3);
   painter.setPen(colour);
   painter.drawText(box, Qt::AlignCenter, text);
+}
+
+// A text on a dark plate, kept inside the plot.
+void drawPlate(QPainter& painter, const QRectF& plot, QPointF anchor, const QString& text, const QColor& colour) {
+  drawPlateAt(painter, plateBeside(QFontMetricsF(painter.font()), plot, anchor, text), text, colour);
+}
+
+QString nowText(const NightPictureData& data) {
+  return QStringLiteral("現在 ") + localClockText(data, *data.nowUt);
+}
+
+bool nowShown(const NightPictureData& data) {
+  return data.nowUt && *data.nowUt >= data.startUt && *data.nowUt <= data.endUt;
 }
 
 void drawLegend(QPainter& painter, const QRectF& area, const NightPictureData& data) {
@@ -231,6 +253,29 @@ QString localClockText(const NightPictureData& data, double julianDayUt) {
   return QStringLiteral("%1:%2").arg(total / 60, 2, 10, QLatin1Char('0')).arg(total % 60, 2, 10, QLatin1Char('0'));
 }
 
+std::vector<PlacedLabel> pictureLabelLayout(const QRectF& area, const NightPictureData& data, QPaintDevice* device) {
+  const QFont font = gothicFont(GothicPitch::kProportional, kTextPoints);
+  const QFontMetricsF metrics = device != nullptr ? QFontMetricsF(font, device) : QFontMetricsF(font);
+  const PictureFrame frame(area, data);
+  const QRectF& plot = frame.plot();
+  std::vector<LabelRequest> requests;
+  for (const PictureCurve& curve : data.curves) {
+    const QPolygonF line = polylineOf(frame, curve.samples);
+    for (const PictureMarker& marker : curve.markers) {
+      requests.push_back({QPointF(frame.xOf(marker.julianDayUt), frame.yOf(marker.altitudeDegrees)),
+                          plateSize(metrics, marker.label), line});
+    }
+  }
+  // The labels keep off the current time's plate and the minimum altitude's.
+  std::vector<QRectF> keepClear;
+  if (nowShown(data)) {
+    keepClear.push_back(plateBeside(metrics, plot, QPointF(frame.xOf(*data.nowUt), plot.top() + 22), nowText(data)));
+  }
+  keepClear.push_back(QRectF(plot.left(), frame.yOf(data.minimumAltitudeDegrees) - metrics.height() - 6,
+                             plateSize(metrics, QStringLiteral("最低高度 90°")).width() + 8, metrics.height() + 6));
+  return placeLabels(plot, requests, keepClear);
+}
+
 void paintNightPicture(QPainter& painter, const QRectF& area, const NightPictureData& data) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -274,9 +319,39 @@ void paintNightPicture(QPainter& painter, const QRectF& area, const NightPicture
                         kDotRadius);
   }
   for (const PictureCurve& curve : data.curves) {
-    painter.setPen(QPen(curve.colour, 1.8));
+    // The eclipses first, as broad translucent bars along the curve from first to last contact.
+    QColor bar = curve.colour;
+    bar.setAlpha(kEclipseBarAlpha);
+    painter.setPen(QPen(bar, kEclipseBarWidth, Qt::SolidLine, Qt::FlatCap));
     painter.setBrush(Qt::NoBrush);
+    for (const PictureEclipse& eclipse : curve.eclipses) {
+      std::vector<AltitudeSample> span;
+      for (const AltitudeSample& s : curve.samples) {
+        if (s.julianDayUt >= eclipse.firstContactUt && s.julianDayUt <= eclipse.lastContactUt) span.push_back(s);
+      }
+      for (double ends : {eclipse.firstContactUt, eclipse.lastContactUt}) {
+        if (ends < data.startUt || ends > data.endUt) continue;
+        span.push_back({ends, interpolatedAltitude(curve.samples, ends)});
+      }
+      std::sort(span.begin(), span.end(),
+                [](const AltitudeSample& a, const AltitudeSample& b) { return a.julianDayUt < b.julianDayUt; });
+      if (span.size() >= 2) painter.drawPolyline(polylineOf(frame, span));
+    }
+    painter.setPen(QPen(curve.colour, 1.8, curve.dashed ? Qt::DashLine : Qt::SolidLine));
     painter.drawPolyline(polylineOf(frame, curve.samples));
+  }
+  const std::vector<PlacedLabel> labels = pictureLabelLayout(area, data, painter.device());
+  std::size_t labelIndex = 0;
+  for (const PictureCurve& curve : data.curves) {
+    for (const PictureMarker& marker : curve.markers) {
+      const PlacedLabel& label = labels[labelIndex++];
+      if (!label.placed || !label.leader) continue;
+      const QPointF at(frame.xOf(marker.julianDayUt), frame.yOf(marker.altitudeDegrees));
+      const QPointF nearest(std::clamp(at.x(), label.box.left(), label.box.right()),
+                            std::clamp(at.y(), label.box.top(), label.box.bottom()));
+      painter.setPen(QPen(curve.colour, 1));
+      painter.drawLine(at, nearest);
+    }
   }
   for (const PictureCurve& curve : data.curves) {
     for (const PictureMarker& marker : curve.markers) {
@@ -284,15 +359,20 @@ void paintNightPicture(QPainter& painter, const QRectF& area, const NightPicture
       painter.setPen(QPen(Qt::white, 1.5));
       painter.setBrush(curve.colour);
       painter.drawEllipse(at, kMarkerRadius, kMarkerRadius);
-      drawPlate(painter, plot, at, marker.label, curve.colour.lighter(130));
     }
   }
-  if (data.nowUt && *data.nowUt >= data.startUt && *data.nowUt <= data.endUt) {
+  labelIndex = 0;
+  for (const PictureCurve& curve : data.curves) {
+    for (const PictureMarker& marker : curve.markers) {
+      const PlacedLabel& label = labels[labelIndex++];
+      if (label.placed) drawPlateAt(painter, label.box, marker.label, curve.colour.lighter(130));
+    }
+  }
+  if (nowShown(data)) {
     const double x = frame.xOf(*data.nowUt);
     painter.setPen(QPen(kNowColour, 1.5));
     painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-    drawPlate(painter, plot, QPointF(x, plot.top() + 22), QStringLiteral("現在 ") + localClockText(data, *data.nowUt),
-              QColor(0xff, 0xc0, 0xc0));
+    drawPlate(painter, plot, QPointF(x, plot.top() + 22), nowText(data), QColor(0xff, 0xc0, 0xc0));
   }
   // The minimum altitude's value, on top of everything at the left edge.
   if (data.minimumAltitudeDegrees > kPictureLowestAltitudeDegrees) {

@@ -6,6 +6,7 @@
 #include <QRectF>
 
 #include "ui/plan/night_picture_data.h"
+#include "ui/plan/night_picture_labels.h"
 
 namespace tenmirel::ui {
 
@@ -41,5 +42,10 @@ double interpolatedAltitude(const std::vector<AltitudeSample>& samples, double j
 QString localClockText(const NightPictureData& data, double julianDayUt);
 
 void paintNightPicture(QPainter& painter, const QRectF& area, const NightPictureData& data);
+
+// The plates of the extrema's labels as the painter places them on a device (the
+// screen's when null), one for each marker of each curve in their order.
+std::vector<PlacedLabel> pictureLabelLayout(const QRectF& area, const NightPictureData& data,
+                                            QPaintDevice* device = nullptr);
 
 }  // namespace tenmirel::ui

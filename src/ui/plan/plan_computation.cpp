@@ -27,6 +27,7 @@ std::optional<sky::Checked<sky::NightPlan>> planNightInParts(
       whole = std::move(piece);
     } else {
       whole->skippedStars += piece.skippedStars;
+      whole->memoWarnings.insert(whole->memoWarnings.end(), piece.memoWarnings.begin(), piece.memoWarnings.end());
       whole->skippedIndices.insert(whole->skippedIndices.end(), piece.skippedIndices.begin(),
                                    piece.skippedIndices.end());
       std::move(piece.events.begin(), piece.events.end(), std::back_inserter(whole->events));
@@ -36,7 +37,8 @@ std::optional<sky::Checked<sky::NightPlan>> planNightInParts(
   } while (done < stars.size());
   // The engine's own order: by instant, then catalogue position, then cycle.
   std::sort(whole->events.begin(), whole->events.end(), [](const sky::NightEvent& a, const sky::NightEvent& b) {
-    return std::tie(a.julianDayUt, a.starIndex, a.cycle) < std::tie(b.julianDayUt, b.starIndex, b.cycle);
+    return std::tie(a.julianDayUt, a.starIndex, a.cycle, a.phase) <
+           std::tie(b.julianDayUt, b.starIndex, b.cycle, b.phase);
   });
   return sky::Checked<sky::NightPlan>::success(std::move(*whole));
 }

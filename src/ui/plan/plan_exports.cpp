@@ -1,9 +1,11 @@
 #include "ui/plan/plan_exports.h"
 
 #include "sky/event_calendar_texts.h"
+#include "sky/event_kind.h"
 
 #include <libical/ical.h>
 
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -11,6 +13,7 @@
 #include <cstdio>
 
 #include "common/number_text.h"
+#include "sheet/sheet_files.h"
 #include "ui/plan/night_picture_painter.h"
 #include "ui/plan/plan_texts.h"
 
@@ -63,7 +66,8 @@ std::string signedDegrees(double degrees) {
 
 std::string planCsv(const PlanRows& rows) {
   std::string csv =
-      "日時,ISO 8601,星名,回帰,ユリウス日(UT),高度,方位,方位名,太陽高度,月高度,月輝面比,月との距離,条件外\n";
+      "日時,ISO 8601,星名,回帰,ユリウス日(UT),高度,方位,方位名,太陽高度,月高度,月輝面比,月との距離,条件外,"
+      "種類,食の継続(分),予報の不確かさ(分),不確かさは下限\n";
   for (const sky::NightEvent* e : rows) {
     const std::string fields[] = {e->localText,
                                   e->isoText,
@@ -77,7 +81,11 @@ std::string planCsv(const PlanRows& rows) {
                                   fixed(e->moonAltitudeDegrees, 2),
                                   fixed(e->moonIlluminatedFraction, 3),
                                   e->hasPlace ? fixed(e->moonSeparationDegrees, 2) : "",
-                                  failedFiltersText(*e)};
+                                  failedFiltersText(*e),
+                                  sky::eventKindWord(e->kind),
+                                  e->durationMinutes ? fixed(*e->durationMinutes, 1) : "",
+                                  fixed(e->uncertaintyMinutes, 1),
+                                  e->uncertainElements ? "はい" : ""};
     std::string line;
     for (const std::string& field : fields) {
       if (!line.empty() || &field != &fields[0]) line += ',';
@@ -93,18 +101,22 @@ std::string planIcs(const PlanRows& rows, const sky::NightSummary& night, double
   icalcomponent* calendar = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
   icalcomponent_add_property(calendar, icalproperty_new_version("2.0"));
   icalcomponent_add_property(calendar, icalproperty_new_prodid("-//Tenmirel//Night plan//JA"));
-  const long long halfSpan = std::llround(std::max(0.0, aroundMinutes) * kSecondsPerMinute);
   for (const sky::NightEvent* e : rows) {
+    // The span the event was checked over: the minutes around it, or its whole eclipse.
+    const double halfMinutes = e->checkedHalfMinutes > 0 ? e->checkedHalfMinutes : std::max(0.0, aroundMinutes);
+    const long long halfSpan = std::llround(halfMinutes * kSecondsPerMinute);
     const long long at = unixSecondsOf(e->julianDayUt);
-    const long long from = halfSpan > 0 ? at - halfSpan : at;
-    const long long to = halfSpan > 0 ? at + halfSpan : at + static_cast<long long>(kSecondsPerMinute);
+    // Every event lasts at least a minute.
+    const bool spans = 2 * halfSpan >= static_cast<long long>(kSecondsPerMinute);
+    const long long from = spans ? at - halfSpan : at;
+    const long long to = spans ? at + halfSpan : at + static_cast<long long>(kSecondsPerMinute);
     icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
     icalcomponent_add_property(event, icalproperty_new_uid(sky::eventUid(*e).c_str()));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(utcTime(dtstampUnixSeconds)));
     icalcomponent_add_property(event, icalproperty_new_dtstart(utcTime(from)));
     icalcomponent_add_property(event, icalproperty_new_dtend(utcTime(to)));
     icalcomponent_add_property(event, icalproperty_new_summary(sky::eventSummary(*e).c_str()));
-    icalcomponent_add_property(event, icalproperty_new_location(night.site.name.c_str()));
+    icalcomponent_add_property(event, icalproperty_new_location(sky::calendarText(night.site.name).c_str()));
     std::string description = e->localText + " (" + e->isoText + ")";
     if (e->hasPlace) description += "\n方位 " + azimuthText(e->azimuthDegrees);
     description += "\n太陽高度 " + degreesText(e->sunAltitudeDegrees);
@@ -117,51 +129,6 @@ std::string planIcs(const PlanRows& rows, const sky::NightSummary& night, double
   std::free(text);
   icalcomponent_free(calendar);
   return ics;
-}
-
-SavedFile writePlanWorkbook(XlsxFileComponent& files, const PlanRows& rows, const sky::NightSummary& night,
-                            bool show) {
-  if (rows.size() > kMostWorkbookRows) {
-    return SavedFile{false, kPlanListName,
-                     "行が多すぎます（" + std::to_string(kMostWorkbookRows) + " 行まで）。星名や条件で絞ってください。",
-                     false, false};
-  }
-  files.beginList(kPlanListName);
-  const Obtained application = files.create(kSpreadsheetClassName);
-  const Obtained workbook = files.addWorkbook(application.object);
-  const Obtained sheet = files.activeSheet(workbook.object);
-  if (workbook.error == 0 && sheet.error == 0) {
-    const sky::NightDate& d = night.date;
-    files.setCell(sheet.object, 1, 1,
-                  std::string(kPlanListName) + "　" + std::to_string(d.year) + "年" + std::to_string(d.month) + "月" +
-                      std::to_string(d.day) + "日　" + night.site.name + "　" + nightSummaryText(night));
-    const char* headers[] = {"星名", "日時", "回帰", "高度", "方位", "太陽高度", "月との距離", "ユリウス日(UT)"};
-    for (std::int16_t c = 0; c < static_cast<std::int16_t>(std::size(headers)); ++c) {
-      files.setCell(sheet.object, 2, static_cast<std::int16_t>(c + 1), std::string(headers[c]));
-    }
-    std::int16_t row = 3;
-    for (const sky::NightEvent* e : rows) {
-      const std::string dash = "—";
-      const CellValue cells[] = {e->name,
-                                 e->localText,
-                                 std::to_string(e->cycle),
-                                 e->hasPlace ? degreesText(e->altitudeDegrees) : dash,
-                                 e->hasPlace ? azimuthText(e->azimuthDegrees) : dash,
-                                 degreesText(e->sunAltitudeDegrees),
-                                 e->hasPlace ? degreesText(e->moonSeparationDegrees) : dash,
-                                 e->julianDayUt};
-      for (std::int16_t c = 0; c < static_cast<std::int16_t>(std::size(cells)); ++c) {
-        files.setCell(sheet.object, row, static_cast<std::int16_t>(c + 1), cells[c]);
-      }
-      ++row;
-    }
-    if (show) files.makeVisible(application.object);
-  }
-  files.release(sheet.object);
-  if (workbook.error == 0) files.release(workbook.object);
-  files.release(application.object);
-  if (auto saved = files.lastFile()) return *saved;
-  return SavedFile{false, kPlanListName, "書き出しに失敗しました。", false, false};
 }
 
 std::string nightSummaryText(const sky::NightSummary& night) {
@@ -192,6 +159,23 @@ std::string nightSummaryText(const sky::NightSummary& night) {
     add(std::string(crossing.rising ? "月の出 " : "月の入り ") + localClock(zone, crossing.julianDayUt));
   }
   return text;
+}
+
+namespace {
+QString exportFolderKey(const QString& kind) { return QStringLiteral("exports/") + kind + QStringLiteral("Folder"); }
+}  // namespace
+
+QString exportStartFolder(QSettings& settings, const QString& kind,
+                          const std::optional<std::filesystem::path>& documents) {
+  const QString last = settings.value(exportFolderKey(kind)).toString();
+  if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+  const std::filesystem::path base = documents.value_or(std::filesystem::path("."));
+  return QString::fromStdString((base / kSheetFolderName).string());
+}
+
+void rememberExportFolder(QSettings& settings, const QString& kind, const QString& writtenPath) {
+  settings.setValue(exportFolderKey(kind), QFileInfo(writtenPath).absolutePath());
+  settings.sync();
 }
 
 bool savePicturePng(const NightPictureData& data, QSize size, double devicePixelRatio, const QString& path) {

@@ -1,8 +1,11 @@
 #pragma once
-// The plan written out: CSV and iCalendar texts of the events, the events as an
-// .xlsx list through the sheet layer, and the picture as PNG or SVG.
+// The plan written out: CSV and iCalendar texts of the events and the picture as
+// PNG or SVG (the .xlsx comes from the night's one workbook writer, lists/).
+#include <QSettings>
 #include <QSize>
 #include <QString>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,16 +29,16 @@ std::string planCsv(const PlanRows& rows);
 std::string planIcs(const PlanRows& rows, const sky::NightSummary& night, double aroundMinutes,
                     long long dtstampUnixSeconds);
 
-// The rows a worksheet can take below its title and header lines.
-inline constexpr std::size_t kMostWorkbookRows = 32765;
-
-// Writes the rows into a new workbook through the component (into the documents
-// folder, never replacing a file) and shows it when asked; the outcome of the file.
-SavedFile writePlanWorkbook(XlsxFileComponent& files, const PlanRows& rows, const sky::NightSummary& night,
-                            bool show);
-
 // The header line of the night: dusk and dawn, the Moon's phase, rise and set.
 std::string nightSummaryText(const sky::NightSummary& night);
+
+// Where the save dialog of an export kind ("csv", "ics", "png", "svg") starts: the
+// folder the last export of that kind went to while it exists, else the documents
+// folder's Tenmirel (the current folder when there is no documents folder).
+QString exportStartFolder(QSettings& settings, const QString& kind,
+                          const std::optional<std::filesystem::path>& documents);
+// Remembers the folder of a file written by an export of that kind.
+void rememberExportFolder(QSettings& settings, const QString& kind, const QString& writtenPath);
 
 bool savePicturePng(const NightPictureData& data, QSize size, double devicePixelRatio, const QString& path);
 bool savePictureSvg(const NightPictureData& data, QSize size, const QString& path);

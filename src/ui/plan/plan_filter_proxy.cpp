@@ -27,8 +27,12 @@ bool PlanFilterProxy::filterAcceptsRow(int sourceRow, const QModelIndex& sourceP
   if (!showFailing_ && !source->index(sourceRow, 0, sourceParent).data(PlanTableModel::kPassesRole).toBool()) {
     return false;
   }
+  return !sourceParent.isValid() ? matchesName(sourceRow) : true;
+}
+
+bool PlanFilterProxy::matchesName(int sourceRow) const {
   if (name_.isEmpty()) return true;
-  const QString name = source->index(sourceRow, PlanTableModel::kStar, sourceParent).data(Qt::DisplayRole).toString();
+  const QString name = sourceModel()->index(sourceRow, PlanTableModel::kStar).data(Qt::DisplayRole).toString();
   return name.contains(name_, Qt::CaseInsensitive);
 }
 

@@ -13,6 +13,9 @@ class PlanFilterProxy : public QSortFilterProxyModel {
   void setNameFilter(const QString& text);
   void setShowFailing(bool show);
   bool showFailing() const { return showFailing_; }
+  const QString& nameFilter() const { return name_; }
+  // Whether the source row's star name contains the typed text.
+  bool matchesName(int sourceRow) const;
 
  protected:
   bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;

@@ -8,6 +8,7 @@ namespace {
 constexpr double kHighestAltitudeDegrees = 90;
 constexpr double kWidestMoonDistanceDegrees = 180;
 constexpr int kLongestAroundMinutes = 720;
+constexpr int kLargestUncertaintyMinutes = 14400;
 
 double boundedNumber(const QVariant& value, double low, double high, double fallback) {
   bool ok = false;
@@ -32,6 +33,11 @@ PlanSettings loadPlanSettings(QSettings& settings) {
                                              kWidestMoonDistanceDegrees, values.moonDistanceDegrees);
   values.aroundMinutes = static_cast<int>(
       boundedNumber(settings.value(QStringLiteral("aroundMinutes")), 0, kLongestAroundMinutes, 0));
+  values.secondaryMinima = settings.value(QStringLiteral("secondaryMinima"), false).toBool();
+  values.maxUncertaintyOn = settings.value(QStringLiteral("maxUncertaintyOn"), false).toBool();
+  values.maxUncertaintyMinutes = static_cast<int>(boundedNumber(settings.value(QStringLiteral("maxUncertainty")), 0,
+                                                                kLargestUncertaintyMinutes,
+                                                                values.maxUncertaintyMinutes));
   values.showFailing = settings.value(QStringLiteral("showFailing"), false).toBool();
   values.geometry = settings.value(QStringLiteral("geometry")).toByteArray();
   values.splitter = settings.value(QStringLiteral("splitter")).toByteArray();
@@ -48,6 +54,9 @@ void savePlanSettings(QSettings& settings, const PlanSettings& values) {
   settings.setValue(QStringLiteral("moonDistanceOn"), values.moonDistanceOn);
   settings.setValue(QStringLiteral("moonDistance"), values.moonDistanceDegrees);
   settings.setValue(QStringLiteral("aroundMinutes"), values.aroundMinutes);
+  settings.setValue(QStringLiteral("secondaryMinima"), values.secondaryMinima);
+  settings.setValue(QStringLiteral("maxUncertaintyOn"), values.maxUncertaintyOn);
+  settings.setValue(QStringLiteral("maxUncertainty"), values.maxUncertaintyMinutes);
   settings.setValue(QStringLiteral("showFailing"), values.showFailing);
   settings.setValue(QStringLiteral("geometry"), values.geometry);
   settings.setValue(QStringLiteral("splitter"), values.splitter);

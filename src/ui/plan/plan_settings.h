@@ -19,6 +19,9 @@ struct PlanSettings {
   bool moonDistanceOn = false;
   double moonDistanceDegrees = 30;
   int aroundMinutes = 0;
+  bool secondaryMinima = false;
+  bool maxUncertaintyOn = false;
+  int maxUncertaintyMinutes = 10;
   bool showFailing = false;
   QByteArray geometry;
   QByteArray splitter;

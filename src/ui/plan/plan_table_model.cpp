@@ -10,7 +10,14 @@
 namespace tenmirel::ui {
 namespace {
 
-constexpr const char* kHeaders[] = {"時刻", "星名", "回帰", "高度", "方位", "太陽高度", "月との距離"};
+constexpr const char* kHeaders[] = {"時刻",     "星名", "回帰",     "高度", "方位", "太陽高度",
+                                    "月との距離", "種類", "食の継続", "±分"};
+constexpr double kShownAboveMinutes = 1;
+
+// Why the plan's altitude and the main window's differ in the last digits.
+constexpr const char* kAltitudeHeaderTooltip =
+    "見かけの高度：歳差・章動・光行差を入れた、いまの空での星の位置から求めています（大気差なし）。\n"
+    "主ウィンドウの高度角は設計どおりの簡略式（元の座標のまま）なので、同じ極でも 0.3° ほど違うことがあります。";
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -57,6 +64,15 @@ QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
           return text(degreesText(e.sunAltitudeDegrees));
         case kMoonDistance:
           return e.hasPlace ? text(degreesText(e.moonSeparationDegrees)) : QStringLiteral("—");
+        case kKind:
+          return QString::fromUtf8(sky::eventKindWord(e.kind));
+        case kDuration:
+          return e.durationMinutes ? QStringLiteral("%1 分").arg(*e.durationMinutes, 0, 'f', 0) : QString();
+        case kUncertainty:
+          // "≥" when the elements are uncertain beyond their digits: the figure is a lower bound.
+          if (e.uncertainElements) return QStringLiteral("≥±%1").arg(e.uncertaintyMinutes, 0, 'f', 1);
+          if (e.uncertaintyMinutes > kShownAboveMinutes) return QStringLiteral("±%1").arg(e.uncertaintyMinutes, 0, 'f', 1);
+          return QString();
         case kColumnCount:
           break;
       }
@@ -77,6 +93,12 @@ QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
           return e.sunAltitudeDegrees;
         case kMoonDistance:
           return e.moonSeparationDegrees;
+        case kKind:
+          return static_cast<int>(e.kind);
+        case kDuration:
+          return e.durationMinutes.value_or(-1);
+        case kUncertainty:
+          return e.uncertaintyMinutes;
         case kColumnCount:
           break;
       }
@@ -86,13 +108,11 @@ QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
       if (e.passesAll()) return {};
       return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
-    case Qt::ToolTipRole: {
-      const std::string failed = failedFiltersText(e);
-      if (failed.empty()) return text(e.isoText);
-      return text(e.isoText + "\n条件外: " + failed);
-    }
+    case Qt::ToolTipRole:
+      if (e.passesAll()) return text(e.isoText);
+      return text(failedFiltersTooltip(e, *plan_));
     case Qt::TextAlignmentRole:
-      if (column == kStar || column == kTime) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+      if (column == kStar || column == kTime || column == kKind) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
       return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     default:
       return {};
@@ -100,8 +120,10 @@ QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant PlanTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColumnCount) return {};
-  return QString::fromUtf8(kHeaders[section]);
+  if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
+  if (role == Qt::DisplayRole) return QString::fromUtf8(kHeaders[section]);
+  if (role == Qt::ToolTipRole && section == kAltitude) return QString::fromUtf8(kAltitudeHeaderTooltip);
+  return {};
 }
 
 }  // namespace tenmirel::ui

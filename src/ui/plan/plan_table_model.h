@@ -1,6 +1,7 @@
 #pragma once
 // The events of the night as a table: local time, star, cycle, altitude, azimuth,
-// Sun altitude and Moon distance. Each row is one event of the engine's plan in
+// Sun altitude, Moon distance, the kind of extremum, the eclipse's duration and
+// how far the prediction can be trusted. Each row is one event of the engine's plan in
 // the engine's order; events failing a filter stay in the model, greyed.
 #include <QAbstractTableModel>
 #include <memory>
@@ -11,7 +12,19 @@ namespace tenmirel::ui {
 
 class PlanTableModel : public QAbstractTableModel {
  public:
-  enum Column { kTime, kStar, kCycle, kAltitude, kAzimuth, kSunAltitude, kMoonDistance, kColumnCount };
+  enum Column {
+    kTime,
+    kStar,
+    kCycle,
+    kAltitude,
+    kAzimuth,
+    kSunAltitude,
+    kMoonDistance,
+    kKind,
+    kDuration,
+    kUncertainty,
+    kColumnCount
+  };
   // The number each column sorts by.
   static constexpr int kSortRole = Qt::UserRole;
   static constexpr int kPassesRole = Qt::UserRole + 1;

@@ -16,7 +16,10 @@ std::string degreesText(double degrees);
 std::string azimuthText(double azimuthDegrees);
 // "21:34".
 std::string clockText(const LocalMinute& minute);
-// Which filters an event fails, for its tooltip and the exports; empty when it passes.
+// Which filters an event fails, for the exports; empty when it passes.
 std::string failedFiltersText(const sky::NightEvent& event);
+// The tooltip of an event that fails a filter: its local time, then each filter
+// it fails and by how much ("前後30分のうち 21:52 に高度 28.3°（最低高度 30°）").
+std::string failedFiltersTooltip(const sky::NightEvent& event, const sky::NightPlan& plan);
 
 }  // namespace tenmirel::ui

@@ -20,12 +20,16 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <fstream>
 
 #include "catalogue/star_file.h"
+#include "lists/night_workbook.h"
+#include "common/utf8_bom.h"
 #include "sheet/sheet_files.h"
 #include "ui/excel_menu.h"
 #include "ui/plan/night_picture_builder.h"
@@ -36,10 +40,12 @@
 #include "ui/plan/plan_settings.h"
 #include "prediction/night_stars.h"
 #include "ui/plan/plan_table_model.h"
+#include "ui/plan/season_tab.h"
 #include "ui/plan/sites_dialog.h"
 #include "ui/catalogue_folder.h"
 #include "ui/program_settings.h"
 #include "ui/qt_ports.h"
+#include "ui/shared_choice.h"
 
 namespace tenmirel::ui {
 namespace {
@@ -50,6 +56,7 @@ constexpr int kEveningStartHour = 12;  // before local noon the night asked for 
 constexpr double kHighestAltitudeDegrees = 90;
 constexpr double kWidestMoonDistanceDegrees = 180;
 constexpr int kLongestAroundMinutes = 720;
+constexpr int kLargestUncertaintyMinutes = 14400;
 const QSize kSmallestExportedPicture(960, 400);
 
 struct SunLimitEntry {
@@ -81,7 +88,11 @@ bool sameStars(const std::vector<sky::NightStar>& a, const std::vector<sky::Nigh
     const sky::NightStar& x = a[i];
     const sky::NightStar& y = b[i];
     if (x.name != y.name || x.epoch != y.epoch || x.period != y.period || x.hasPlace != y.hasPlace ||
-        x.rightAscensionDegrees != y.rightAscensionDegrees || x.declinationDegrees != y.declinationDegrees) {
+        x.rightAscensionDegrees != y.rightAscensionDegrees || x.declinationDegrees != y.declinationDegrees ||
+        x.epochKind != y.epochKind || x.hasSecondaryMinimum != y.hasSecondaryMinimum ||
+        x.secondaryPhase != y.secondaryPhase || x.durationPercent != y.durationPercent ||
+        x.elementsFlaggedUncertain != y.elementsFlaggedUncertain || x.memoProblem != y.memoProblem ||
+        x.fittedErrors.has_value() != y.fittedErrors.has_value()) {
       return false;
     }
   }
@@ -99,9 +110,12 @@ PlanWindow::PlanWindow(PlanMainWindowLink link, PlanWindowPorts ports, QWidget* 
       settings_(ports_.settingsFile.isEmpty()
                     ? std::make_unique<QSettings>(QStringLiteral("Tenmirel"), QStringLiteral("Tenmirel"))
                     : std::make_unique<QSettings>(ports_.settingsFile, QSettings::IniFormat)),
-      store_(ports_.sitesFile.empty() ? sky::SiteStore::defaultFile() : ports_.sitesFile),
-      elementsSettings_(ports_.elementsSettingsFile.empty() ? sky::ElementsSettings::defaultFile()
-                                                            : ports_.elementsSettingsFile) {
+      ownChoice_(ports_.choice ? nullptr
+                               : std::make_unique<SharedChoice>(
+                                     ports_.sitesFile.empty() ? sky::SiteStore::defaultFile() : ports_.sitesFile,
+                                     ports_.elementsSettingsFile.empty() ? sky::ElementsSettings::defaultFile()
+                                                                         : ports_.elementsSettingsFile)),
+      choice_(ports_.choice ? ports_.choice : ownChoice_.get()) {
   setObjectName(QStringLiteral("PlanWindow"));
   setWindowTitle(text("今夜の観測計画"));
   model_ = new PlanTableModel(this);
@@ -157,6 +171,14 @@ void PlanWindow::buildControls() {
   around_->setSingleStep(10);
   around_->setSuffix(text(" 分"));
   around_->setToolTip(text("極の前後この時間も星が最低高度より高く、空が暗いこと"));
+  secondary_ = named(new QCheckBox(text("副極小も")), "secondaryMinima");
+  secondary_->setToolTip(text("食変光星などの副極小（位相 0.5、メモの II= があればその位相）も加える"));
+  maxUncertaintyOn_ = named(new QCheckBox(text("予報の不確かさ")), "maxUncertaintyOn");
+  maxUncertainty_ = named(new QSpinBox, "maxUncertainty");
+  maxUncertainty_->setRange(0, kLargestUncertaintyMinutes);
+  maxUncertainty_->setSuffix(text(" 分以内"));
+  maxUncertainty_->setToolTip(text("元期・周期の桁（または当てはめの誤差）から見た予報の不確かさ。"
+                                   "要素に「:」の付いた星は上限が分からないので外す"));
   elementsTime_ = named(new QComboBox, "elementsTime");
   for (sky::ElementsTime system : kElementsTimes) elementsTime_->addItem(text(sky::elementsTimeName(system)));
   elementsTime_->setToolTip(text("この星表の元期の時刻系"));
@@ -190,6 +212,10 @@ void PlanWindow::buildControls() {
     connect(action, &QAction::triggered, this, [this, run = entry.run] { (this->*run)(); });
   }
   exportButton_->setMenu(exportMenu);
+  // The menu's arrow gets room of its own beside the text, at every scale.
+  exportButton_->setMinimumWidth(exportButton_->sizeHint().width() +
+                                 exportButton_->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr,
+                                                                     exportButton_));
   progress_ = named(new QProgressBar, "planProgress");
   progress_->setMaximumWidth(160);
   progress_->setVisible(false);
@@ -231,6 +257,9 @@ void PlanWindow::buildControls() {
   secondRow->addSpacing(8);
   secondRow->addWidget(new QLabel(text("極の前後")));
   secondRow->addWidget(around_);
+  secondRow->addWidget(secondary_);
+  secondRow->addWidget(maxUncertaintyOn_);
+  secondRow->addWidget(maxUncertainty_);
   secondRow->addSpacing(8);
   secondRow->addWidget(new QLabel(text("元期の時刻系")));
   secondRow->addWidget(elementsTime_);
@@ -257,11 +286,26 @@ void PlanWindow::buildControls() {
   splitter_->setStretchFactor(1, 3);
   splitter_->setChildrenCollapsible(false);
 
+  // The night on the first tab; one star across many nights on the second, with
+  // the same site and conditions.
+  auto* nightTab = new QWidget;
+  auto* nightLayout = new QVBoxLayout(nightTab);
+  nightLayout->setContentsMargins(0, 0, 0, 0);
+  nightLayout->addWidget(summary_);
+  nightLayout->addWidget(splitter_, 1);
+  season_ = named(new SeasonTab(messages_), "seasonTab");
+  season_->request = [this] { return seasonRequest(); };
+  season_->askSavePath = [this](const QString& caption, const QString& extension, const QString& filter) {
+    return askSavePath(caption, extension, filter);
+  };
+  season_->writeText = [this](const QString& path, const std::string& written) { return writeText(path, written); };
+  tabs_ = named(new QTabWidget, "planTabs");
+  tabs_->addTab(nightTab, text("今夜の計画"));
+  tabs_->addTab(season_, text("星ごとの予報"));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(firstRow);
   layout->addLayout(secondRow);
-  layout->addWidget(summary_);
-  layout->addWidget(splitter_, 1);
+  layout->addWidget(tabs_, 1);
   resize(980, 720);
 }
 
@@ -270,18 +314,30 @@ void PlanWindow::connectControls() {
   connect(previousNight_, &QPushButton::clicked, this, [this] { setNight(night().addDays(-1)); });
   connect(nextNight_, &QPushButton::clicked, this, [this] { setNight(night().addDays(1)); });
   connect(date_, &QDateEdit::dateChanged, this, replan);
-  connect(site_, &QComboBox::currentIndexChanged, this, replan);
+  // The site and the time systems are the program's: choosing here changes every
+  // window, and a choice made elsewhere is followed here.
+  connect(site_, &QComboBox::currentIndexChanged, this, [this] {
+    if (sky::Refusal refused = choice_->chooseSite(site_->currentText().toStdString())) {
+      messages_->showMessage(*refused);
+    }
+  });
+  connect(choice_, &SharedChoice::siteChanged, this, [this] {
+    fillSites();
+    recompute();
+  });
+  connect(choice_, &SharedChoice::sitesChanged, this, [this] { fillSites(); });
+  connect(choice_, &SharedChoice::elementsTimeChanged, this, [this] { followElementsTime(); });
   connect(sunLimit_, &QComboBox::currentIndexChanged, this, replan);
   connect(around_, &QSpinBox::valueChanged, this, replan);
+  connect(secondary_, &QCheckBox::toggled, this, replan);
+  connect(maxUncertainty_, &QSpinBox::valueChanged, this, [this] { refilter(); });
+  connect(maxUncertaintyOn_, &QCheckBox::toggled, this, [this](bool on) {
+    maxUncertainty_->setEnabled(on);
+    refilter();
+  });
   connect(elementsTime_, &QComboBox::activated, this, [this] {
-    const std::filesystem::path path = cataloguePath();
-    if (!path.empty()) {
-      if (sky::Refusal refused =
-              elementsSettings_.setTimeSystem(path, kElementsTimes[elementsTime_->currentIndex()])) {
-        messages_->showMessage(*refused);
-      }
-    }
-    recompute();
+    const sky::ElementsTime chosen = kElementsTimes[std::max(elementsTime_->currentIndex(), 0)];
+    if (sky::Refusal refused = choice_->setElementsTime(cataloguePath(), chosen)) messages_->showMessage(*refused);
   });
   connect(minimumAltitude_, &QDoubleSpinBox::valueChanged, this, [this] { refilter(); });
   connect(moonDistance_, &QDoubleSpinBox::valueChanged, this, [this] { refilter(); });
@@ -293,6 +349,7 @@ void PlanWindow::connectControls() {
   connect(openButton_, &QPushButton::clicked, this, [this] { openCatalogue(); });
   connect(starFilter_, &QLineEdit::textChanged, this, [this](const QString& typed) {
     proxy_->setNameFilter(typed);
+    showSummary();
     updatePicture();
   });
   connect(showFailing_, &QCheckBox::toggled, this, [this](bool show) {
@@ -305,13 +362,17 @@ void PlanWindow::connectControls() {
 
 void PlanWindow::applySettings() {
   const PlanSettings values = loadPlanSettings(*settings_);
-  fillSites(values.siteName);
+  fillSites();
   sunLimit_->setCurrentIndex(static_cast<int>(values.sunLimit));
   minimumAltitude_->setValue(values.minimumAltitudeDegrees);
   moonDistanceOn_->setChecked(values.moonDistanceOn);
   moonDistance_->setValue(values.moonDistanceDegrees);
   moonDistance_->setEnabled(values.moonDistanceOn);
   around_->setValue(values.aroundMinutes);
+  secondary_->setChecked(values.secondaryMinima);
+  maxUncertaintyOn_->setChecked(values.maxUncertaintyOn);
+  maxUncertainty_->setValue(values.maxUncertaintyMinutes);
+  maxUncertainty_->setEnabled(values.maxUncertaintyOn);
   showFailing_->setChecked(values.showFailing);
   proxy_->setShowFailing(values.showFailing);
   if (!values.geometry.isEmpty()) restoreGeometry(values.geometry);
@@ -330,6 +391,9 @@ void PlanWindow::saveSettings() {
   values.moonDistanceOn = moonDistanceOn_->isChecked();
   values.moonDistanceDegrees = moonDistance_->value();
   values.aroundMinutes = around_->value();
+  values.secondaryMinima = secondary_->isChecked();
+  values.maxUncertaintyOn = maxUncertaintyOn_->isChecked();
+  values.maxUncertaintyMinutes = maxUncertainty_->value();
   values.showFailing = showFailing_->isChecked();
   values.geometry = saveGeometry();
   values.splitter = splitter_->saveState();
@@ -337,19 +401,16 @@ void PlanWindow::saveSettings() {
   savePlanSettings(*settings_, values);
 }
 
-void PlanWindow::fillSites(const QString& select) {
+void PlanWindow::fillSites() {
   const QSignalBlocker quiet(site_);
   site_->clear();
-  for (const sky::Site& site : store_.sites()) site_->addItem(text(site.name));
-  int index = site_->findText(select);
-  if (index < 0) index = site_->findText(text(store_.defaultSite().name));
-  site_->setCurrentIndex(std::max(index, 0));
+  for (const sky::Site& site : choice_->store().sites()) site_->addItem(text(site.name));
+  site_->setCurrentIndex(std::max(site_->findText(text(choice_->site().name)), 0));
 }
 
-sky::Site PlanWindow::site() const {
-  if (const sky::Site* chosen = store_.find(site_->currentText().toStdString())) return *chosen;
-  return store_.defaultSite();
-}
+sky::Site PlanWindow::site() const { return choice_->site(); }
+
+const sky::SiteStore& PlanWindow::siteStore() const { return choice_->store(); }
 
 sky::NightOptions PlanWindow::options() const {
   sky::NightOptions options;
@@ -362,8 +423,26 @@ sky::NightOptions PlanWindow::options() const {
   options.minimumAltitudeDegrees = minimumAltitude_->value();
   if (moonDistanceOn_->isChecked()) options.moonDistanceDegrees = moonDistance_->value();
   options.aroundMinutes = around_->value();
+  // No span chosen: a minimum of a star whose memo gives its eclipse's duration is
+  // checked over the whole eclipse.
+  options.aroundFromDuration = around_->value() == 0;
+  options.secondaryMinima = secondary_->isChecked();
+  if (maxUncertaintyOn_->isChecked()) options.maxUncertaintyMinutes = maxUncertainty_->value();
   options.elementsTime = kElementsTimes[std::max(elementsTime_->currentIndex(), 0)];
   return options;
+}
+
+SeasonRequest PlanWindow::seasonRequest() const {
+  SeasonRequest request;
+  request.stars = stars_;
+  request.site = site();
+  const QDate first = night();
+  request.from = sky::NightDate{first.year(), first.month(), first.day()};
+  request.options = options();
+  if (const QModelIndex current = table_->currentIndex(); current.isValid()) {
+    request.selectedStar = text(model_->event(proxy_->mapToSource(current).row()).name);
+  }
+  return request;
 }
 
 std::chrono::system_clock::time_point PlanWindow::now() const {
@@ -397,14 +476,19 @@ std::filesystem::path PlanWindow::cataloguePath() const {
 
 void PlanWindow::loadElementsTime() {
   const std::filesystem::path path = cataloguePath();
-  const sky::ElementsTime system = path.empty() ? sky::ElementsTime::jd : elementsSettings_.timeSystemOf(path);
+  const sky::ElementsTime system = choice_->elementsTimeOf(path);
   for (std::size_t i = 0; i < std::size(kElementsTimes); ++i) {
     if (kElementsTimes[i] == system) elementsTime_->setCurrentIndex(static_cast<int>(i));
   }
   const std::size_t count = stars_ ? stars_->size() : 0;
   catalogueLabel_->setText(ownCatalogue_ ? text(ownCatalogue_->filename().string()) +
-                                               text("（%1 星）").arg(count)
-                                         : text("主ウィンドウの星表（%1 星）").arg(count));
+                                               text("（%1 個）").arg(count)
+                                         : text("主ウィンドウの星表（%1 個）").arg(count));
+}
+
+void PlanWindow::followElementsTime() {
+  loadElementsTime();
+  if (options().elementsTime != plannedElements_) recompute();
 }
 
 void PlanWindow::refreshCatalogue() {
@@ -427,27 +511,26 @@ bool PlanWindow::openCatalogue() {
     chooser = ownChooser.get();
   }
   const std::optional<std::string> chosen = chooser->chooseFileToOpen(kCatalogueFilterDescription, kCataloguePattern);
-  if (!chosen) return false;
+  return chosen && openCatalogueFile(*chosen);
+}
+
+bool PlanWindow::openCatalogueFile(const std::string& path) {
   // The plan has no table to fill: a catalogue of any size is read.
-  const StarFileReadResult read = readStarFile(*chosen, kPipeWriterWait, RecordLimit::none);
+  const StarFileReadResult read = readStarFile(path, kPipeWriterWait, RecordLimit::none);
   if (!read.ok()) {
-    messages_->showMessage(describeStarFileFailure(*chosen, read));
+    messages_->showMessage(describeStarFileFailure(path, read));
     return false;
   }
   stars_ = std::make_shared<const std::vector<sky::NightStar>>(nightStarsOf(read.records));
-  ownCatalogue_ = std::filesystem::path(*chosen);
+  ownCatalogue_ = std::filesystem::path(path);
   loadElementsTime();
   recompute();
   return true;
 }
 
 void PlanWindow::openSitesDialog() {
-  const std::string before = store_.defaultSite().name;
-  runSitesDialog(store_, this);
-  const std::string after = store_.defaultSite().name;
-  // A site chosen in the dialog is the one planned for; otherwise keep this one.
-  fillSites(after != before ? text(after) : site_->currentText());
-  recompute();
+  // The dialog's choice is the program's; the windows follow it through the choice.
+  choice_->editSites([this](sky::SiteStore& store) { runSitesDialog(store, this); });
 }
 
 void PlanWindow::recompute() {
@@ -457,6 +540,7 @@ void PlanWindow::recompute() {
   const QDate date = night();
   request.date = sky::NightDate{date.year(), date.month(), date.day()};
   request.options = options();
+  plannedElements_ = request.options.elementsTime;
   const bool background = stars_ && stars_->size() > computation_->synchronousLimit;
   if (background) {
     progress_->setRange(0, static_cast<int>(stars_->size()));
@@ -498,8 +582,16 @@ void PlanWindow::refilter() {
 void PlanWindow::showSummary() {
   if (!plan_) return;
   summary_->setText(text(nightSummaryText(plan_->night)));
-  const auto passing = sky::passingEvents(*plan_).size();
-  QString status = text("%1 件の極（条件に合うもの %2 件）").arg(plan_->events.size()).arg(passing);
+  // Counted as the table shows them: the name filter applies.
+  std::size_t events = 0;
+  std::size_t passing = 0;
+  for (int row = 0; row < model_->rowCount(); ++row) {
+    if (!proxy_->matchesName(row)) continue;
+    ++events;
+    if (model_->event(row).passesAll()) ++passing;
+  }
+  QString status = text("%1 件の極（条件に合うもの %2 件）").arg(events).arg(passing);
+  if (!proxy_->nameFilter().isEmpty()) status += text("　星名「%1」で絞り込み").arg(proxy_->nameFilter());
   if (plan_->skippedStars > 0) status += text("　要素を読めない星 %1 個を除きました").arg(plan_->skippedStars);
   status_->setText(status);
 }
@@ -548,23 +640,28 @@ void PlanWindow::handOver(const QModelIndex& tableIndex) {
     status_->setText(text("「") + text(event.name) + text("」は主ウィンドウの星表にありません。"));
     return;
   }
-  link_.showExtremum(*mainIndex, event.cycle);
+  // The main window predicts from the start of this night, so its result is never
+  // earlier than its reference.
+  const LocalMinute& start = plan_->night.windowStartLocal.minute;
+  const ReferenceTexts reference{std::to_string(start.year), std::to_string(start.month), std::to_string(start.day),
+                                 std::to_string(start.hour), std::to_string(start.minute)};
+  link_.showExtremum(*mainIndex, event.cycle, reference);
 }
 
-QString PlanWindow::suggestedPath(const QString& extension) const {
-  std::filesystem::path folder = ports_.documentsFolder;
-  if (folder.empty()) folder = desktopDocumentsFolder();
-  if (folder.empty()) folder = defaultDocumentsFolder().value_or(std::filesystem::path("."));
+QString PlanWindow::askSavePath(const QString& caption, const QString& kind, const QString& filter) {
+  const QString folder = exportStartFolder(*settings_, kind, programDocumentsFolder(ports_.documentsFolder));
   const QString name = night().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("_") + text(kPlanListName) +
-                       extension;
-  return QDir(QString::fromStdString((folder / kSheetFolderName).string())).filePath(name);
-}
-
-QString PlanWindow::askSavePath(const QString& caption, const QString& extension, const QString& filter) {
-  const QString suggested = suggestedPath(extension);
-  QDir().mkpath(QFileInfo(suggested).absolutePath());
+                       QStringLiteral(".") + kind;
+  QDir().mkpath(folder);
+  const QString suggested = QDir(folder).filePath(name);
   if (ports_.chooseSaveFile) return ports_.chooseSaveFile(caption, suggested, filter);
   return QFileDialog::getSaveFileName(this, caption, suggested, filter);
+}
+
+bool PlanWindow::exported(const QString& kind, const QString& path) {
+  rememberExportFolder(*settings_, kind, path);
+  status_->setText(text("書き出しました: ") + path);
+  return true;
 }
 
 bool PlanWindow::writeText(const QString& path, const std::string& contents) {
@@ -575,20 +672,18 @@ bool PlanWindow::writeText(const QString& path, const std::string& contents) {
     messages_->showMessage("ファイル「" + path.toStdString() + "」に書き込めませんでした。");
     return false;
   }
-  status_->setText(text("書き出しました: ") + path);
   return true;
 }
 
 bool PlanWindow::exportXlsx() {
   if (!plan_) return false;
   XlsxFileSettings settings;
-  settings.documentsFolder = ports_.documentsFolder.empty() ? desktopDocumentsFolder() : ports_.documentsFolder;
-  if (settings.documentsFolder->empty()) settings.documentsFolder = defaultDocumentsFolder();
+  settings.documentsFolder = programDocumentsFolder(ports_.documentsFolder);
   QtFileOpener desktopOpener;
   settings.opener = ports_.fileOpener ? ports_.fileOpener : &desktopOpener;
   settings.clock = [this] { return now(); };
   XlsxFileComponent files(std::move(settings));
-  const SavedFile saved = writePlanWorkbook(files, shownEvents(), plan_->night, true);
+  const SavedFile saved = writeNightWorkbook(files, plan_->night, shownEvents(), true);
   if (!saved.saved) {
     messages_->showMessage(saveFailedMessage(saved));
     return false;
@@ -599,40 +694,39 @@ bool PlanWindow::exportXlsx() {
 
 bool PlanWindow::exportCsv() {
   if (!plan_) return false;
-  const QString path = askSavePath(text("CSV に書き出し"), QStringLiteral(".csv"), text("CSV (*.csv)"));
-  return !path.isEmpty() && writeText(path, planCsv(shownEvents()));
+  const QString path = askSavePath(text("CSV に書き出し"), QStringLiteral("csv"), text("CSV (*.csv)"));
+  return !path.isEmpty() && writeText(path, kUtf8ByteOrderMark + planCsv(shownEvents())) && exported(QStringLiteral("csv"), path);
 }
 
 bool PlanWindow::exportIcs() {
   if (!plan_) return false;
-  const QString path = askSavePath(text("カレンダーに書き出し"), QStringLiteral(".ics"), text("iCalendar (*.ics)"));
+  const QString path = askSavePath(text("カレンダーに書き出し"), QStringLiteral("ics"), text("iCalendar (*.ics)"));
   if (path.isEmpty()) return false;
   const auto stamp = std::chrono::duration_cast<std::chrono::seconds>(now().time_since_epoch()).count();
-  return writeText(path, planIcs(shownEvents(), plan_->night, around_->value(), stamp));
+  return writeText(path, planIcs(shownEvents(), plan_->night, around_->value(), stamp)) &&
+         exported(QStringLiteral("ics"), path);
 }
 
 bool PlanWindow::exportPng() {
-  const QString path = askSavePath(text("図を PNG で保存"), QStringLiteral(".png"), text("PNG (*.png)"));
+  const QString path = askSavePath(text("図を PNG で保存"), QStringLiteral("png"), text("PNG (*.png)"));
   if (path.isEmpty()) return false;
   const QSize size = picture_->size().expandedTo(kSmallestExportedPicture);
   if (!savePicturePng(picture_->data(), size, std::max(1.0, picture_->devicePixelRatioF()), path)) {
     messages_->showMessage("図を「" + path.toStdString() + "」に保存できませんでした。");
     return false;
   }
-  status_->setText(text("書き出しました: ") + path);
-  return true;
+  return exported(QStringLiteral("png"), path);
 }
 
 bool PlanWindow::exportSvg() {
-  const QString path = askSavePath(text("図を SVG で保存"), QStringLiteral(".svg"), text("SVG (*.svg)"));
+  const QString path = askSavePath(text("図を SVG で保存"), QStringLiteral("svg"), text("SVG (*.svg)"));
   if (path.isEmpty()) return false;
   const QSize size = picture_->size().expandedTo(kSmallestExportedPicture);
   if (!savePictureSvg(picture_->data(), size, path)) {
     messages_->showMessage("図を「" + path.toStdString() + "」に保存できませんでした。");
     return false;
   }
-  status_->setText(text("書き出しました: ") + path);
-  return true;
+  return exported(QStringLiteral("svg"), path);
 }
 
 void PlanWindow::closeEvent(QCloseEvent* event) {

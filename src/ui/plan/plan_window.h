@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "common/ui_ports.h"
-#include "sky/elements_settings.h"
+#include "prediction/extremum_prediction.h"
 #include "sky/night_plan.h"
 #include "sky/site_store.h"
 
@@ -28,6 +28,7 @@ class QPushButton;
 class QSettings;
 class QSpinBox;
 class QSplitter;
+class QTabWidget;
 class QTableView;
 class QToolButton;
 
@@ -35,9 +36,12 @@ namespace tenmirel::ui {
 
 class NightPictureWidget;
 class PlanComputation;
+class SeasonTab;
+struct SeasonRequest;
 class PlanFilterProxy;
 class PlanTableModel;
 class QtMessageSink;
+class SharedChoice;
 
 // What the window reaches the outside through; an empty port gets the real one.
 struct PlanWindowPorts {
@@ -51,14 +55,17 @@ struct PlanWindowPorts {
   std::filesystem::path elementsSettingsFile;  // settings.toml
   QString settingsFile;                      // an INI file instead of the program's settings
   std::function<std::chrono::system_clock::time_point()> clock;
+  // The program's one site and time systems; null: one of its own on the two files above.
+  SharedChoice* choice = nullptr;
 };
 
 // The main window's side.
 struct PlanMainWindowLink {
   // The main window's catalogue, in its list order.
   std::function<std::vector<sky::NightStar>()> catalogue;
-  // Shows the extremum of the cycle of the star at that list position.
-  std::function<void(std::size_t starIndex, std::int64_t cycle)> showExtremum;
+  // Shows the extremum of the cycle of the star at that list position, from the
+  // reference given (the start of the plan's night).
+  std::function<void(std::size_t starIndex, std::int64_t cycle, const ReferenceTexts& reference)> showExtremum;
   // The main window's catalogue file, when known (its elements' time system is
   // remembered by it); may be empty.
   std::function<std::filesystem::path()> cataloguePath;
@@ -82,6 +89,7 @@ class PlanWindow : public QWidget {
   void openSitesDialog();
   // Opens a catalogue of its own; false when cancelled or refused (with a message).
   bool openCatalogue();
+  bool openCatalogueFile(const std::string& path);
 
   // Hands the event at a row of the table to the main window.
   void handOver(const QModelIndex& tableIndex);
@@ -101,11 +109,15 @@ class PlanWindow : public QWidget {
   PlanFilterProxy& proxy() { return *proxy_; }
   QTableView& table() { return *table_; }
   NightPictureWidget& picture() { return *picture_; }
+  SeasonTab& season() { return *season_; }
   PlanComputation& computation() { return *computation_; }
-  sky::SiteStore& siteStore() { return store_; }
+  const sky::SiteStore& siteStore() const;
   // The current settings as the engine takes them.
   sky::NightOptions options() const;
   sky::Site site() const;
+  // What the season tab plans from: the stars, the site, this night as the first
+  // and these conditions, and the star chosen in the table.
+  SeasonRequest seasonRequest() const;
 
  protected:
   void closeEvent(class QCloseEvent* event) override;
@@ -115,17 +127,20 @@ class PlanWindow : public QWidget {
   void buildControls();
   void connectControls();
   void applySettings();
-  void fillSites(const QString& select);
+  void fillSites();
   void loadElementsTime();
+  void followElementsTime();
   void refilter();
   void planArrived(sky::Checked<sky::NightPlan> plan);
   void updatePicture();
   void showSummary();
   std::vector<const sky::NightEvent*> shownEvents() const;
   std::filesystem::path cataloguePath() const;
-  QString suggestedPath(const QString& extension) const;
-  QString askSavePath(const QString& caption, const QString& extension, const QString& filter);
+  // The save dialog of an export kind ("csv", ...), starting where the last one went.
+  QString askSavePath(const QString& caption, const QString& kind, const QString& filter);
   bool writeText(const QString& path, const std::string& text);
+  // Remembers where an export of the kind went and says so.
+  bool exported(const QString& kind, const QString& path);
   std::chrono::system_clock::time_point now() const;
 
   PlanMainWindowLink link_;
@@ -133,12 +148,13 @@ class PlanWindow : public QWidget {
   std::unique_ptr<QtMessageSink> ownMessages_;
   MessageSink* messages_ = nullptr;
   std::unique_ptr<QSettings> settings_;
-  sky::SiteStore store_;
-  sky::ElementsSettings elementsSettings_;
+  std::unique_ptr<SharedChoice> ownChoice_;
+  SharedChoice* choice_ = nullptr;
 
   std::shared_ptr<const std::vector<sky::NightStar>> stars_;
   std::optional<std::filesystem::path> ownCatalogue_;
   std::shared_ptr<sky::NightPlan> plan_;
+  sky::ElementsTime plannedElements_ = sky::ElementsTime::jd;  // of the plan last asked for
 
   PlanTableModel* model_ = nullptr;
   PlanFilterProxy* proxy_ = nullptr;
@@ -156,7 +172,12 @@ class PlanWindow : public QWidget {
   QCheckBox* moonDistanceOn_ = nullptr;
   QDoubleSpinBox* moonDistance_ = nullptr;
   QSpinBox* around_ = nullptr;
+  QCheckBox* secondary_ = nullptr;
+  QCheckBox* maxUncertaintyOn_ = nullptr;
+  QSpinBox* maxUncertainty_ = nullptr;
   QComboBox* elementsTime_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  SeasonTab* season_ = nullptr;
   QLabel* summary_ = nullptr;
   QSplitter* splitter_ = nullptr;
   NightPictureWidget* picture_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QVBoxLayout>
@@ -18,6 +19,9 @@ namespace tenmirel::ui {
 namespace {
 
 constexpr int kNameRole = Qt::UserRole;
+// Refusals are red, the field they are about framed in red.
+constexpr const char* kErrorStyle = "color: #c62828;";
+constexpr const char* kMarkedFieldStyle = "border: 2px solid #c62828; border-radius: 3px; background: #fff4f4;";
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
@@ -66,19 +70,39 @@ SitesDialog::SitesDialog(sky::SiteStore& store, QWidget* parent) : QDialog(paren
   zone_->lineEdit()->setPlaceholderText(text("Asia/Tokyo や UTC+09:00"));
 
   auto* form = new QFormLayout;
-  form->addRow(text("名前"), name_);
-  form->addRow(text("経度（°）"), longitude_);
-  form->addRow(text("緯度（°）"), latitude_);
-  form->addRow(text("標高（m）"), height_);
-  form->addRow(text("時間帯"), zone_);
+  // Each field with the line its refusals are written on, beneath it.
+  auto addField = [&](const char* caption, QWidget* field) {
+    auto* error = new QLabel;
+    error->setObjectName(field->objectName() + QStringLiteral("Error"));
+    error->setStyleSheet(QString::fromUtf8(kErrorStyle));
+    error->setWordWrap(true);
+    error->setTextFormat(Qt::PlainText);
+    error->setVisible(false);
+    auto* cell = new QVBoxLayout;
+    cell->setSpacing(1);
+    cell->addWidget(field);
+    cell->addWidget(error);
+    form->addRow(text(caption), cell);
+    fieldErrors_.emplace_back(field, error);
+  };
+  addField("名前", name_);
+  addField("経度（°）", longitude_);
+  addField("緯度（°）", latitude_);
+  addField("標高（m）", height_);
+  addField("時間帯", zone_);
+  builtInHint_ = new QLabel(text("既定の観測地は変えられません。「新規」で新しい観測地を作れます。"));
+  builtInHint_->setObjectName(QStringLiteral("builtInHint"));
+  builtInHint_->setWordWrap(true);
 
-  auto* add = makeButton("addSite", "追加");
+  auto* fresh = makeButton("newSite", "新規");
+  add_ = makeButton("addSite", "追加");
   replace_ = makeButton("replaceSite", "変更");
   remove_ = makeButton("removeSite", "削除");
   use_ = makeButton("useSite", "この観測地を使う");
   auto* close = makeButton("closeSites", "閉じる");
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(add);
+  buttons->addWidget(fresh);
+  buttons->addWidget(add_);
   buttons->addWidget(replace_);
   buttons->addWidget(remove_);
   buttons->addStretch();
@@ -92,6 +116,7 @@ SitesDialog::SitesDialog(sky::SiteStore& store, QWidget* parent) : QDialog(paren
 
   auto* right = new QVBoxLayout;
   right->addLayout(form);
+  right->addWidget(builtInHint_);
   right->addStretch();
   auto* top = new QHBoxLayout;
   top->addWidget(list_);
@@ -102,15 +127,16 @@ SitesDialog::SitesDialog(sky::SiteStore& store, QWidget* parent) : QDialog(paren
   layout->addLayout(buttons);
 
   connect(list_, &QListWidget::currentRowChanged, this, [this] { showSelected(); });
-  connect(add, &QPushButton::clicked, this, [this] { addSite(); });
+  connect(fresh, &QPushButton::clicked, this, [this] { newSite(); });
+  connect(add_, &QPushButton::clicked, this, [this] { addSite(); });
   connect(replace_, &QPushButton::clicked, this, [this] { replaceSite(); });
   connect(remove_, &QPushButton::clicked, this, [this] { removeSite(); });
   connect(use_, &QPushButton::clicked, this, [this] { useSite(); });
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
   fillList(text(store_.defaultSite().name));
-  if (!store_.problem().empty()) message_->setText(text(store_.problem()));
-  resize(640, 320);
+  if (!store_.problem().empty()) report(store_.problem(), {});
+  resize(680, 360);
 }
 
 QString SitesDialog::selectedName() const {
@@ -125,6 +151,71 @@ void SitesDialog::selectSite(const QString& name) {
 }
 
 QString SitesDialog::messageText() const { return message_->text(); }
+
+QString SitesDialog::fieldErrorText(const QString& fieldName) const {
+  for (const auto& [field, error] : fieldErrors_) {
+    if (field->objectName() == fieldName) return error->text();
+  }
+  return {};
+}
+
+void SitesDialog::setFieldsReadOnly(bool readOnly) {
+  // Read-only fields take the window's colour, so they do not look like boxes to type into.
+  QPalette shade = palette();
+  if (readOnly) shade.setColor(QPalette::Base, shade.color(QPalette::Window));
+  for (QLineEdit* edit : {name_, longitude_, latitude_, height_}) {
+    edit->setReadOnly(readOnly);
+    edit->setPalette(shade);
+  }
+  zone_->setEnabled(!readOnly);
+  add_->setEnabled(!readOnly);
+  builtInHint_->setVisible(readOnly);
+}
+
+void SitesDialog::newSite() {
+  {
+    const QSignalBlocker quiet(list_);
+    list_->setCurrentRow(-1);
+  }
+  setFieldsReadOnly(false);
+  clearFieldErrors();
+  // Empty fields show their hints.
+  for (QLineEdit* edit : {name_, longitude_, latitude_, height_}) edit->clear();
+  zone_->setCurrentIndex(-1);
+  zone_->setEditText(QString());
+  replace_->setEnabled(false);
+  remove_->setEnabled(false);
+  use_->setEnabled(false);
+  message_->clear();
+  name_->setFocus();
+}
+
+void SitesDialog::clearFieldErrors() {
+  for (const auto& [field, error] : fieldErrors_) {
+    field->setStyleSheet(QString());
+    error->clear();
+    error->setVisible(false);
+  }
+}
+
+void SitesDialog::showFieldError(QWidget* field, const QString& message) {
+  for (const auto& [marked, error] : fieldErrors_) {
+    if (marked != field) continue;
+    field->setStyleSheet(QString::fromUtf8(kMarkedFieldStyle));
+    error->setText(message);
+    error->setVisible(true);
+    field->setFocus();
+  }
+}
+
+QWidget* SitesDialog::fieldOf(const std::string& refusal) const {
+  const QString said = text(refusal);
+  if (said.contains(text("緯度"))) return latitude_;
+  if (said.contains(text("経度"))) return longitude_;
+  if (said.contains(text("標高"))) return height_;
+  if (said.contains(text("名前")) || said.contains(text("すでにあります"))) return name_;
+  return nullptr;
+}
 
 void SitesDialog::fillList(const QString& select) {
   const QSignalBlocker quiet(list_);
@@ -150,39 +241,54 @@ void SitesDialog::showSelected() {
   height_->setText(QString::number(site->heightMetres, 'g', 12));
   zone_->setCurrentText(text(site->zone));
   const bool builtIn = site->name == sky::kBuiltInSiteName;
+  setFieldsReadOnly(builtIn);
+  clearFieldErrors();
   replace_->setEnabled(!builtIn);
   remove_->setEnabled(!builtIn);
+  use_->setEnabled(true);
 }
 
-sky::Checked<sky::Site> SitesDialog::siteFromForm() const {
+sky::Checked<sky::Site> SitesDialog::siteFromForm(QWidget** badField) const {
   using Result = sky::Checked<sky::Site>;
+  auto refuse = [badField](QWidget* field, const std::string& message) {
+    *badField = field;
+    return Result::failure(message);
+  };
+  *badField = nullptr;
   sky::Site site;
   site.name = name_->text().trimmed().toStdString();
-  if (site.name.empty()) return Result::failure("観測地の名前を入力してください。");
+  if (site.name.empty()) return refuse(name_, "観測地の名前を入力してください。");
   const auto longitude = sky::parseCoordinate(longitude_->text().toStdString(), sky::CoordinateKind::longitude);
-  if (!longitude) return Result::failure(longitude.message());
+  if (!longitude) return refuse(longitude_, longitude.message());
   const auto latitude = sky::parseCoordinate(latitude_->text().toStdString(), sky::CoordinateKind::latitude);
-  if (!latitude) return Result::failure(latitude.message());
+  if (!latitude) return refuse(latitude_, latitude.message());
   site.longitudeDegrees = *longitude;
   site.latitudeDegrees = *latitude;
   const QString height = height_->text().trimmed();
   bool ok = true;
   site.heightMetres = height.isEmpty() ? 0 : height.toDouble(&ok);
-  if (!ok) return Result::failure("標高は m 単位の数で入力してください。");
+  if (!ok) return refuse(height_, "標高は m 単位の数で入力してください。");
   site.zone = zone_->currentText().trimmed().toStdString();
-  if (sky::Refusal invalid = sky::validateSite(site)) return Result::failure(*invalid);
+  if (const auto zone = sky::SiteZone::fromText(site.zone); !zone) return refuse(zone_, zone.message());
+  if (sky::Refusal invalid = sky::validateSite(site)) return refuse(fieldOf(*invalid), *invalid);
   return Result::success(site);
 }
 
-bool SitesDialog::report(const sky::Refusal& refusal, const QString& done) {
+bool SitesDialog::report(const sky::Refusal& refusal, const QString& done, QWidget* field) {
+  clearFieldErrors();
+  message_->setStyleSheet(refusal ? QString::fromUtf8(kErrorStyle) : QString());
   message_->setText(refusal ? text(*refusal) : done);
+  if (refusal && field != nullptr) showFieldError(field, text(*refusal));
   return !refusal;
 }
 
 bool SitesDialog::addSite() {
-  const auto site = siteFromForm();
-  if (!site) return report(site.message(), {});
-  if (!report(store_.add(*site), text("観測地「" + site->name + "」を追加しました。"))) return false;
+  QWidget* badField = nullptr;
+  const auto site = siteFromForm(&badField);
+  if (!site) return report(site.message(), {}, badField);
+  const sky::Refusal refused = store_.add(*site);
+  if (!report(refused, text("観測地「" + site->name + "」を追加しました。"), refused ? fieldOf(*refused) : nullptr))
+    return false;
   fillList(text(site->name));
   return true;
 }
@@ -190,9 +296,11 @@ bool SitesDialog::addSite() {
 bool SitesDialog::replaceSite() {
   const QString old = selectedName();
   if (old.isEmpty()) return report(std::string("変更する観測地を選んでください。"), {});
-  const auto site = siteFromForm();
-  if (!site) return report(site.message(), {});
-  if (!report(store_.replace(old.toStdString(), *site), text("観測地「" + site->name + "」を変更しました。")))
+  QWidget* badField = nullptr;
+  const auto site = siteFromForm(&badField);
+  if (!site) return report(site.message(), {}, badField);
+  const sky::Refusal refused = store_.replace(old.toStdString(), *site);
+  if (!report(refused, text("観測地「" + site->name + "」を変更しました。"), refused ? fieldOf(*refused) : nullptr))
     return false;
   fillList(text(site->name));
   return true;

@@ -2,9 +2,13 @@
 // The dialog "観測地": choose the site in use, add, edit and remove sites of the
 // shared site store. The zone is picked from the system's IANA list by typing any
 // part of its name, or typed as a fixed offset ("UTC+09:00"). The built-in site
-// can be chosen and copied but neither changed nor removed. A refused change is
-// explained in the dialog and changes nothing.
+// can be chosen but neither changed nor removed (its fields are read-only); "新規"
+// empties the fields for a new site, their hints showing. A refused change is
+// explained in red beside the field it is about, that field marked, and changes
+// nothing.
 #include <QDialog>
+#include <utility>
+#include <vector>
 
 #include "sky/site_store.h"
 
@@ -24,6 +28,8 @@ class SitesDialog : public QDialog {
   QString selectedName() const;
   void selectSite(const QString& name);
 
+  // Empties the fields for a new site.
+  void newSite();
   // The buttons' operations; each returns whether the store took the change.
   bool addSite();
   bool replaceSite();
@@ -32,13 +38,21 @@ class SitesDialog : public QDialog {
 
   // The last refusal or confirmation shown in the dialog.
   QString messageText() const;
+  // The refusal shown beside a field ("siteName", "siteLongitude", ...); empty when none.
+  QString fieldErrorText(const QString& fieldName) const;
 
  private:
   void fillList(const QString& select);
   void showSelected();
-  // The site the form describes, or a message why it is not one.
-  sky::Checked<sky::Site> siteFromForm() const;
-  bool report(const sky::Refusal& refusal, const QString& done);
+  // The site the form describes, or a message why it is not one and the field it
+  // is about (null when none is).
+  sky::Checked<sky::Site> siteFromForm(QWidget** badField) const;
+  bool report(const sky::Refusal& refusal, const QString& done, QWidget* field = nullptr);
+  // The field a refusal of the store or of the site's values is about.
+  QWidget* fieldOf(const std::string& refusal) const;
+  void showFieldError(QWidget* field, const QString& message);
+  void clearFieldErrors();
+  void setFieldsReadOnly(bool readOnly);
 
   sky::SiteStore& store_;
   QListWidget* list_ = nullptr;
@@ -47,10 +61,13 @@ class SitesDialog : public QDialog {
   QLineEdit* latitude_ = nullptr;
   QLineEdit* height_ = nullptr;
   QComboBox* zone_ = nullptr;
+  QPushButton* add_ = nullptr;
   QPushButton* replace_ = nullptr;
   QPushButton* remove_ = nullptr;
   QPushButton* use_ = nullptr;
   QLabel* message_ = nullptr;
+  QLabel* builtInHint_ = nullptr;
+  std::vector<std::pair<QWidget*, QLabel*>> fieldErrors_;
 };
 
 // Opens the dialog over the parent and waits until it is closed. True when the

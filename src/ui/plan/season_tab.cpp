@@ -1,0 +1,181 @@
+#include "ui/plan/season_tab.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <chrono>
+
+#include "ui/plan/plan_exports.h"
+#include "ui/plan/plan_texts.h"
+#include "ui/plan/season_picture.h"
+
+namespace tenmirel::ui {
+namespace {
+
+constexpr double kShownAboveMinutes = 1;
+constexpr const char* kColumns[] = {"夜", "時刻", "種類", "回帰", "高度", "食の継続", "±分"};
+
+QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+QString nightText(const sky::NightDate& date) {
+  return QStringLiteral("%1-%2-%3")
+      .arg(date.year, 4, 10, QLatin1Char('0'))
+      .arg(date.month, 2, 10, QLatin1Char('0'))
+      .arg(date.day, 2, 10, QLatin1Char('0'));
+}
+
+QString uncertaintyText(const sky::NightEvent& e) {
+  if (e.uncertainElements) return QStringLiteral("≥±%1").arg(e.uncertaintyMinutes, 0, 'f', 1);
+  if (e.uncertaintyMinutes > kShownAboveMinutes) return QStringLiteral("±%1").arg(e.uncertaintyMinutes, 0, 'f', 1);
+  return {};
+}
+
+}  // namespace
+
+SeasonTab::SeasonTab(MessageSink* messages, QWidget* parent) : QWidget(parent), messages_(messages) {
+  star_ = new QComboBox;
+  star_->setObjectName(QStringLiteral("seasonStar"));
+  star_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  nights_ = new QSpinBox;
+  nights_->setObjectName(QStringLiteral("seasonNights"));
+  nights_->setRange(1, sky::kMostSeasonNights);
+  nights_->setValue(kDefaultNights);
+  nights_->setSuffix(QStringLiteral(" 夜"));
+  planButton_ = new QPushButton(QStringLiteral("予報"));
+  planButton_->setObjectName(QStringLiteral("seasonPlan"));
+  csvButton_ = new QPushButton(QStringLiteral("CSV に書き出し"));
+  csvButton_->setObjectName(QStringLiteral("seasonCsv"));
+  icsButton_ = new QPushButton(QStringLiteral("カレンダーに書き出し"));
+  icsButton_->setObjectName(QStringLiteral("seasonIcs"));
+  status_ = new QLabel;
+  status_->setObjectName(QStringLiteral("seasonStatus"));
+  table_ = new QTableWidget(0, static_cast<int>(std::size(kColumns)));
+  table_->setObjectName(QStringLiteral("seasonTable"));
+  for (int column = 0; column < table_->columnCount(); ++column) {
+    table_->setHorizontalHeaderItem(column, new QTableWidgetItem(QString::fromUtf8(kColumns[column])));
+  }
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->verticalHeader()->setVisible(false);
+  table_->horizontalHeader()->setStretchLastSection(true);
+  picture_ = new SeasonPictureWidget;
+  picture_->setObjectName(QStringLiteral("seasonPicture"));
+
+  auto* controls = new QHBoxLayout;
+  controls->addWidget(new QLabel(QStringLiteral("星")));
+  controls->addWidget(star_);
+  controls->addWidget(new QLabel(QStringLiteral("この夜から")));
+  controls->addWidget(nights_);
+  controls->addWidget(planButton_);
+  controls->addStretch();
+  controls->addWidget(csvButton_);
+  controls->addWidget(icsButton_);
+  auto* splitter = new QSplitter(Qt::Vertical);
+  splitter->addWidget(picture_);
+  splitter->addWidget(table_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(controls);
+  layout->addWidget(splitter, 1);
+  layout->addWidget(status_);
+
+  connect(planButton_, &QPushButton::clicked, this, [this] { recompute(); });
+  connect(star_, &QComboBox::activated, this, [this] { recompute(); });
+  connect(csvButton_, &QPushButton::clicked, this, [this] { exportCsv(); });
+  connect(icsButton_, &QPushButton::clicked, this, [this] { exportIcs(); });
+}
+
+void SeasonTab::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  refreshStars();
+}
+
+void SeasonTab::refreshStars() {
+  if (!request) return;
+  const SeasonRequest asked = request();
+  QString keep = star_->currentText();
+  if (!asked.selectedStar.isEmpty()) keep = asked.selectedStar;
+  const QSignalBlocker quiet(star_);
+  star_->clear();
+  if (asked.stars) {
+    for (const sky::NightStar& star : *asked.stars) star_->addItem(text(star.name));
+  }
+  star_->setCurrentIndex(std::max(0, star_->findText(keep)));
+}
+
+void SeasonTab::recompute() {
+  if (!request) return;
+  const SeasonRequest asked = request();
+  const int index = star_->currentIndex();
+  if (!asked.stars || index < 0 || static_cast<std::size_t>(index) >= asked.stars->size()) {
+    status_->setText(QStringLiteral("星を選んでください。"));
+    return;
+  }
+  const std::vector<sky::NightStar> one = {asked.stars->at(static_cast<std::size_t>(index))};
+  sky::Checked<sky::SeasonPlan> planned = sky::planSeason(one, asked.site, asked.from, nights_->value(), asked.options);
+  if (!planned) {
+    if (messages_) messages_->showMessage(planned.message());
+    return;
+  }
+  season_ = std::make_unique<sky::SeasonPlan>(*planned);
+  aroundMinutes_ = asked.options.aroundMinutes;
+  if (!season_->nights.empty() && !season_->nights.front().memoWarnings.empty() && messages_) {
+    messages_->showMessage(season_->nights.front().memoWarnings.front());
+  }
+  fillTable();
+  picture_->setData(buildSeasonPicture(*season_, one.front().name));
+}
+
+void SeasonTab::fillTable() {
+  shown_.clear();
+  table_->setRowCount(0);
+  std::size_t hidden = 0;
+  for (const sky::NightPlan& night : season_->nights) {
+    for (const sky::NightEvent& e : night.events) {
+      if (!e.passesAll()) {
+        ++hidden;
+        continue;
+      }
+      shown_.push_back(&e);
+      const int row = table_->rowCount();
+      table_->insertRow(row);
+      const QString cells[] = {nightText(night.night.date),
+                               text(e.localText),
+                               QString::fromUtf8(sky::eventKindWord(e.kind)),
+                               QString::number(e.cycle),
+                               e.hasPlace ? text(degreesText(e.altitudeDegrees)) : QStringLiteral("—"),
+                               e.durationMinutes ? QStringLiteral("%1 分").arg(*e.durationMinutes, 0, 'f', 0) : QString(),
+                               uncertaintyText(e)};
+      for (int column = 0; column < table_->columnCount(); ++column) {
+        table_->setItem(row, column, new QTableWidgetItem(cells[column]));
+      }
+    }
+  }
+  status_->setText(QStringLiteral("%1 夜で %2 件（条件に合わずに隠した %3 件）")
+                       .arg(season_->nights.size())
+                       .arg(shown_.size())
+                       .arg(hidden));
+}
+
+bool SeasonTab::exportCsv() {
+  if (!season_ || !askSavePath || !writeText) return false;
+  const QString path = askSavePath(QStringLiteral("CSV に書き出し"), QStringLiteral(".csv"), QStringLiteral("CSV (*.csv)"));
+  return !path.isEmpty() && writeText(path, planCsv(shown_));
+}
+
+bool SeasonTab::exportIcs() {
+  if (!season_ || season_->nights.empty() || !askSavePath || !writeText) return false;
+  const QString path = askSavePath(QStringLiteral("カレンダーに書き出し"), QStringLiteral(".ics"),
+                                   QStringLiteral("iCalendar (*.ics)"));
+  if (path.isEmpty()) return false;
+  const auto stamp =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+  return writeText(path, planIcs(shown_, season_->nights.front().night, aroundMinutes_, stamp));
+}
+
+}  // namespace tenmirel::ui

@@ -1,0 +1,79 @@
+#pragma once
+// The plan window's second tab, "星ごとの予報": one star's passing events over
+// many nights from the window's night on, with the window's site and conditions,
+// as a table and as a picture of one row per night; exported as CSV or iCalendar.
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/ui_ports.h"
+#include "sky/season_plan.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace tenmirel::ui {
+
+class SeasonPictureWidget;
+
+struct SeasonRequest {
+  std::shared_ptr<const std::vector<sky::NightStar>> stars;
+  sky::Site site;
+  sky::NightDate from;
+  sky::NightOptions options;
+  QString selectedStar;  // the star chosen in the night's table, if any
+};
+
+class SeasonTab : public QWidget {
+ public:
+  explicit SeasonTab(MessageSink* messages, QWidget* parent = nullptr);
+
+  // Set by the window: what to plan from, where to save and how to write.
+  std::function<SeasonRequest()> request;
+  std::function<QString(const QString& caption, const QString& extension, const QString& filter)> askSavePath;
+  std::function<bool(const QString& path, const std::string& text)> writeText;
+
+  inline static constexpr int kDefaultNights = 60;
+
+  // Fills the star selector again from the request, keeping or taking the table's star.
+  void refreshStars();
+  // Plans the chosen star over the nights; a Japanese message when it cannot.
+  void recompute();
+  bool exportCsv();
+  bool exportIcs();
+
+  QComboBox& starChoice() { return *star_; }
+  QSpinBox& nights() { return *nights_; }
+  QTableWidget& table() { return *table_; }
+  SeasonPictureWidget& picture() { return *picture_; }
+  const sky::SeasonPlan* season() const { return season_.get(); }
+  // The events shown, in time order.
+  const std::vector<const sky::NightEvent*>& shown() const { return shown_; }
+
+ protected:
+  void showEvent(class QShowEvent* event) override;
+
+ private:
+  void fillTable();
+
+  MessageSink* messages_ = nullptr;
+  std::unique_ptr<sky::SeasonPlan> season_;
+  std::vector<const sky::NightEvent*> shown_;
+  std::vector<std::string> shownNights_;
+  double aroundMinutes_ = 0;
+  QComboBox* star_ = nullptr;
+  QSpinBox* nights_ = nullptr;
+  QPushButton* planButton_ = nullptr;
+  QPushButton* csvButton_ = nullptr;
+  QPushButton* icsButton_ = nullptr;
+  QLabel* status_ = nullptr;
+  QTableWidget* table_ = nullptr;
+  SeasonPictureWidget* picture_ = nullptr;
+};
+
+}  // namespace tenmirel::ui
