@@ -279,7 +279,8 @@ StarFileReadResult readStarFile(const std::filesystem::path& file, std::chrono::
   return readStarStream(in, limit);  // the source closes the file on every path
 }
 
-StarFileReadResult streamStarFile(const std::filesystem::path& file, RecordLimit limit, const StarRecordSink& each) {
+StarFileReadResult streamStarFile(const std::filesystem::path& file, RecordLimit limit, const StarRecordSink& each,
+                                  const std::function<void(int)>& counted) {
   const auto open = [&](StarFileReadResult& failure) -> std::unique_ptr<std::streambuf> {
     CatalogueSource source = openCatalogueSource(file, kPipeWriterWait);
     switch (source.failure) {
@@ -312,6 +313,7 @@ StarFileReadResult streamStarFile(const std::filesystem::path& file, RecordLimit
     }
     auto bytes = open(result);
     if (!bytes) return result;
+    if (counted) counted(result.count);
     std::istream in(bytes.get());
     handRecords(in, result.count, encoding, each);
     return result;

@@ -75,7 +75,9 @@ StarFileReadResult readStarStandardInput(RecordLimit limit = RecordLimit::starTa
 // was handed. The records are those readStarFile would give. The file must not
 // change between the passes (a pipe cannot be read twice: use readStarFile).
 using StarRecordSink = std::function<void(StarRecord&&)>;
-StarFileReadResult streamStarFile(const std::filesystem::path& file, RecordLimit limit, const StarRecordSink& each);
+// `counted`, when given, learns the number of records before the first is handed.
+StarFileReadResult streamStarFile(const std::filesystem::path& file, RecordLimit limit, const StarRecordSink& each,
+                                  const std::function<void(int)>& counted = {});
 StarFileReadResult readStarStream(std::istream& in, RecordLimit limit = RecordLimit::starTable);
 
 // A plain Japanese sentence naming the file and the reason; empty on success.

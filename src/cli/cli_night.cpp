@@ -110,8 +110,9 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
   std::error_code notRegular;
   StarFileReadResult reading;
   if (cataloguePath != kStandardInputArgument && std::filesystem::is_regular_file(cataloguePath, notRegular)) {
-    reading = streamStarFile(cataloguePath, RecordLimit::none,
-                             [&](StarRecord&& record) { stars.push_back(nightStarOf(record)); });
+    reading = streamStarFile(
+        cataloguePath, RecordLimit::none, [&](StarRecord&& record) { stars.push_back(nightStarOf(record)); },
+        [&](int count) { stars.reserve(static_cast<std::size_t>(count)); });
   } else {
     reading = readCatalogueArgument(cataloguePath, RecordLimit::none);
     if (reading.ok()) stars = nightStarsOf(reading.records);
