@@ -19,35 +19,62 @@ constexpr std::size_t kQuotedCountCharacters = 40;
 enum class LineRead { line, endOfFile, tooLong };
 
 // Splits a stream into lines. CR LF, CR and LF all end a line; the last line
-// may end at the end of the file. A line end is never part of a line.
+// may end at the end of the file. A line end is never part of a line. The
+// bytes are taken from the stream in blocks (a survey's catalogue has millions
+// of lines), so the stream may be read beyond the last line returned.
 class LineReader {
  public:
-  explicit LineReader(std::istream& in) : buffer_(in.rdbuf()) {}
+  explicit LineReader(std::istream& in) : buffer_(in.rdbuf()), block_(kBlockBytes) {}
 
   // Reads the next line into `line`. With a limit, stops as soon as the line
   // is longer, so a file that is not a catalogue is never read whole.
   LineRead next(std::string& line, std::size_t limit = std::string::npos) {
     line.clear();
     if (buffer_ == nullptr) return LineRead::endOfFile;
-    using Traits = std::char_traits<char>;
-    auto c = buffer_->sbumpc();
-    if (Traits::eq_int_type(c, Traits::eof())) return LineRead::endOfFile;
-    while (!Traits::eq_int_type(c, Traits::eof())) {
-      const char ch = Traits::to_char_type(c);
-      if (ch == '\n') break;
-      if (ch == '\r') {
-        if (Traits::eq_int_type(buffer_->sgetc(), Traits::to_int_type('\n'))) buffer_->sbumpc();
-        break;
-      }
-      if (line.size() >= limit) return LineRead::tooLong;
-      line.push_back(ch);
-      c = buffer_->sbumpc();
+    if (skipLineFeed_) {
+      // The line before ended with CR: an LF right after it belongs to that end.
+      skipLineFeed_ = false;
+      if (available() && block_[position_] == '\n') ++position_;
     }
-    return LineRead::line;
+    if (!available()) return LineRead::endOfFile;
+    while (available()) {
+      const char* begin = block_.data() + position_;
+      const char* end = block_.data() + size_;
+      const char* stop = begin;
+      while (stop != end && *stop != '\n' && *stop != '\r') ++stop;
+      const auto length = static_cast<std::size_t>(stop - begin);
+      if (limit != std::string::npos && line.size() + length > limit) return LineRead::tooLong;
+      line.append(begin, length);
+      position_ += length;
+      if (stop != end) {
+        ++position_;
+        skipLineFeed_ = *stop == '\r';
+        return LineRead::line;
+      }
+    }
+    return LineRead::line;  // the last line, ended by the end of the file
   }
 
  private:
+  static constexpr std::size_t kBlockBytes = 64 * 1024;
+
+  // Whether a byte is ready, taking the next block when the last is used up.
+  bool available() {
+    if (position_ < size_) return true;
+    if (ended_) return false;
+    const std::streamsize got = buffer_->sgetn(block_.data(), static_cast<std::streamsize>(block_.size()));
+    position_ = 0;
+    size_ = got > 0 ? static_cast<std::size_t>(got) : 0;
+    if (size_ == 0) ended_ = true;
+    return size_ > 0;
+  }
+
   std::streambuf* buffer_;
+  std::vector<char> block_;
+  std::size_t position_ = 0;
+  std::size_t size_ = 0;
+  bool ended_ = false;
+  bool skipLineFeed_ = false;
 };
 
 StarFileReadResult failed(StarFileFailure why) {
@@ -102,29 +129,46 @@ RecordsRead subDataLoad(LineReader& reader, int lastIndex, std::vector<std::stri
   return {};
 }
 
-StarFileReadResult readLines(std::istream& in, RecordLimit limit) {
+// Reads and checks the magic line and the count line. On success gives the
+// count; otherwise `result` holds the failure.
+std::optional<int> readHeader(LineReader& reader, RecordLimit limit, StarFileReadResult& result, bool& byteOrderMark) {
   const int maxRecords = limit == RecordLimit::none ? kMaxUnlimitedStarRecords : kMaxStarRecords;
-  LineReader reader(in);
   std::string line;
-
   const std::size_t magicLimit = kUtf8ByteOrderMark.size() + std::string_view(kCatalogueMagicLine).size();
   const LineRead first = reader.next(line, magicLimit);
-  if (first == LineRead::endOfFile) return failed(StarFileFailure::emptyFile);
-  const bool byteOrderMark = std::string_view(line).substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark;
+  if (first == LineRead::endOfFile) {
+    result = failed(StarFileFailure::emptyFile);
+    return std::nullopt;
+  }
+  byteOrderMark = std::string_view(line).substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark;
   if (byteOrderMark) line.erase(0, kUtf8ByteOrderMark.size());
-  if (first == LineRead::tooLong || line != kCatalogueMagicLine) return failed(StarFileFailure::wrongMagicLine);
+  if (first == LineRead::tooLong || line != kCatalogueMagicLine) {
+    result = failed(StarFileFailure::wrongMagicLine);
+    return std::nullopt;
+  }
 
   const LineRead countRead = reader.next(line, kMaxCatalogueLineBytes);
-  if (countRead == LineRead::endOfFile) return failed(StarFileFailure::noCountLine);
-  if (countRead == LineRead::tooLong) return failed(StarFileFailure::lineTooLong);
+  if (countRead != LineRead::line) {
+    result = failed(countRead == LineRead::endOfFile ? StarFileFailure::noCountLine : StarFileFailure::lineTooLong);
+    return std::nullopt;
+  }
   const std::optional<double> count = wholePositiveCount(line);
   if (!count || *count > maxRecords) {
-    StarFileReadResult result = failed(count ? StarFileFailure::tooManyRecords : StarFileFailure::badCount);
+    result = failed(count ? StarFileFailure::tooManyRecords : StarFileFailure::badCount);
     result.recordLimit = maxRecords;
     result.countLineText = decodeLine(line, isValidUtf8(line) ? TextEncoding::utf8 : TextEncoding::cp932);
-    return result;
+    return std::nullopt;
   }
-  const int records = static_cast<int>(*count);
+  return static_cast<int>(*count);
+}
+
+StarFileReadResult readLines(std::istream& in, RecordLimit limit) {
+  LineReader reader(in);
+  StarFileReadResult header;
+  bool byteOrderMark = false;
+  const std::optional<int> count = readHeader(reader, limit, header, byteOrderMark);
+  if (!count) return header;
+  const int records = *count;
 
   // Whole file first, so that a file cut short changes nothing and the encoding
   // is judged on everything that will be stored.
@@ -146,6 +190,61 @@ StarFileReadResult readLines(std::istream& in, RecordLimit limit) {
     for (auto field : kStarRecordFields) decoder.decode(lines[next++], record.*field);
   }
   return result;
+}
+
+// The first of the two passes of a streamed reading: every check of readLines
+// and the encoding the whole file would be judged to have, without keeping a line.
+StarFileReadResult scanLines(std::istream& in, RecordLimit limit, TextEncoding& encoding) {
+  LineReader reader(in);
+  StarFileReadResult result;
+  bool byteOrderMark = false;
+  const std::optional<int> count = readHeader(reader, limit, result, byteOrderMark);
+  if (!count) return result;
+  // As detectEncoding: UTF-8 with a byte-order mark, or when every line is
+  // well-formed UTF-8 and one at least is not ASCII.
+  TextDecoder utf8(TextEncoding::utf8);
+  bool multibyte = false;
+  bool allUtf8 = true;
+  std::string line;
+  std::string scratch;
+  const std::size_t wanted = static_cast<std::size_t>(*count) * kLinesPerStarRecord;
+  for (std::size_t i = 0; i < wanted; ++i) {
+    const LineRead read = reader.next(line, kMaxCatalogueLineBytes);
+    if (read != LineRead::line) {
+      result = failed(read == LineRead::tooLong ? StarFileFailure::lineTooLong : StarFileFailure::endsInsideRecord);
+      result.failedRecord = static_cast<int>(i / kLinesPerStarRecord) + 1;
+      result.count = *count;
+      return result;
+    }
+    if (!allUtf8 || std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+      continue;
+    }
+    multibyte = true;
+    scratch.clear();
+    if (utf8.decode(line, scratch) != 0) allUtf8 = false;
+  }
+  encoding = byteOrderMark || (allUtf8 && multibyte) ? TextEncoding::utf8 : TextEncoding::cp932;
+  result.count = *count;
+  return result;
+}
+
+// The second pass: the records, decoded, one at a time.
+void handRecords(std::istream& in, int count, TextEncoding encoding, const StarRecordSink& each) {
+  LineReader reader(in);
+  std::string line;
+  reader.next(line);  // the magic line and the count, checked by the first pass
+  reader.next(line);
+  TextDecoder decoder(encoding);
+  StarRecord record;
+  for (int i = 0; i < count; ++i) {
+    for (auto field : kStarRecordFields) {
+      reader.next(line, kMaxCatalogueLineBytes);
+      (record.*field).clear();
+      decoder.decode(line, record.*field);
+    }
+    each(std::move(record));
+    record = StarRecord();
+  }
 }
 
 }  // namespace
@@ -178,6 +277,51 @@ StarFileReadResult readStarFile(const std::filesystem::path& file, std::chrono::
   }
   std::istream in(source.bytes.get());
   return readStarStream(in, limit);  // the source closes the file on every path
+}
+
+StarFileReadResult streamStarFile(const std::filesystem::path& file, RecordLimit limit, const StarRecordSink& each,
+                                  const std::function<void(int)>& counted) {
+  const auto open = [&](StarFileReadResult& failure) -> std::unique_ptr<std::streambuf> {
+    CatalogueSource source = openCatalogueSource(file, kPipeWriterWait);
+    switch (source.failure) {
+      case SourceFailure::none:
+        return std::move(source.bytes);
+      case SourceFailure::notFound:
+        failure = failed(StarFileFailure::notFound);
+        break;
+      case SourceFailure::cannotOpen:
+        failure = failed(StarFileFailure::cannotOpen);
+        break;
+      case SourceFailure::notAFile:
+        failure = failed(StarFileFailure::notAFile);
+        break;
+      case SourceFailure::noWriter:
+        failure = failed(StarFileFailure::noWriter);
+        break;
+    }
+    return nullptr;
+  };
+  try {
+    StarFileReadResult result;
+    TextEncoding encoding = TextEncoding::cp932;
+    {
+      auto bytes = open(result);
+      if (!bytes) return result;
+      std::istream in(bytes.get());
+      result = scanLines(in, limit, encoding);
+      if (!result.ok()) return result;
+    }
+    auto bytes = open(result);
+    if (!bytes) return result;
+    if (counted) counted(result.count);
+    std::istream in(bytes.get());
+    handRecords(in, result.count, encoding, each);
+    return result;
+  } catch (const std::bad_alloc&) {
+    return failed(StarFileFailure::outOfMemory);
+  } catch (const std::exception&) {
+    return failed(StarFileFailure::cannotOpen);
+  }
 }
 
 StarFileReadResult readStarStandardInput(RecordLimit limit) {

@@ -1,6 +1,7 @@
 #pragma once
 // Reading a catalogue file into the star table.
 #include <filesystem>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <string>
@@ -66,6 +67,17 @@ StarFileReadResult readStarFile(const std::filesystem::path& file,
                                 std::chrono::milliseconds writerWait = kPipeWriterWait,
                                 RecordLimit limit = RecordLimit::starTable);
 StarFileReadResult readStarStandardInput(RecordLimit limit = RecordLimit::starTable);
+
+// Reads a regular file's records one at a time, for catalogues too large to
+// hold twice: a first pass makes every check of readStarFile and judges the
+// encoding of the whole file, a second hands each decoded record to `each`, in
+// order. The result is readStarFile's without its records: on failure nothing
+// was handed. The records are those readStarFile would give. The file must not
+// change between the passes (a pipe cannot be read twice: use readStarFile).
+using StarRecordSink = std::function<void(StarRecord&&)>;
+// `counted`, when given, learns the number of records before the first is handed.
+StarFileReadResult streamStarFile(const std::filesystem::path& file, RecordLimit limit, const StarRecordSink& each,
+                                  const std::function<void(int)>& counted = {});
 StarFileReadResult readStarStream(std::istream& in, RecordLimit limit = RecordLimit::starTable);
 
 // A plain Japanese sentence naming the file and the reason; empty on success.

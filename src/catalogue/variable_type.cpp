@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_set>
 #include <vector>
 
 namespace tenmirel {
@@ -65,9 +66,14 @@ std::vector<std::string_view> classesOf(std::string_view text) {
   return classes;
 }
 
+// Importing a survey asks about millions of types: one hash lookup, not a scan of the list.
+bool isKnownClass(std::string_view c) {
+  static const std::unordered_set<std::string_view> known(std::begin(kKnownClasses), std::end(kKnownClasses));
+  return known.count(c) != 0;
+}
+
 bool allKnown(const std::vector<std::string_view>& classes) {
-  return !classes.empty() &&
-         std::all_of(classes.begin(), classes.end(), [](std::string_view c) { return contains(kKnownClasses, c); });
+  return !classes.empty() && std::all_of(classes.begin(), classes.end(), isKnownClass);
 }
 
 }  // namespace
@@ -90,9 +96,20 @@ VariableType classifyVariableType(std::string_view typeText) {
   const bool ellipsoidal = any([](std::string_view c) { return c == "ELL"; });
   const bool rvTauri = any([](std::string_view c) { return contains(kRvTauriClasses, c); });
   const bool rsCvn = any([](std::string_view c) { return c == "RS"; });
+  type.eclipsing = eclipsing;
   type.hasSecondaryMinimum = eclipsing || ellipsoidal || rvTauri;
   type.epochKind = (type.hasSecondaryMinimum || rsCvn) ? EpochKind::primaryMinimum : EpochKind::maximum;
   return type;
+}
+
+std::vector<std::string> variableTypeClasses(std::string_view typeText) {
+  std::vector<std::string> classes;
+  const std::string_view text = trimBlanks(typeText);
+  if (text.empty()) return classes;
+  for (const std::string_view c : classesOf(text)) {
+    if (!c.empty()) classes.emplace_back(c);
+  }
+  return classes;
 }
 
 const char* epochKindWord(EpochKind kind) {

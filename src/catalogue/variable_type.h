@@ -14,6 +14,7 @@
 // a secondary minimum in every cycle; an RS CVn star alone has none.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tenmirel {
 
@@ -28,6 +29,7 @@ struct VariableType {
   bool uncertain = false;  // written with a trailing ':'
   EpochKind epochKind = EpochKind::unknown;
   bool hasSecondaryMinimum = false;
+  bool eclipsing = false;  // an E, EA, EB or EW part: the GCVS D column is its eclipse's duration
 };
 
 // Classifies a type text as written in a catalogue ("EA/SD", "RRAB", "M:").
@@ -37,6 +39,10 @@ VariableType classifyVariableType(std::string_view typeText);
 // True when the text is a GCVS or VSX type this program knows, alone or
 // combined ("EA/SD", "EA+DSCT", "SXPHE(B)", "M:").
 bool isKnownVariableType(std::string_view typeText);
+
+// The classes of a type text's '+' parts, without '/' subtypes, remarks and
+// ':' marks ("EA/SD+DSCT:" -> "EA", "DSCT"); for choosing stars by type.
+std::vector<std::string> variableTypeClasses(std::string_view typeText);
 
 // "極小" for a primary minimum, "極大" for a maximum, "極" when unknown.
 const char* epochKindWord(EpochKind kind);

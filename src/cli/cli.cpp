@@ -26,6 +26,8 @@ void printUsage(std::ostream& out) {
          "  night     観測地の暗い夜に迎える全ての星の全ての極（星・太陽・月の高度つき）\n"
          "  season    選んだ星の極を何夜にもわたって夜ごとに（night と同じ条件）\n"
          "  sites     観測地の一覧・追加・削除・既定の観測地の設定\n"
+         "  import    GCVS・VSX などのカタログから星を選んで変光星データファイルに書き出す\n"
+         "  edit      変光星データファイルの星の元期・周期を書き換える\n"
          "  tom       光度曲線から極小（極大）の時刻と誤差（Kwee–van Woerden 法）\n"
          "  obs       観測記録（極の時刻）の追加・一覧・削除・書き出し・読み込み\n"
          "  oc        観測記録の O−C 図と新しい要素の当てはめ\n"
@@ -51,6 +53,8 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (command == "night") return runNight(rest, out, err);
   if (command == "season") return runSeason(rest, out, err);
   if (command == "sites") return runSites(rest, out, err);
+  if (command == "import") return runImport(rest, out, err);
+  if (command == "edit") return runEdit(rest, out, err);
   if (command == "tom") return runTom(rest, out, err);
   if (command == "obs") return runObs(rest, out, err);
   if (command == "oc") return runOc(rest, out, err);

@@ -20,5 +20,7 @@ int runSeason(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int runTom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runObs(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runEdit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tenmirel::cli

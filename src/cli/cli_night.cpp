@@ -2,6 +2,7 @@
 // the observer's site, with where the star, the Sun and the Moon stand, filtered
 // and printed as a table, CSV, JSON or iCalendar, or written as an .xlsx file.
 #include <cmath>
+#include <filesystem>
 
 #include "catalogue/star_file.h"
 #include "common/utf8_bom.h"
@@ -102,13 +103,25 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
         << "の夜を計画します。\n";
   }
 
-  StarFileReadResult reading = readCatalogueArgument(parsed->get("--catalogue"), RecordLimit::none);
+  // A regular file is read a record at a time, keeping only what the night
+  // needs of each star: a survey's millions of stars fit in memory once.
+  const std::string cataloguePath = parsed->get("--catalogue");
+  std::vector<sky::NightStar> stars;
+  std::error_code notRegular;
+  StarFileReadResult reading;
+  if (cataloguePath != kStandardInputArgument && std::filesystem::is_regular_file(cataloguePath, notRegular)) {
+    reading = streamStarFile(
+        cataloguePath, RecordLimit::none, [&](StarRecord&& record) { stars.push_back(nightStarOf(record)); },
+        [&](int count) { stars.reserve(static_cast<std::size_t>(count)); });
+  } else {
+    reading = readCatalogueArgument(cataloguePath, RecordLimit::none);
+    if (reading.ok()) stars = nightStarsOf(reading.records);
+    reading.records.clear();
+  }
   if (!reading.ok()) {
-    err << "tenmirel-cli " << kCommand << ": " << describeStarFileFailure(parsed->get("--catalogue"), reading) << '\n';
+    err << "tenmirel-cli " << kCommand << ": " << describeStarFileFailure(cataloguePath, reading) << '\n';
     return kExitFailure;
   }
-  const std::vector<sky::NightStar> stars = nightStarsOf(reading.records);
-  reading.records.clear();
   const sky::Checked<sky::NightPlan> plan = sky::planNight(stars, chosen.site, *date, options);
   if (!plan) {
     err << "tenmirel-cli " << kCommand << ": " << plan.message() << '\n';

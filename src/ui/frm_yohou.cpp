@@ -30,6 +30,7 @@
 #include "ui/gothic_fonts.h"
 #include "ui/number_box.h"
 #include "ui/program_settings.h"
+#include "ui/catalogue/catalogue_menu.h"
 #include "ui/plan/plan_menu.h"
 #include "ui/shared_choice.h"
 #include "ui/timing/timing_menu.h"
@@ -222,7 +223,17 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
                                                                     : ports.plan.elementsSettingsFile),
       choice_(new SharedChoice(sitesFile_, elementsSettingsFile_, this)),
       planMenu_(std::make_unique<PlanMenu>(
-          model_, this, [this] { showModel(); }, std::move(ports.plan), *choice_, [this] { return cataloguePath_; })) {
+          model_, this, [this] { showModel(); }, std::move(ports.plan), *choice_, [this] { return cataloguePath_; })),
+      catalogueMenu_(std::make_unique<CatalogueMenu>(
+          this,
+          [this](const std::string& path) {
+            rememberingChooser_.answerNextWith(path);
+            runAndShow([this] { loadCatalogue(); });
+          },
+          [this] { return cataloguePath_; }, std::move(ports.catalogue),
+          [this](const std::filesystem::path& file, sky::ElementsTime system) {
+            return choice_->setElementsTime(file, system);
+          })) {
   if (!ports.timing.messages) ports.timing.messages = &messages_;
   timingMenu_ = std::make_unique<TimingMenu>(model_, this, [this] { return cataloguePath_; }, std::move(ports.timing));
   planMenu_->setOpenOc([this](std::size_t starIndex) {
@@ -414,6 +425,8 @@ void FrmYohou::buildMenus() {
 
   QMenu* file = addMenu("MenuFile", "ﾌｧｲﾙ(&F)");
   menuOpen_ = addItem(file, "MenuOpen", "開く(&O)", Qt::CTRL | Qt::Key_O);
+  mnuImport_ = addItem(file, "mnuImport", "取り込み…", none);
+  mnuEditCatalogue_ = addItem(file, "mnuEditCatalogue", "カタログの編集…", none);
   file->addSeparator()->setObjectName(QStringLiteral("MenuDummy1"));
   menuEnd_ = addItem(file, "MenuEnd", "終了(&Q)", Qt::CTRL | Qt::Key_Q);
 
@@ -465,6 +478,8 @@ void FrmYohou::connectControls() {
 void FrmYohou::connectMenuActions() {
   connect(menuOpen_, &QAction::triggered, this, [this] { runAndShow([this] { loadCatalogue(); }); });
   connect(menuEnd_, &QAction::triggered, this, [this] { close(); });
+  connect(mnuImport_, &QAction::triggered, this, [this] { catalogueMenu_->openImportDialog(); });
+  connect(mnuEditCatalogue_, &QAction::triggered, this, [this] { catalogueMenu_->openEditor(); });
   connect(menuYohouStart_, &QAction::triggered, this,
           [this] { runAndShow([this] { model_.MenuYohouStart_Click(); }); });
   connect(menuNext_, &QAction::triggered, this, [this] { runAndShow([this] { model_.MenuNext_Click(); }); });

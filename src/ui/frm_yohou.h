@@ -13,6 +13,7 @@
 #include "lists/message_gate.h"
 #include "prediction/frm_yohou_model.h"
 #include "ui/gapped_caption.h"
+#include "ui/catalogue/catalogue_ports.h"
 #include "ui/plan/plan_window.h"
 #include "ui/timing/timing_ports.h"
 #include "ui/qt_ports.h"
@@ -30,6 +31,7 @@ class FrmCalc;
 class PlanMenu;
 class TimingMenu;
 class SharedChoice;
+class CatalogueMenu;
 
 // What the window reaches the outside through; a null port gets the real one.
 struct FrmYohouPorts {
@@ -42,6 +44,7 @@ struct FrmYohouPorts {
   TimingWindowPorts timing;               // the O−C window's and the light-curve window's
   // A yes-or-no question; null: a question box over the window.
   std::function<bool(const std::string& question)> askYesNo;
+  CatalogueWindowPorts catalogue;         // the import dialog's and the catalogue editor's
 };
 
 class FrmYohou : public QMainWindow {
@@ -75,6 +78,11 @@ class FrmYohou : public QMainWindow {
   // 予報(E) → "O−C・極小時刻…": the O−C window of the chosen star.
   QAction* mnuOc() const { return mnuOc_; }
   TimingMenu& timingMenu() { return *timingMenu_; }
+
+  // ファイル(F) → "取り込み…" and "カタログの編集…".
+  QAction* mnuImport() const { return mnuImport_; }
+  QAction* mnuEditCatalogue() const { return mnuEditCatalogue_; }
+  CatalogueMenu& catalogueMenu() { return *catalogueMenu_; }
 
   // 設定(S): "観測地…" and the time system of the loaded catalogue's elements.
   QAction* mnuSites() const { return mnuSites_; }
@@ -138,6 +146,9 @@ class FrmYohou : public QMainWindow {
   SharedChoice* choice_ = nullptr;
   std::unique_ptr<PlanMenu> planMenu_;
   std::unique_ptr<TimingMenu> timingMenu_;
+  std::unique_ptr<CatalogueMenu> catalogueMenu_;
+  QAction* mnuImport_ = nullptr;
+  QAction* mnuEditCatalogue_ = nullptr;
 
   QWidget* line1_ = nullptr;
   QWidget* line2_ = nullptr;

@@ -82,14 +82,19 @@ class RememberingChooser : public FileChooser {
   explicit RememberingChooser(FileChooser& chooser) : chooser_(chooser) {}
   std::optional<std::string> chooseFileToOpen(const std::string& filterDescription,
                                               const std::string& pattern) override {
-    last_ = chooser_.chooseFileToOpen(filterDescription, pattern);
+    last_ = next_ ? std::move(next_) : chooser_.chooseFileToOpen(filterDescription, pattern);
+    next_.reset();
     return last_;
   }
   const std::optional<std::string>& lastChosen() const { return last_; }
+  // The next question is answered with this path without a dialog (a file the
+  // program itself wrote and the user asked to load).
+  void answerNextWith(std::string path) { next_ = std::move(path); }
 
  private:
   FileChooser& chooser_;
   std::optional<std::string> last_;
+  std::optional<std::string> next_;
 };
 
 // Opens a file in the desktop's default application for its type.

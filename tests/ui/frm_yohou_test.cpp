@@ -642,7 +642,8 @@ void FrmYohouTest::menusAndItemsRunInOrder() {
     return list;
   };
   QCOMPARE(texts(ui.window->menuBar()->actions()), (QStringList{qs("ﾌｧｲﾙ(&F)"), qs("予報(&E)"), qs("Excel"), qs("設定(&S)")}));
-  QCOMPARE(texts(ui.child<QMenu>("MenuFile")->actions()), (QStringList{qs("開く(&O)"), qs("-"), qs("終了(&Q)")}));
+  QCOMPARE(texts(ui.child<QMenu>("MenuFile")->actions()),
+           (QStringList{qs("開く(&O)"), qs("取り込み…"), qs("カタログの編集…"), qs("-"), qs("終了(&Q)")}));
   QCOMPARE(texts(ui.child<QMenu>("MenuYohou")->actions()),
            (QStringList{qs("予報開始(&S)"), qs("次の回帰の予報(&N)"), qs("今夜の観測計画…"), qs("O−C・極小時刻…")}));
   QCOMPARE(texts(ui.child<QMenu>("mnuExcel")->actions()), (QStringList{qs("指定回数予報"), qs("今日の変光星")}));
