@@ -81,7 +81,8 @@ std::string ocDiagramSvg(const OcDiagram& diagram, const StarElements& elements,
   svg += "<rect x=\"" + number(kLeft, 0) + "\" y=\"" + number(kTop, 0) + "\" width=\"" +
          number(kOcSvgWidth - kLeft - kRight, 0) + "\" height=\"" + number(kOcSvgHeight - kTop - kBottom, 0) +
          "\" fill=\"none\" stroke=\"black\"/>\n";
-  const double cycleStep = tickStep(cycleHi - cycleLo);
+  // Cycles are whole numbers: no tick between two of them.
+  const double cycleStep = std::max(1.0, tickStep(cycleHi - cycleLo));
   for (double c = std::ceil(cycleLo / cycleStep) * cycleStep; c <= cycleHi; c += cycleStep) {
     svg += "<line x1=\"" + number(x(c)) + "\" y1=\"" + number(kOcSvgHeight - kBottom, 0) + "\" x2=\"" + number(x(c)) +
            "\" y2=\"" + number(kOcSvgHeight - kBottom + 5, 0) + "\" stroke=\"black\"/><text x=\"" + number(x(c)) +

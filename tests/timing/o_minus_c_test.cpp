@@ -4,9 +4,13 @@
 
 #include <cmath>
 #include <random>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "astro/julian_day.h"
 #include "sky/time_system.h"
+#include "timing/oc_svg.h"
 
 namespace tenmirel::timing {
 namespace {
@@ -267,6 +271,33 @@ TEST(StarElementsFromTheCatalogue, ReadEpochPeriodPlaceAndSecondaryPhase) {
   EXPECT_FALSE(starElementsOf(star, sky::ElementsTime::jd).ok());
   star.syuki = "-1";
   EXPECT_FALSE(starElementsOf(star, sky::ElementsTime::jd).ok());
+}
+
+}  // namespace
+}  // namespace tenmirel::timing
+
+namespace tenmirel::timing {
+namespace {
+
+// The diagram's cycle axis never labels a cycle twice: a diagram of no points
+// (or of one cycle) still reads 0, 1, … and not 0, 0, 0, 1, 1, 1.
+TEST(OcSvg, CycleTicksAreWholeDistinctCycles) {
+  StarElements elements;
+  elements.epoch = 2452501.7271;
+  elements.period = 1.8125917;
+  for (const OcDiagram& diagram : {OcDiagram{}, ocDiagram({}, elements, FitKind::none)}) {
+    const std::string svg = ocDiagramSvg(diagram, elements, "TV Cas");
+    std::vector<std::string> labels;
+    const std::string anchor = "text-anchor=\"middle\">";
+    for (std::size_t at = svg.find(anchor); at != std::string::npos; at = svg.find(anchor, at + 1)) {
+      const std::size_t start = at + anchor.size();
+      labels.push_back(svg.substr(start, svg.find('<', start) - start));
+    }
+    labels.pop_back();  // the axis title
+    ASSERT_FALSE(labels.empty());
+    std::set<std::string> distinct(labels.begin(), labels.end());
+    EXPECT_EQ(distinct.size(), labels.size()) << svg;
+  }
 }
 
 }  // namespace

@@ -104,7 +104,8 @@ void OcDiagramWidget::paintEvent(QPaintEvent*) {
   painter.setPen(Qt::black);
   painter.drawRect(area);
   // Ticks.
-  const double cStep = tickStep(view_.width());
+  // Cycles are whole numbers: no tick between two of them.
+  const double cStep = std::max(1.0, tickStep(view_.width()));
   for (double c = std::ceil(view_.left() / cStep) * cStep; c <= view_.right(); c += cStep) {
     const QPointF at = toPixel(c, view_.top());
     painter.drawLine(at, at + QPointF(0, 4));
