@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cmath>
 
 #include "cli/plain_scan.h"
+#include "common/number_text.h"
 
 namespace tenmirel::cli {
 namespace {
@@ -151,6 +153,17 @@ int usageError(std::ostream& err, const std::string& command, const std::string&
   err << "tenmirel-cli " << command << ": " << text << "\n（tenmirel-cli " << command
       << " --help で使い方を表示します）\n";
   return kExitUsage;
+}
+
+std::optional<double> numberOption(const ParsedArgs& parsed, const std::string& name, double lowest, double highest,
+                                   std::string& error) {
+  const std::optional<double> value = parseStrict(parsed.get(name));
+  if (!value || !std::isfinite(*value) || *value < lowest || *value > highest) {
+    error = name + " の値「" + parsed.get(name) + "」は " + numberToText(lowest) + " から " + numberToText(highest) +
+            " までの数で指定してください";
+    return std::nullopt;
+  }
+  return value;
 }
 
 }  // namespace tenmirel::cli

@@ -45,6 +45,11 @@ std::optional<DateTimeTexts> parseDateTime(std::string_view text, TimePart time,
 // A whole number in [minimum, maximum], or nothing.
 std::optional<int> parseCount(std::string_view text, int minimum, int maximum);
 
+// The number an option was given, when it lies within [lowest, highest]; else
+// nothing and, in error, a message naming the option and the range.
+std::optional<double> numberOption(const ParsedArgs& parsed, const std::string& name, double lowest, double highest,
+                                   std::string& error);
+
 // Says what is wrong with the command line and where the help is; returns the
 // exit status of a usage mistake.
 int usageError(std::ostream& err, const std::string& command, const std::string& text);

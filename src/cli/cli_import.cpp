@@ -91,17 +91,6 @@ std::vector<std::string> takeRepeated(std::vector<std::string>& args, const std:
   return values;
 }
 
-std::optional<double> numberIn(const ParsedArgs& parsed, const std::string& name, double lowest, double highest,
-                               std::string& error) {
-  const std::optional<double> value = parseStrict(parsed.get(name));
-  if (!value || !std::isfinite(*value) || *value < lowest || *value > highest) {
-    error = name + " の値「" + parsed.get(name) + "」は " + numberToText(lowest) + " から " + numberToText(highest) +
-            " までの数で指定してください";
-    return std::nullopt;
-  }
-  return value;
-}
-
 }  // namespace
 
 int runImport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -145,14 +134,14 @@ int runImport(const std::vector<std::string>& arguments, std::ostream& out, std:
   }
   if (parsed->has("--type")) settings.filter.types = importer::patternList(parsed->get("--type"));
   if (parsed->has("--brighter")) {
-    settings.filter.brighterThan = numberIn(*parsed, "--brighter", -kFaintestMagnitude, kFaintestMagnitude, error);
+    settings.filter.brighterThan = numberOption(*parsed, "--brighter", -kFaintestMagnitude, kFaintestMagnitude, error);
     if (!settings.filter.brighterThan) return usageError(err, kImport, error);
   }
   if (parsed->has("--dec-above") && parsed->has("--visible-from")) {
     return usageError(err, kImport, "--dec-above と --visible-from は同時に指定できません");
   }
   if (parsed->has("--dec-above")) {
-    settings.filter.decAbove = numberIn(*parsed, "--dec-above", -kRightAngleDegrees, kRightAngleDegrees, error);
+    settings.filter.decAbove = numberOption(*parsed, "--dec-above", -kRightAngleDegrees, kRightAngleDegrees, error);
     if (!settings.filter.decAbove) return usageError(err, kImport, error);
   }
   if (parsed->has("--visible-from")) {
@@ -166,7 +155,7 @@ int runImport(const std::vector<std::string>& arguments, std::ostream& out, std:
     importer::limitToVisibleFrom(settings.filter, chosen.value->latitudeDegrees);
   }
   if (parsed->has("--period-below")) {
-    settings.filter.periodBelow = numberIn(*parsed, "--period-below", 0, kLongestPeriodDays, error);
+    settings.filter.periodBelow = numberOption(*parsed, "--period-below", 0, kLongestPeriodDays, error);
     if (!settings.filter.periodBelow) return usageError(err, kImport, error);
   }
   settings.filter.names = names;

@@ -15,18 +15,6 @@ constexpr double kLongestAroundMinutes = 720;
 // Beyond ten days a prediction is no prediction; the filter takes up to that.
 constexpr double kLargestUncertaintyMinutes = 14400;
 
-// A number option within [lowest, highest]; a message naming the option otherwise.
-std::optional<double> numberOption(const ParsedArgs& parsed, const std::string& name, double lowest, double highest,
-                                   std::string& error) {
-  const std::optional<double> value = parseStrict(parsed.get(name));
-  if (!value || !std::isfinite(*value) || *value < lowest || *value > highest) {
-    error = name + " の値「" + parsed.get(name) + "」は " + numberToText(lowest) + " から " + numberToText(highest) +
-            " までの数で指定してください";
-    return std::nullopt;
-  }
-  return value;
-}
-
 }  // namespace
 
 std::set<std::string> nightOptionNames() {
