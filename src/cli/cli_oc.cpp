@@ -9,6 +9,7 @@
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
 #include "cli/cli_args.h"
+#include "cli/editor_elements_writer.h"
 #include "cli/site_option.h"
 #include "cli/terminal_text.h"
 #include "cli/text_table.h"
@@ -234,7 +235,7 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       err << "tenmirel-cli oc: 当てはめがないため、カタログは変更していません\n";
       return kExitFailure;
     }
-    timing::CatalogueFileElementsWriter writer;
+    EditorElementsWriter writer;
     const auto replacement = timing::fittedReplacement(star.starName, star.memo, *diagram.fit);
     if (auto refused = writer.replaceElements(cataloguePath, replacement)) {
       err << "tenmirel-cli oc: " << *refused << '\n';
