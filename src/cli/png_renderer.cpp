@@ -64,8 +64,9 @@ class TemporaryFiles {
 Refusal writePngOfSvg(const std::string& svg, const std::string& pngFile) {
   const auto program = rendererProgram();
   if (!program) {
-    return std::string("PNG を描くプログラム ") + kPngRendererName + " が見つかりません（tenmirel-cli と同じフォルダにも " +
-           kInstalledFolder + " にもありません）。--svg なら書き出せます";
+    return std::string("PNG を描くプログラム ") + kPngRendererName +
+           " が見つかりません（tenmirel-cli と同じフォルダにも " + kInstalledFolder +
+           " にもありません）。--svg なら書き出せます";
   }
   const std::string stem = pngFile + ".tmp" + std::to_string(::getpid());
   const std::filesystem::path svgFile = stem + ".svg";

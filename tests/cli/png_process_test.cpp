@@ -101,13 +101,13 @@ TEST_P(OcPngWithoutRenderer, FailsWithStatusOneAndWritesNothing) {
   EXPECT_EQ(std::distance(fs::directory_iterator(pictures), {}), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Renderers, OcPngWithoutRenderer,
-    ::testing::Values(Renderer{"Missing", nullptr, "tenmirel-render が見つかりません"},
-                      Renderer{"Failing", "#!/bin/sh\necho broken >&2\nexit 1\n", "PNG を描けませんでした"},
-                      // Ends well but draws nothing: still no file.
-                      Renderer{"DrawingNothing", "#!/bin/sh\nexit 0\n", "PNG を描けませんでした"}),
-    [](const ::testing::TestParamInfo<Renderer>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Renderers, OcPngWithoutRenderer,
+                         ::testing::Values(Renderer{"Missing", nullptr, "tenmirel-render が見つかりません"},
+                                           Renderer{"Failing", "#!/bin/sh\necho broken >&2\nexit 1\n",
+                                                    "PNG を描けませんでした"},
+                                           // Ends well but draws nothing: still no file.
+                                           Renderer{"DrawingNothing", "#!/bin/sh\nexit 0\n", "PNG を描けませんでした"}),
+                         [](const ::testing::TestParamInfo<Renderer>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tenmirel::testing

@@ -261,9 +261,9 @@ TEST(OcCommand, UsingTheFitKeepsAShiftJisCatalogueByteForByteApartFromTheStar) {
   const std::string before = bytesOf(catalogue);
   for (int cycle : {0, 1000, 2000, 3000, 4000}) {
     const std::string time = std::to_string(kEpoch + cycle * (kPeriod + 3e-7) + (cycle % 2000 ? 2e-4 : -2e-4));
-    ASSERT_EQ(runCli({"obs", "add", "--star", "RZ Cas", "--time", time, "--time-system", "hjd", "--sigma", "0.0003"})
-                  .status,
-              0);
+    ASSERT_EQ(
+        runCli({"obs", "add", "--star", "RZ Cas", "--time", time, "--time-system", "hjd", "--sigma", "0.0003"}).status,
+        0);
   }
   const CliRun use =
       runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd", "--use-fit"});
@@ -298,9 +298,9 @@ TEST(OcCommand, UsingTheFitKeepsAShiftJisCatalogueByteForByteApartFromTheStar) {
   EXPECT_NE(rz->memo.find("O-C(5点"), std::string::npos) << rz->memo;
 
   // A second fit replaces the note read back from the file instead of adding one.
-  ASSERT_EQ(runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd", "--use-fit"})
-                .status,
-            0);
+  ASSERT_EQ(
+      runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd", "--use-fit"}).status,
+      0);
   const std::string memo = crLfLines(bytesOf(catalogue))[star + kMemoLine];
   EXPECT_EQ(memo.find("O-C("), memo.rfind("O-C(")) << memo;
 }
