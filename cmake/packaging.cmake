@@ -31,17 +31,18 @@ install(FILES ${changelog}.gz DESTINATION ${tenmirel_docdir})
 if(TARGET tenmirel-cli)
   find_program(HELP2MAN_PROGRAM help2man REQUIRED)
   set(man_dir ${CMAKE_CURRENT_BINARY_DIR}/packaging/man)
-  set(man_pages ${man_dir}/man1/tenmirel-cli.1.gz ${man_dir}/man1/tenmirel.1.gz
+  set(man_pages ${man_dir}/man1/tenmirel-cli.1.gz ${man_dir}/man1/tenmirel.1.gz ${man_dir}/man1/tenmirel-render.1.gz
                 ${man_dir}/ja/man1/tenmirel-cli.1.gz ${man_dir}/ja/man1/tenmirel.1.gz)
   add_custom_command(
     OUTPUT ${man_pages}
     COMMAND ${PROJECT_SOURCE_DIR}/packaging/make-man-pages $<TARGET_FILE:tenmirel-cli> ${PROJECT_VERSION}
             ${PROJECT_SOURCE_DIR} ${man_dir}
     DEPENDS tenmirel-cli ${PROJECT_SOURCE_DIR}/packaging/make-man-pages ${PROJECT_SOURCE_DIR}/packaging/man/tenmirel.1
+            ${PROJECT_SOURCE_DIR}/packaging/man/tenmirel-render.1
             ${PROJECT_SOURCE_DIR}/packaging/man/ja/tenmirel.1
     COMMENT "Writing the manual pages")
   add_custom_target(tenmirel-man-pages ALL DEPENDS ${man_pages})
-  install(FILES ${man_dir}/man1/tenmirel-cli.1.gz ${man_dir}/man1/tenmirel.1.gz
+  install(FILES ${man_dir}/man1/tenmirel-cli.1.gz ${man_dir}/man1/tenmirel.1.gz ${man_dir}/man1/tenmirel-render.1.gz
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${man_dir}/ja/man1/tenmirel-cli.1.gz ${man_dir}/ja/man1/tenmirel.1.gz
           DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)

@@ -9,6 +9,8 @@
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
 #include "cli/cli_args.h"
+#include "cli/editor_elements_writer.h"
+#include "cli/png_renderer.h"
 #include "cli/site_option.h"
 #include "cli/terminal_text.h"
 #include "cli/text_table.h"
@@ -42,7 +44,8 @@ void printHelp(std::ostream& out) {
          "  --fit FIT            none、linear（既定）、quadratic\n"
          "  --format FORMAT      text（既定）、csv、json\n"
          "  --svg FILE           O−C 図を SVG で書き出す\n"
-         "  --png FILE           PNG はこのコマンドでは書き出せません（ウィンドウ「O−C」の PNG… か --svg を使う）\n"
+         "  --png FILE           O−C 図を PNG で書き出す（SVG の倍の大きさ。描くのは tenmirel-render で、\n"
+         "                       tenmirel-cli と同じフォルダか /usr/bin にあるもの）\n"
          "  --use-fit            直線の当てはめの要素（誤差はメモの σE0= σP= cov=）でカタログの星の\n"
          "                       元期・周期・メモを置き換える（元のファイルは FILE~ に残します）\n"
          "  --help               この説明\n"
@@ -137,11 +140,6 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   if (useFit && cataloguePath == kStandardInputArgument) {
     return usageError(err, kCommand, "--use-fit には標準入力ではなくカタログのファイルを指定してください");
   }
-  if (parsed->has("--png")) {
-    err << "tenmirel-cli oc: PNG はこのコマンドでは書き出せません。--svg で書き出すか、O−C "
-           "のウィンドウから書き出してください\n";
-    return kExitFailure;
-  }
 
   const auto elementsChoice = elementsFromOptions(*parsed, cataloguePath);
   if (!elementsChoice.warning.empty()) err << "tenmirel-cli oc: " << elementsChoice.warning << '\n';
@@ -220,12 +218,18 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     if (diagram.fit) printFit(out, *diagram.fit, system);
   }
 
+  const std::string title = star.starName + " O−C（" + system + "）";
   if (parsed->has("--svg")) {
     const std::string file = parsed->get("--svg");
     std::ofstream picture(file, std::ios::binary | std::ios::trunc);
-    if (!(picture << timing::ocDiagramSvg(diagram, *elements, star.starName + " O−C（" + system + "）")) ||
-        !picture.flush()) {
+    if (!(picture << timing::ocDiagramSvg(diagram, *elements, title)) || !picture.flush()) {
       err << "tenmirel-cli oc: 「" << file << "」に書き出せませんでした\n";
+      return kExitFailure;
+    }
+  }
+  if (parsed->has("--png")) {
+    if (auto refused = writePngOfSvg(timing::ocDiagramSvg(diagram, *elements, title), parsed->get("--png"))) {
+      err << "tenmirel-cli oc: " << *refused << '\n';
       return kExitFailure;
     }
   }
@@ -234,7 +238,7 @@ int runOc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       err << "tenmirel-cli oc: 当てはめがないため、カタログは変更していません\n";
       return kExitFailure;
     }
-    timing::CatalogueFileElementsWriter writer;
+    EditorElementsWriter writer;
     const auto replacement = timing::fittedReplacement(star.starName, star.memo, *diagram.fit);
     if (auto refused = writer.replaceElements(cataloguePath, replacement)) {
       err << "tenmirel-cli oc: " << *refused << '\n';

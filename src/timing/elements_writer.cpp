@@ -1,16 +1,11 @@
 #include "timing/elements_writer.h"
 
-#include <unistd.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
-#include "catalogue/catalogue_writer.h"
 #include "catalogue/memo_tokens.h"
-#include "catalogue/star_file.h"
 
 namespace tenmirel::timing {
 namespace {
@@ -18,7 +13,16 @@ namespace {
 constexpr int kFewestDecimals = 4;
 constexpr int kMostDecimals = 12;
 constexpr int kDigitsBelowSigma = 2;
-constexpr const char* kFitNoteStart = "O−C(";
+// ASCII, so the note reads back the same from a CP932 file (a written "−" comes
+// back as "－"); notes written with either minus are still recognised.
+constexpr const char* kFitNoteStart = "O-C(";
+constexpr const char* kEarlierFitNoteStarts[] = {"O-C(", "O−C(", "O－C("};
+
+bool isFitNote(const std::string& word) {
+  for (const char* start : kEarlierFitNoteStarts)
+    if (word.rfind(start, 0) == 0) return true;
+  return false;
+}
 
 std::string rounded(double value, double sigma) {
   int decimals = kMostDecimals;
@@ -56,7 +60,7 @@ std::string withFitNote(const std::string& memo, const std::string& note) {
     std::size_t end = memo.find(' ', i);
     if (end == std::string::npos) end = memo.size();
     const std::string word = memo.substr(i, end - i);
-    if (word.rfind(kFitNoteStart, 0) != 0 && !word.empty()) out += (out.empty() ? "" : " ") + word;
+    if (!isFitNote(word) && !word.empty()) out += (out.empty() ? "" : " ") + word;
     i = end + 1;
   }
   return out + (out.empty() ? "" : " ") + note;
@@ -70,56 +74,12 @@ ElementsReplacement fittedReplacement(const std::string& starName, const std::st
   replacement.epoch = rounded(fit.epoch, fit.sigmaEpoch);
   replacement.period = rounded(fit.period, fit.sigmaPeriod);
   const std::string note = std::string(kFitNoteStart) + std::to_string(fit.points) + "点," +
-                           std::to_string(yearOf(fit.firstTime)) + "–" + std::to_string(yearOf(fit.lastTime)) + ")";
+                           std::to_string(yearOf(fit.firstTime)) + "-" + std::to_string(yearOf(fit.lastTime)) + ")";
   replacement.memo =
       withFitNote(withFitErrorTokens(memo, FittedElementErrors{twoDigits(fit.sigmaEpoch), twoDigits(fit.sigmaPeriod),
                                                                twoDigits(fit.covarianceEpochPeriod)}),
                   note);
   return replacement;
-}
-
-Refusal CatalogueFileElementsWriter::replaceElements(const std::string& catalogueFile,
-                                                     const ElementsReplacement& replacement) {
-  StarFileReadResult catalogue = readStarFile(catalogueFile, kPipeWriterWait, RecordLimit::none);
-  if (!catalogue.ok()) return describeStarFileFailure(catalogueFile, catalogue);
-  StarRecord* star = nullptr;
-  for (StarRecord& record : catalogue.records) {
-    if (record.starName == replacement.starName) {
-      star = &record;
-      break;
-    }
-  }
-  if (star == nullptr) return "星「" + replacement.starName + "」がカタログ「" + catalogueFile + "」にありません";
-  star->ganki = replacement.epoch;
-  star->syuki = replacement.period;
-  star->memo = replacement.memo;
-  const std::string text = catalogueFileText(catalogue.records);
-
-  const std::filesystem::path target(catalogueFile);
-  const std::filesystem::path temporary = target.string() + ".tmp" + std::to_string(::getpid());
-  const std::filesystem::path backup = target.string() + "~";
-  const std::string cannotWrite =
-      "カタログ「" + catalogueFile + "」を書き換えられませんでした（元のファイルはそのままです）";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!(out << text) || !out.flush()) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return cannotWrite;
-    }
-  }
-  std::error_code code;
-  std::filesystem::copy_file(target, backup, std::filesystem::copy_options::overwrite_existing, code);
-  if (code) {
-    std::filesystem::remove(temporary, code);
-    return "カタログの控え「" + backup.string() + "」を作れませんでした（元のファイルはそのままです）";
-  }
-  std::filesystem::rename(temporary, target, code);
-  if (code) {
-    std::filesystem::remove(temporary, code);
-    return cannotWrite;
-  }
-  return std::nullopt;
 }
 
 }  // namespace tenmirel::timing

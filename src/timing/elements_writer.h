@@ -1,8 +1,7 @@
 #pragma once
 // Fitted elements written back into a catalogue file, only when the user says so.
-// The port is what the O−C window and the command line hold; the catalogue file
-// implementation below is the plain one (whole file rewritten through a temporary
-// file and a rename, the previous file kept as NAME.vsd~).
+// The port is what the O−C window and the command line hold; they fill it with
+// the catalogue editor's save, the one way a star's elements are replaced.
 #include <string>
 
 #include "common/checked.h"
@@ -24,14 +23,10 @@ class ElementsWriter {
   virtual Refusal replaceElements(const std::string& catalogueFile, const ElementsReplacement& replacement) = 0;
 };
 
-class CatalogueFileElementsWriter : public ElementsWriter {
- public:
-  Refusal replaceElements(const std::string& catalogueFile, const ElementsReplacement& replacement) override;
-};
-
 // The texts of the fitted elements for a star: epoch and period rounded two
 // digits below their standard errors, the memo with the σE0= σP= cov= tokens of
-// the fit (two significant digits each) and a note naming it ("O−C(12点,1998–2026)", replacing an earlier one).
+// the fit (two significant digits each) and a note naming it ("O-C(12点,1998-2026)", replacing an earlier one).
+// Every character of it can be written in CP932, as catalogues are.
 ElementsReplacement fittedReplacement(const std::string& starName, const std::string& memo, const ElementsFit& fit);
 
 }  // namespace tenmirel::timing

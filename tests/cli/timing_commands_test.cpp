@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -231,6 +232,77 @@ TEST(OcCommand, AStarWithoutObservationsIsSaidSo) {
   const CliRun run = runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("観測がありません"), std::string::npos) << run.err;
+}
+
+std::string bytesOf(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::vector<std::string> crLfLines(const std::string& bytes) {
+  std::vector<std::string> out;
+  for (std::size_t at = 0; at < bytes.size();) {
+    std::size_t end = bytes.find("\r\n", at);
+    if (end == std::string::npos) end = bytes.size();
+    out.push_back(bytes.substr(at, end - at));
+    at = end + 2;
+  }
+  return out;
+}
+
+// The sample catalogue is Shift JIS with CR LF, as observers' files are; the
+// fit goes in through the editor's save, which keeps both and touches nothing else.
+TEST(OcCommand, UsingTheFitKeepsAShiftJisCatalogueByteForByteApartFromTheStar) {
+  DataHome home;
+  const auto catalogue = home.dir().path() / "sample.vsd";
+  std::filesystem::copy_file(TENMIREL_SAMPLE_CATALOGUE, catalogue);
+  const std::string before = bytesOf(catalogue);
+  for (int cycle : {0, 1000, 2000, 3000, 4000}) {
+    const std::string time = std::to_string(kEpoch + cycle * (kPeriod + 3e-7) + (cycle % 2000 ? 2e-4 : -2e-4));
+    ASSERT_EQ(
+        runCli({"obs", "add", "--star", "RZ Cas", "--time", time, "--time-system", "hjd", "--sigma", "0.0003"}).status,
+        0);
+  }
+  const CliRun use =
+      runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd", "--use-fit"});
+  ASSERT_EQ(use.status, 0) << use.err;
+
+  EXPECT_EQ(bytesOf(catalogue.string() + "~"), before);
+  const std::string after = bytesOf(catalogue);
+  EXPECT_EQ(after.find("\xE9\xA3\x9F"), std::string::npos);  // 食 in UTF-8: nothing became UTF-8
+  const auto oldLines = crLfLines(before);
+  const auto newLines = crLfLines(after);
+  ASSERT_EQ(newLines.size(), oldLines.size());
+  const auto star = std::find(oldLines.begin(), oldLines.end(), "RZ Cas") - oldLines.begin();
+  constexpr std::ptrdiff_t kEpochLine = 1, kPeriodLine = 2, kMemoLine = 8;  // within a star's nine lines
+  for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(oldLines.size()); ++i) {
+    const bool changed = i == star + kEpochLine || i == star + kPeriodLine || i == star + kMemoLine;
+    EXPECT_EQ(newLines[i] != oldLines[i], changed) << "line " << i + 1;
+    EXPECT_EQ(newLines[i].find('\n'), std::string::npos) << "line " << i + 1;
+  }
+  // The old memo's Shift JIS bytes stay at the front of the new one.
+  EXPECT_EQ(newLines[star + kMemoLine].rfind(oldLines[star + kMemoLine].substr(0, 8), 0), 0u);
+
+  const StarFileReadResult read = readStarFile(catalogue);
+  ASSERT_TRUE(read.ok());
+  const auto rz = std::find_if(read.records.begin(), read.records.end(),
+                               [](const StarRecord& r) { return r.starName == "RZ Cas"; });
+  ASSERT_NE(rz, read.records.end());
+  EXPECT_NEAR(std::stod(rz->syuki), kPeriod + 3e-7, 1e-7);
+  EXPECT_EQ(rz->memo.rfind("食変光星 アルゴル型", 0), 0u) << rz->memo;
+  const MemoTokens tokens = readMemoTokens(rz->memo);
+  ASSERT_TRUE(tokens.fitErrors.has_value()) << rz->memo;
+  EXPECT_GT(tokens.fitErrors->sigmaPeriodDays, 0);
+  EXPECT_NE(rz->memo.find("O-C(5点"), std::string::npos) << rz->memo;
+
+  // A second fit replaces the note read back from the file instead of adding one.
+  ASSERT_EQ(
+      runCli({"oc", "--star", "RZ Cas", "--catalogue", catalogue.string(), "--elements", "hjd", "--use-fit"}).status,
+      0);
+  const std::string memo = crLfLines(bytesOf(catalogue))[star + kMemoLine];
+  EXPECT_EQ(memo.find("O-C("), memo.rfind("O-C(")) << memo;
 }
 
 // Ten tenmirel-cli processes add to one log at the same time; every row arrives.

@@ -26,6 +26,7 @@
 #include "timing/day_units.h"
 #include "timing/oc_svg.h"
 #include "ui/qt_ports.h"
+#include "ui/timing/editor_elements_writer.h"
 #include "ui/timing/minimum_window.h"
 #include "ui/timing/oc_diagram_widget.h"
 
@@ -62,7 +63,7 @@ OcWindow::OcWindow(OcStar star, TimingWindowPorts ports, QWidget* parent)
     ports_.messages = ownMessages_.get();
   }
   if (!ports_.elementsWriter) {
-    ownWriter_ = std::make_unique<timing::CatalogueFileElementsWriter>();
+    ownWriter_ = std::make_unique<EditorElementsWriter>();
     ports_.elementsWriter = ownWriter_.get();
   }
   setObjectName(QStringLiteral("OcWindow"));

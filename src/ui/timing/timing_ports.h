@@ -18,7 +18,7 @@ struct TimingWindowPorts {
   // A yes/no question; true for yes.
   std::function<bool(const QString& question)> confirm;
   std::filesystem::path logFile;                     // empty: the usual place of the observations log
-  timing::ElementsWriter* elementsWriter = nullptr;  // null: the catalogue file writer
+  timing::ElementsWriter* elementsWriter = nullptr;  // null: the catalogue editor's save
 };
 
 }  // namespace tenmirel::ui

@@ -1,0 +1,13 @@
+#include "cli/editor_elements_writer.h"
+
+#include "importer/catalogue_editor.h"
+
+namespace tenmirel::cli {
+
+Refusal EditorElementsWriter::replaceElements(const std::string& catalogueFile,
+                                              const timing::ElementsReplacement& replacement) {
+  return importer::replaceStarElements(catalogueFile, replacement.starName,
+                                       {replacement.epoch, replacement.period, replacement.memo});
+}
+
+}  // namespace tenmirel::cli
