@@ -3,6 +3,7 @@
 // second tab, one star over many nights, against the engine's season.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
@@ -17,6 +18,7 @@
 #include "ui/plan/plan_exports.h"
 #include "ui/plan/plan_filter_proxy.h"
 #include "ui/plan/plan_table_model.h"
+#include "ui/plan/season_computation.h"
 #include "ui/plan/season_picture.h"
 #include "ui/plan/season_tab.h"
 
@@ -59,6 +61,7 @@ class PlanEclipseTest : public QObject {
  private slots:
   void kindsSecondariesAndUncertaintyInTheTable();
   void seasonTabIsTheEnginesSeason();
+  void longSeasonOffTheWindowTheLatestRequestWins();
   void exportsCarryKindsAndWholeEclipses();
 };
 
@@ -169,6 +172,52 @@ void PlanEclipseTest::seasonTabIsTheEnginesSeason() {
   h.saveAnswers.push_back(h.path("season.csv"));
   QVERIFY(season.exportCsv());
   QVERIFY(std::filesystem::exists(h.dir.path() / "season.csv"));
+}
+
+// A long season is planned on the worker with its progress shown; a second request
+// cancels the first, and what arrives is the engine's season for the second.
+void PlanEclipseTest::longSeasonOffTheWindowTheLatestRequestWins() {
+  PlanHarness h;
+  ui::PlanMainWindowLink link;
+  link.catalogue = eclipseStars;
+  ui::PlanWindow window(link, h.planPorts());
+  QTRY_VERIFY(!window.computation().running());
+  ui::SeasonTab& season = window.season();
+  season.refreshStars();
+  season.starChoice().setCurrentIndex(0);
+  season.nights().setValue(400);
+  season.recompute();
+  QVERIFY(season.computation().running());
+  QVERIFY(!season.progress().isHidden());
+  QCOMPARE(season.progress().maximum(), 400);
+
+  season.starChoice().setCurrentIndex(1);
+  season.nights().setValue(95);
+  season.recompute();
+  QTRY_VERIFY_WITH_TIMEOUT(!season.computation().running(), 60000);
+  season.computation().waitForWorker();
+  QCoreApplication::processEvents();
+  QVERIFY(season.progress().isHidden());
+  QVERIFY(season.season() != nullptr);
+
+  const sky::Checked<sky::SeasonPlan> engine =
+      sky::planSeason({eclipseStars()[1]}, window.site(), sky::NightDate{2024, 11, 20}, 95, window.options());
+  QVERIFY(engine.ok());
+  QCOMPARE(season.season()->nights.size(), engine->nights.size());
+  for (std::size_t n = 0; n < engine->nights.size(); ++n) {
+    const sky::NightPlan& got = season.season()->nights[n];
+    const sky::NightPlan& want = engine->nights[n];
+    QCOMPARE(got.night.date.day, want.night.date.day);
+    QCOMPARE(got.night.windowStartUt, want.night.windowStartUt);
+    QCOMPARE(got.events.size(), want.events.size());
+    for (std::size_t e = 0; e < want.events.size(); ++e) {
+      QCOMPARE(got.events[e].name, want.events[e].name);
+      QCOMPARE(got.events[e].julianDayUt, want.events[e].julianDayUt);
+      QCOMPARE(got.events[e].kind, want.events[e].kind);
+    }
+  }
+  QCOMPARE(season.picture().data().rows.size(), std::size_t{95});
+  for (const sky::NightEvent* event : season.shown()) QCOMPARE(event->name, std::string("Flagged"));
 }
 
 // The window's CSV says each event's kind and uncertainty; its calendar spans the

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
@@ -13,6 +14,7 @@
 
 #include "ui/plan/plan_exports.h"
 #include "ui/plan/plan_texts.h"
+#include "ui/plan/season_computation.h"
 #include "ui/plan/season_picture.h"
 
 namespace tenmirel::ui {
@@ -55,6 +57,16 @@ SeasonTab::SeasonTab(MessageSink* messages, QWidget* parent) : QWidget(parent), 
   icsButton_->setObjectName(QStringLiteral("seasonIcs"));
   status_ = new QLabel;
   status_->setObjectName(QStringLiteral("seasonStatus"));
+  progress_ = new QProgressBar;
+  progress_->setObjectName(QStringLiteral("seasonProgress"));
+  progress_->setMaximumWidth(160);
+  progress_->setVisible(false);
+  computation_ = new SeasonComputation(this);
+  computation_->finished = [this](sky::Checked<sky::SeasonPlan> planned) { seasonArrived(std::move(planned)); };
+  computation_->progress = [this](int done, int total) {
+    progress_->setRange(0, total);
+    progress_->setValue(done);
+  };
   table_ = new QTableWidget(0, static_cast<int>(std::size(kColumns)));
   table_->setObjectName(QStringLiteral("seasonTable"));
   for (int column = 0; column < table_->columnCount(); ++column) {
@@ -82,7 +94,10 @@ SeasonTab::SeasonTab(MessageSink* messages, QWidget* parent) : QWidget(parent), 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
   layout->addWidget(splitter, 1);
-  layout->addWidget(status_);
+  auto* statusRow = new QHBoxLayout;
+  statusRow->addWidget(status_, 1);
+  statusRow->addWidget(progress_);
+  layout->addLayout(statusRow);
 
   connect(planButton_, &QPushButton::clicked, this, [this] { recompute(); });
   connect(star_, &QComboBox::activated, this, [this] { recompute(); });
@@ -116,19 +131,37 @@ void SeasonTab::recompute() {
     status_->setText(QStringLiteral("星を選んでください。"));
     return;
   }
-  const std::vector<sky::NightStar> one = {asked.stars->at(static_cast<std::size_t>(index))};
-  sky::Checked<sky::SeasonPlan> planned = sky::planSeason(one, asked.site, asked.from, nights_->value(), asked.options);
+  SeasonWork work;
+  work.stars = {asked.stars->at(static_cast<std::size_t>(index))};
+  work.site = asked.site;
+  work.from = asked.from;
+  work.nights = nights_->value();
+  work.options = asked.options;
+  pendingStar_ = work.stars.front().name;
+  pendingAround_ = asked.options.aroundMinutes;
+  if (computation_->inBackground(work)) {
+    progress_->setRange(0, work.nights);
+    progress_->setValue(0);
+    progress_->setVisible(true);
+    status_->setText(QStringLiteral("計算中…"));
+  }
+  computation_->start(std::move(work));
+}
+
+void SeasonTab::seasonArrived(sky::Checked<sky::SeasonPlan> planned) {
+  progress_->setVisible(false);
   if (!planned) {
+    status_->clear();
     if (messages_) messages_->showMessage(planned.message());
     return;
   }
-  season_ = std::make_unique<sky::SeasonPlan>(*planned);
-  aroundMinutes_ = asked.options.aroundMinutes;
+  season_ = std::make_unique<sky::SeasonPlan>(std::move(*planned));
+  aroundMinutes_ = pendingAround_;
   if (!season_->nights.empty() && !season_->nights.front().memoWarnings.empty() && messages_) {
     messages_->showMessage(season_->nights.front().memoWarnings.front());
   }
   fillTable();
-  picture_->setData(buildSeasonPicture(*season_, one.front().name));
+  picture_->setData(buildSeasonPicture(*season_, pendingStar_));
 }
 
 void SeasonTab::fillTable() {
@@ -144,13 +177,14 @@ void SeasonTab::fillTable() {
       shown_.push_back(&e);
       const int row = table_->rowCount();
       table_->insertRow(row);
-      const QString cells[] = {nightText(night.night.date),
-                               text(e.localText),
-                               QString::fromUtf8(sky::eventKindWord(e.kind)),
-                               QString::number(e.cycle),
-                               e.hasPlace ? text(degreesText(e.altitudeDegrees)) : QStringLiteral("—"),
-                               e.durationMinutes ? QStringLiteral("%1 分").arg(*e.durationMinutes, 0, 'f', 0) : QString(),
-                               uncertaintyText(e)};
+      const QString cells[] = {
+          nightText(night.night.date),
+          text(e.localText),
+          QString::fromUtf8(sky::eventKindWord(e.kind)),
+          QString::number(e.cycle),
+          e.hasPlace ? text(degreesText(e.altitudeDegrees)) : QStringLiteral("—"),
+          e.durationMinutes ? QStringLiteral("%1 分").arg(*e.durationMinutes, 0, 'f', 0) : QString(),
+          uncertaintyText(e)};
       for (int column = 0; column < table_->columnCount(); ++column) {
         table_->setItem(row, column, new QTableWidgetItem(cells[column]));
       }
@@ -164,14 +198,15 @@ void SeasonTab::fillTable() {
 
 bool SeasonTab::exportCsv() {
   if (!season_ || !askSavePath || !writeText) return false;
-  const QString path = askSavePath(QStringLiteral("CSV に書き出し"), QStringLiteral(".csv"), QStringLiteral("CSV (*.csv)"));
+  const QString path =
+      askSavePath(QStringLiteral("CSV に書き出し"), QStringLiteral(".csv"), QStringLiteral("CSV (*.csv)"));
   return !path.isEmpty() && writeText(path, planCsv(shown_));
 }
 
 bool SeasonTab::exportIcs() {
   if (!season_ || season_->nights.empty() || !askSavePath || !writeText) return false;
-  const QString path = askSavePath(QStringLiteral("カレンダーに書き出し"), QStringLiteral(".ics"),
-                                   QStringLiteral("iCalendar (*.ics)"));
+  const QString path =
+      askSavePath(QStringLiteral("カレンダーに書き出し"), QStringLiteral(".ics"), QStringLiteral("iCalendar (*.ics)"));
   if (path.isEmpty()) return false;
   const auto stamp =
       std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();

@@ -2,6 +2,7 @@
 // The plan window's second tab, "星ごとの予報": one star's passing events over
 // many nights from the window's night on, with the window's site and conditions,
 // as a table and as a picture of one row per night; exported as CSV or iCalendar.
+// A long season is planned off the window thread with its progress shown.
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -13,12 +14,14 @@
 
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
 
 namespace tenmirel::ui {
 
+class SeasonComputation;
 class SeasonPictureWidget;
 
 struct SeasonRequest {
@@ -42,7 +45,8 @@ class SeasonTab : public QWidget {
 
   // Fills the star selector again from the request, keeping or taking the table's star.
   void refreshStars();
-  // Plans the chosen star over the nights; a Japanese message when it cannot.
+  // Plans the chosen star over the nights (a long season on a worker, replacing
+  // any season still being planned); a Japanese message when it cannot.
   void recompute();
   bool exportCsv();
   bool exportIcs();
@@ -51,6 +55,8 @@ class SeasonTab : public QWidget {
   QSpinBox& nights() { return *nights_; }
   QTableWidget& table() { return *table_; }
   SeasonPictureWidget& picture() { return *picture_; }
+  SeasonComputation& computation() { return *computation_; }
+  QProgressBar& progress() { return *progress_; }
   const sky::SeasonPlan* season() const { return season_.get(); }
   // The events shown, in time order.
   const std::vector<const sky::NightEvent*>& shown() const { return shown_; }
@@ -60,12 +66,18 @@ class SeasonTab : public QWidget {
 
  private:
   void fillTable();
+  void seasonArrived(sky::Checked<sky::SeasonPlan> planned);
 
   MessageSink* messages_ = nullptr;
   std::unique_ptr<sky::SeasonPlan> season_;
   std::vector<const sky::NightEvent*> shown_;
   std::vector<std::string> shownNights_;
   double aroundMinutes_ = 0;
+  // What the season being planned was asked for, taken when it arrives.
+  std::string pendingStar_;
+  double pendingAround_ = 0;
+  SeasonComputation* computation_ = nullptr;
+  QProgressBar* progress_ = nullptr;
   QComboBox* star_ = nullptr;
   QSpinBox* nights_ = nullptr;
   QPushButton* planButton_ = nullptr;
