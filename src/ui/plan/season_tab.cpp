@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <chrono>
 
+#include "common/utf8_bom.h"
 #include "ui/plan/plan_exports.h"
 #include "ui/plan/plan_texts.h"
 #include "ui/plan/season_computation.h"
@@ -21,6 +22,10 @@ namespace tenmirel::ui {
 namespace {
 
 constexpr double kShownAboveMinutes = 1;
+constexpr int kSmallestPictureWidth = 960;
+constexpr int kSmallestPictureHeight = 400;
+constexpr int kPictureRowPixels = 12;
+constexpr int kPictureMarginPixels = 22;
 constexpr const char* kColumns[] = {"夜", "時刻", "種類", "回帰", "高度", "食の継続", "±分"};
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
@@ -55,6 +60,12 @@ SeasonTab::SeasonTab(MessageSink* messages, QWidget* parent) : QWidget(parent), 
   csvButton_->setObjectName(QStringLiteral("seasonCsv"));
   icsButton_ = new QPushButton(QStringLiteral("カレンダーに書き出し"));
   icsButton_->setObjectName(QStringLiteral("seasonIcs"));
+  xlsxButton_ = new QPushButton(QStringLiteral("表計算ファイル (.xlsx)"));
+  xlsxButton_->setObjectName(QStringLiteral("seasonXlsx"));
+  pngButton_ = new QPushButton(QStringLiteral("図を PNG で"));
+  pngButton_->setObjectName(QStringLiteral("seasonPng"));
+  svgButton_ = new QPushButton(QStringLiteral("図を SVG で"));
+  svgButton_->setObjectName(QStringLiteral("seasonSvg"));
   status_ = new QLabel;
   status_->setObjectName(QStringLiteral("seasonStatus"));
   progress_ = new QProgressBar;
@@ -88,6 +99,9 @@ SeasonTab::SeasonTab(MessageSink* messages, QWidget* parent) : QWidget(parent), 
   controls->addStretch();
   controls->addWidget(csvButton_);
   controls->addWidget(icsButton_);
+  controls->addWidget(xlsxButton_);
+  controls->addWidget(pngButton_);
+  controls->addWidget(svgButton_);
   auto* splitter = new QSplitter(Qt::Vertical);
   splitter->addWidget(picture_);
   splitter->addWidget(table_);
@@ -103,6 +117,9 @@ SeasonTab::SeasonTab(MessageSink* messages, QWidget* parent) : QWidget(parent), 
   connect(star_, &QComboBox::activated, this, [this] { recompute(); });
   connect(csvButton_, &QPushButton::clicked, this, [this] { exportCsv(); });
   connect(icsButton_, &QPushButton::clicked, this, [this] { exportIcs(); });
+  connect(xlsxButton_, &QPushButton::clicked, this, [this] { exportXlsx(); });
+  connect(pngButton_, &QPushButton::clicked, this, [this] { exportPng(); });
+  connect(svgButton_, &QPushButton::clicked, this, [this] { exportSvg(); });
 }
 
 void SeasonTab::showEvent(QShowEvent* event) {
@@ -157,6 +174,7 @@ void SeasonTab::seasonArrived(sky::Checked<sky::SeasonPlan> planned) {
   }
   season_ = std::make_unique<sky::SeasonPlan>(std::move(*planned));
   aroundMinutes_ = pendingAround_;
+  starName_ = pendingStar_;
   if (!season_->nights.empty() && !season_->nights.front().memoWarnings.empty() && messages_) {
     messages_->showMessage(season_->nights.front().memoWarnings.front());
   }
@@ -166,6 +184,7 @@ void SeasonTab::seasonArrived(sky::Checked<sky::SeasonPlan> planned) {
 
 void SeasonTab::fillTable() {
   shown_.clear();
+  shownEvenings_.clear();
   table_->setRowCount(0);
   std::size_t hidden = 0;
   for (const sky::NightPlan& night : season_->nights) {
@@ -175,6 +194,7 @@ void SeasonTab::fillTable() {
         continue;
       }
       shown_.push_back(&e);
+      shownEvenings_.push_back({&night.night, &e});
       const int row = table_->rowCount();
       table_->insertRow(row);
       const QString cells[] = {
@@ -196,21 +216,66 @@ void SeasonTab::fillTable() {
                        .arg(hidden));
 }
 
+bool SeasonTab::written(const QString& kind, const QString& path) {
+  if (exported) exported(kind, path);
+  return true;
+}
+
 bool SeasonTab::exportCsv() {
   if (!season_ || !askSavePath || !writeText) return false;
   const QString path =
-      askSavePath(QStringLiteral("CSV に書き出し"), QStringLiteral(".csv"), QStringLiteral("CSV (*.csv)"));
-  return !path.isEmpty() && writeText(path, planCsv(shown_));
+      askSavePath(QStringLiteral("CSV に書き出し"), QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"));
+  return !path.isEmpty() && writeText(path, kUtf8ByteOrderMark + planCsv(shown_)) &&
+         written(QStringLiteral("csv"), path);
 }
 
 bool SeasonTab::exportIcs() {
   if (!season_ || season_->nights.empty() || !askSavePath || !writeText) return false;
   const QString path =
-      askSavePath(QStringLiteral("カレンダーに書き出し"), QStringLiteral(".ics"), QStringLiteral("iCalendar (*.ics)"));
+      askSavePath(QStringLiteral("カレンダーに書き出し"), QStringLiteral("ics"), QStringLiteral("iCalendar (*.ics)"));
   if (path.isEmpty()) return false;
   const auto stamp =
       std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
-  return writeText(path, planIcs(shown_, season_->nights.front().night, aroundMinutes_, stamp));
+  return writeText(path, planIcs(shown_, season_->nights.front().night, aroundMinutes_, stamp)) &&
+         written(QStringLiteral("ics"), path);
+}
+
+bool SeasonTab::exportXlsx() {
+  if (!season_ || !writeWorkbook) return false;
+  return writeWorkbook([this](XlsxFileComponent& files) {
+    return writeSeasonWorkbook(files, *season_, {starName_}, shownEvenings_, true);
+  });
+}
+
+QSize SeasonTab::exportedPictureSize() const {
+  const int rows = static_cast<int>(picture_->data().rows.size());
+  return picture_->size().expandedTo(
+      QSize(kSmallestPictureWidth, std::max(kSmallestPictureHeight, rows * kPictureRowPixels + kPictureMarginPixels)));
+}
+
+bool SeasonTab::exportPng() {
+  if (!season_ || !askSavePath) return false;
+  const QString path =
+      askSavePath(QStringLiteral("図を PNG で保存"), QStringLiteral("png"), QStringLiteral("PNG (*.png)"));
+  if (path.isEmpty()) return false;
+  if (!saveSeasonPicturePng(picture_->data(), exportedPictureSize(), std::max(1.0, picture_->devicePixelRatioF()),
+                            path)) {
+    if (messages_) messages_->showMessage("図を「" + path.toStdString() + "」に保存できませんでした。");
+    return false;
+  }
+  return written(QStringLiteral("png"), path);
+}
+
+bool SeasonTab::exportSvg() {
+  if (!season_ || !askSavePath) return false;
+  const QString path =
+      askSavePath(QStringLiteral("図を SVG で保存"), QStringLiteral("svg"), QStringLiteral("SVG (*.svg)"));
+  if (path.isEmpty()) return false;
+  if (!saveSeasonPictureSvg(picture_->data(), exportedPictureSize(), path)) {
+    if (messages_) messages_->showMessage("図を「" + path.toStdString() + "」に保存できませんでした。");
+    return false;
+  }
+  return written(QStringLiteral("svg"), path);
 }
 
 }  // namespace tenmirel::ui

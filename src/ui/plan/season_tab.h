@@ -1,7 +1,8 @@
 #pragma once
 // The plan window's second tab, "星ごとの予報": one star's passing events over
 // many nights from the window's night on, with the window's site and conditions,
-// as a table and as a picture of one row per night; exported as CSV or iCalendar.
+// as a table and as a picture of one row per night; exported as CSV, iCalendar,
+// the night's workbook with each evening's date, or the picture as PNG or SVG.
 // A long season is planned off the window thread with its progress shown.
 #include <QWidget>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "common/ui_ports.h"
+#include "lists/night_workbook.h"
 #include "sky/season_plan.h"
 
 class QComboBox;
@@ -36,10 +38,14 @@ class SeasonTab : public QWidget {
  public:
   explicit SeasonTab(MessageSink* messages, QWidget* parent = nullptr);
 
-  // Set by the window: what to plan from, where to save and how to write.
+  // Set by the window: what to plan from, where to save and how to write. kind is
+  // the file's extension without its dot ("csv"); exported is told each file written.
   std::function<SeasonRequest()> request;
-  std::function<QString(const QString& caption, const QString& extension, const QString& filter)> askSavePath;
+  std::function<QString(const QString& caption, const QString& kind, const QString& filter)> askSavePath;
   std::function<bool(const QString& path, const std::string& text)> writeText;
+  std::function<void(const QString& kind, const QString& path)> exported;
+  // Writes a workbook through the window's file component (the documents folder).
+  std::function<bool(const std::function<SavedFile(XlsxFileComponent&)>& write)> writeWorkbook;
 
   inline static constexpr int kDefaultNights = 60;
 
@@ -50,6 +56,9 @@ class SeasonTab : public QWidget {
   void recompute();
   bool exportCsv();
   bool exportIcs();
+  bool exportXlsx();
+  bool exportPng();
+  bool exportSvg();
 
   QComboBox& starChoice() { return *star_; }
   QSpinBox& nights() { return *nights_; }
@@ -66,12 +75,15 @@ class SeasonTab : public QWidget {
 
  private:
   void fillTable();
+  bool written(const QString& kind, const QString& path);
+  QSize exportedPictureSize() const;
   void seasonArrived(sky::Checked<sky::SeasonPlan> planned);
 
   MessageSink* messages_ = nullptr;
   std::unique_ptr<sky::SeasonPlan> season_;
   std::vector<const sky::NightEvent*> shown_;
-  std::vector<std::string> shownNights_;
+  std::vector<SeasonWorkbookEvent> shownEvenings_;
+  std::string starName_;
   double aroundMinutes_ = 0;
   // What the season being planned was asked for, taken when it arrives.
   std::string pendingStar_;
@@ -83,6 +95,9 @@ class SeasonTab : public QWidget {
   QPushButton* planButton_ = nullptr;
   QPushButton* csvButton_ = nullptr;
   QPushButton* icsButton_ = nullptr;
+  QPushButton* xlsxButton_ = nullptr;
+  QPushButton* pngButton_ = nullptr;
+  QPushButton* svgButton_ = nullptr;
   QLabel* status_ = nullptr;
   QTableWidget* table_ = nullptr;
   SeasonPictureWidget* picture_ = nullptr;
