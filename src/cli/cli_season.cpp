@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "catalogue/star_file.h"
-#include "common/utf8_bom.h"
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
 #include "cli/cli_args.h"
@@ -13,11 +12,11 @@
 #include "cli/night_json.h"
 #include "cli/night_options.h"
 #include "cli/night_report.h"
-#include "cli/rows_workbook.h"
 #include "cli/site_option.h"
 #include "cli/terminal_text.h"
 #include "cli/text_table.h"
 #include "common/number_text.h"
+#include "common/utf8_bom.h"
 #include "prediction/night_stars.h"
 #include "sky/season_plan.h"
 
@@ -27,7 +26,6 @@ namespace {
 constexpr const char* kCommand = "season";
 constexpr int kExitFailure = 1;
 constexpr const char* kStarOption = "--star";
-constexpr double kPercent = 100;
 
 void printHelp(std::ostream& out) {
   out << "使い方: tenmirel-cli season --catalogue FILE --star NAME [--star NAME …] --from YYYY-MM-DD --nights N\n"
@@ -47,7 +45,8 @@ void printHelp(std::ostream& out) {
          "終了状態: 0 計画できた、1 失敗、2 使い方の誤り\n"
          "\n"
          "例:\n"
-         "  tenmirel-cli season --catalogue data/sample.vsd --star \"RZ Cas\" --from 2026-12-01 --nights 30 --secondary\n";
+         "  tenmirel-cli season --catalogue data/sample.vsd --star \"RZ Cas\" --from 2026-12-01 --nights 30 "
+         "--secondary\n";
 }
 
 std::set<std::string> optionsWithValues() {
@@ -111,8 +110,8 @@ void printText(const SeasonReport& report, const std::vector<std::string>& names
   const NightReport& first = report.nights.front();
   const NightReport& last = report.nights.back();
   out << nightDateText(first.plan.night.date) << "から" << nightDateText(last.plan.night.date) << "までの "
-      << report.nights.size() << " 夜  " << siteLine(first) << "  元期の時刻系 " << sky::elementsTimeName(first.elements)
-      << '\n';
+      << report.nights.size() << " 夜  " << siteLine(first) << "  元期の時刻系 "
+      << sky::elementsTimeName(first.elements) << '\n';
   out << "星: ";
   for (std::size_t i = 0; i < names.size(); ++i) out << (i ? "、" : "") << shownOnTerminal(names[i]);
   out << '\n' << conditionsLine(first) << "\n\n";
@@ -182,28 +181,6 @@ void printJson(const SeasonReport& report, const std::vector<std::string>& names
   out << result.dump(1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }
 
-// One decimal, as the tables show it, kept a number.
-double shownNumber(double value) { return parseLenient(oneDecimal(value)); }
-
-bool writeWorkbook(const SeasonReport& report, const std::string& path, bool open, std::string& message) {
-  std::vector<std::string> columns = {"夜", "変光星名", "種類", "回帰", "日時（地方時）", "ﾕﾘｳｽ日（世界時）",
-                                      "高度", "方位", "太陽高度", "月高度", "月の輝面（%）", "月との角距離",
-                                      "食の継続（分）", "不確かさ（分）"};
-  std::vector<std::vector<CellValue>> rows;
-  for (const ReportedEvent& shown : report.shown) {
-    const sky::NightEvent& event = *shown.event;
-    rows.push_back({isoDate(shown.report->plan.night.date), event.name, std::string(sky::eventKindWord(event.kind)),
-                    static_cast<double>(event.cycle), localTimeOfEvent(*shown.report, event), event.julianDayUt,
-                    shownNumber(event.altitudeDegrees), shownNumber(event.azimuthDegrees),
-                    shownNumber(event.sunAltitudeDegrees), shownNumber(event.moonAltitudeDegrees),
-                    shownNumber(event.moonIlluminatedFraction * kPercent), shownNumber(event.moonSeparationDegrees),
-                    event.durationMinutes ? CellValue(shownNumber(*event.durationMinutes)) : CellValue(std::string()),
-                    uncertaintyText(event)});
-  }
-  DefaultApplication opener;
-  return writeRowsWorkbook("星ごとの予報", columns, rows, "極", path, open, &opener, message);
-}
-
 }  // namespace
 
 int runSeason(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -224,8 +201,9 @@ int runSeason(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (starTexts.empty()) return usageError(err, kCommand, "--star で星を1つ以上指定してください");
   const std::optional<int> nights = parseCount(parsed->get("--nights"), 1, sky::kMostSeasonNights);
   if (!nights) {
-    return usageError(err, kCommand, "--nights の値「" + parsed->get("--nights") + "」は 1 から " +
-                                         std::to_string(sky::kMostSeasonNights) + " までの整数で指定してください");
+    return usageError(err, kCommand,
+                      "--nights の値「" + parsed->get("--nights") + "」は 1 から " +
+                          std::to_string(sky::kMostSeasonNights) + " までの整数で指定してください");
   }
   const auto texts = parseDateTime(parsed->get("--from"), TimePart::forbidden, error);
   if (!texts) return usageError(err, kCommand, "--from: " + error);
@@ -275,7 +253,9 @@ int runSeason(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const std::string format = parsed->get("--format", "text");
   if (parsed->has("--xlsx")) {
     std::string message;
-    const bool written = writeWorkbook(report, parsed->get("--xlsx"), parsed->flags.count("--open") != 0, message);
+    DefaultApplication opener;
+    const bool written = writeSeasonWorkbook(*season, names, report.shown, parsed->get("--xlsx"),
+                                             parsed->flags.count("--open") != 0, &opener, message);
     (written ? out : err) << (written ? "" : "tenmirel-cli season: ") << message << '\n';
     if (written) out << shownLine(report) << '\n';
     return written ? 0 : kExitFailure;

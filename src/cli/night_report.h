@@ -9,6 +9,7 @@
 
 #include "sky/elements_time.h"
 #include "sky/night_plan.h"
+#include "sky/season_plan.h"
 #include "sky/site_zone.h"
 
 namespace tenmirel::cli {
@@ -70,8 +71,7 @@ struct ReportedEvent {
   const NightReport* report;
   const sky::NightEvent* event;
 };
-std::string eventsCalendar(const std::vector<ReportedEvent>& events, const std::string& location,
-                           std::string& error);
+std::string eventsCalendar(const std::vector<ReportedEvent>& events, const std::string& location, std::string& error);
 
 }  // namespace tenmirel::cli
 
@@ -86,5 +86,9 @@ namespace tenmirel::cli {
 // in the default application when open. The sentence to print: where it went, or why not.
 bool writeNightWorkbook(const NightReport& report, const std::string& path, bool open, FileOpener* opener,
                         std::string& message);
+// The season's shown events (each with its night) the same way, through the same writer.
+bool writeSeasonWorkbook(const sky::SeasonPlan& season, const std::vector<std::string>& stars,
+                         const std::vector<ReportedEvent>& shown, const std::string& path, bool open,
+                         FileOpener* opener, std::string& message);
 
 }  // namespace tenmirel::cli

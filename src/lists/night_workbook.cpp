@@ -19,6 +19,8 @@ constexpr const char* kDegreesFormat = "0.0";
 constexpr const char* kPercentFormat = "0%";
 constexpr const char* kDateTimeFormat = "yyyy-mm-dd hh:mm";
 constexpr const char* kMinutesFormat = "0.0";
+constexpr const char* kDateFormat = "yyyy-mm-dd";
+constexpr double kDateWidth = 11;
 
 TypedCell degreesWithPlace(const sky::NightEvent& event, double degrees) {
   if (!event.hasPlace || !std::isfinite(degrees)) return std::monostate{};
@@ -59,6 +61,55 @@ std::string localText(const std::optional<sky::SiteZone>& zone, double julianDay
   return sky::localMinuteText(zone->utToLocal(julianDayUt).minute);
 }
 
+std::vector<std::string> siteFact(const sky::Site& site) {
+  return {"観測地", site.name + "（経度 " + numberToText(site.longitudeDegrees) + "°、緯度 " +
+                        numberToText(site.latitudeDegrees) + "°、標高 " + numberToText(site.heightMetres) + " m、" +
+                        site.zone + "）"};
+}
+
+std::string filtersText(const sky::NightOptions& options) {
+  std::string filters = "高度 " + degreesText(options.minimumAltitudeDegrees) + " 以上";
+  if (options.moonDistanceDegrees) {
+    filters += "、月との距離 " + degreesText(*options.moonDistanceDegrees) + " 以上";
+  }
+  if (options.aroundMinutes > 0) filters += "、極の前後 " + numberToText(options.aroundMinutes) + " 分も";
+  if (options.aroundFromDuration) filters += "、食の継続時間のわかる極小は食の全体も";
+  if (options.secondaryMinima) filters += "、副極小も";
+  if (options.maxUncertaintyMinutes) {
+    filters += "、予報の不確かさ " + numberToText(*options.maxUncertaintyMinutes) + " 分以内";
+  }
+  filters += options.refraction ? "、大気差あり" : "、大気差なし";
+  return filters;
+}
+
+std::string dateText(const sky::NightDate& d) {
+  return std::to_string(d.year) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) + "日";
+}
+
+// The table of the events: the leading columns, then the night's (the failed
+// filters' only when some event fails).
+TypedSheet eventsSheet(std::vector<NightWorkbookColumn> leading, const std::vector<const sky::NightEvent*>& events,
+                       const std::function<void(std::size_t, std::vector<TypedCell>&)>& leadingCells) {
+  TypedSheet sheet;
+  const bool someFail =
+      std::any_of(events.begin(), events.end(), [](const sky::NightEvent* e) { return !e->passesAll(); });
+  std::vector<const NightWorkbookColumn*> columns;
+  for (const NightWorkbookColumn& column : nightWorkbookColumns()) {
+    if (someFail || !column.onlyWhenAnEventFails) columns.push_back(&column);
+  }
+  for (const NightWorkbookColumn& column : leading) sheet.columns.push_back(column.column);
+  for (const NightWorkbookColumn* column : columns) sheet.columns.push_back(column->column);
+  sheet.rows.reserve(events.size());
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    std::vector<TypedCell> row;
+    row.reserve(leading.size() + columns.size());
+    if (leadingCells) leadingCells(i, row);
+    for (const NightWorkbookColumn* column : columns) row.push_back(column->cell(*events[i]));
+    sheet.rows.push_back(std::move(row));
+  }
+  return sheet;
+}
+
 }  // namespace
 
 const std::vector<NightWorkbookColumn>& nightWorkbookColumns() {
@@ -75,7 +126,8 @@ const std::vector<NightWorkbookColumn>& nightWorkbookColumns() {
        [](const sky::NightEvent& e) -> TypedCell { return finite(e.julianDayUt); }},
       {{"高度（°）", kDegreesFormat, 9},
        [](const sky::NightEvent& e) { return degreesWithPlace(e, e.altitudeDegrees); }},
-      {{"方位（°）", kDegreesFormat, 9}, [](const sky::NightEvent& e) { return degreesWithPlace(e, e.azimuthDegrees); }},
+      {{"方位（°）", kDegreesFormat, 9},
+       [](const sky::NightEvent& e) { return degreesWithPlace(e, e.azimuthDegrees); }},
       {{"太陽高度（°）", kDegreesFormat, 12},
        [](const sky::NightEvent& e) -> TypedCell { return finite(e.sunAltitudeDegrees); }},
       {{"月高度（°）", kDegreesFormat, 10},
@@ -105,11 +157,9 @@ std::vector<std::vector<std::string>> nightWorkbookFacts(const sky::NightSummary
   const sky::NightDate& d = night.date;
   const sky::Site& site = night.site;
   std::vector<std::vector<std::string>> facts;
-  facts.push_back({kNightWorkbookName, std::to_string(d.year) + "年" + std::to_string(d.month) + "月" +
-                                           std::to_string(d.day) + "日の夜"});
-  facts.push_back({"観測地", site.name + "（経度 " + numberToText(site.longitudeDegrees) + "°、緯度 " +
-                                 numberToText(site.latitudeDegrees) + "°、標高 " + numberToText(site.heightMetres) +
-                                 " m、" + site.zone + "）"});
+  facts.push_back({kNightWorkbookName,
+                   std::to_string(d.year) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) + "日の夜"});
+  facts.push_back(siteFact(site));
   facts.push_back({"元期の時刻系", sky::elementsTimeName(night.options.elementsTime)});
   std::string window;
   if (night.options.window == sky::NightWindow::clock) {
@@ -128,7 +178,8 @@ std::vector<std::vector<std::string>> nightWorkbookFacts(const sky::NightSummary
     if (level.limitDegrees != sky::kSunsetAltitudeDegrees) continue;
     std::string sun;
     if (level.stretch.evening) sun += "日の入り " + localText(zone, *level.stretch.evening);
-    if (level.stretch.morning) sun += (sun.empty() ? "" : "　") + std::string("日の出 ") + localText(zone, *level.stretch.morning);
+    if (level.stretch.morning)
+      sun += (sun.empty() ? "" : "　") + std::string("日の出 ") + localText(zone, *level.stretch.morning);
     if (!sun.empty()) facts.push_back({"太陽", sun});
   }
   std::string moon = "輝面 " + std::to_string(std::lround(night.moonIlluminatedFraction * kPercent)) + "%（" +
@@ -137,46 +188,70 @@ std::vector<std::vector<std::string>> nightWorkbookFacts(const sky::NightSummary
     moon += std::string(crossing.rising ? "　月の出 " : "　月の入り ") + localText(zone, crossing.julianDayUt);
   }
   facts.push_back({"月", moon});
-  std::string filters = "高度 " + degreesText(night.options.minimumAltitudeDegrees) + " 以上";
-  if (night.options.moonDistanceDegrees) {
-    filters += "、月との距離 " + degreesText(*night.options.moonDistanceDegrees) + " 以上";
-  }
-  if (night.options.aroundMinutes > 0) filters += "、極の前後 " + numberToText(night.options.aroundMinutes) + " 分も";
-  if (night.options.aroundFromDuration) filters += "、食の継続時間のわかる極小は食の全体も";
-  if (night.options.secondaryMinima) filters += "、副極小も";
-  if (night.options.maxUncertaintyMinutes) {
-    filters += "、予報の不確かさ " + numberToText(*night.options.maxUncertaintyMinutes) + " 分以内";
-  }
-  filters += night.options.refraction ? "、大気差あり" : "、大気差なし";
-  facts.push_back({"条件", filters});
+  facts.push_back({"条件", filtersText(night.options)});
   facts.push_back({"極", std::to_string(events) + " 件"});
   return facts;
 }
 
 TypedSheet nightWorkbookSheet(const sky::NightSummary& night, const std::vector<const sky::NightEvent*>& events) {
-  TypedSheet sheet;
+  TypedSheet sheet = eventsSheet({}, events, {});
   sheet.name = kNightWorkbookName;
   sheet.facts = nightWorkbookFacts(night, events.size());
-  const bool someFail =
-      std::any_of(events.begin(), events.end(), [](const sky::NightEvent* e) { return !e->passesAll(); });
-  std::vector<const NightWorkbookColumn*> columns;
-  for (const NightWorkbookColumn& column : nightWorkbookColumns()) {
-    if (someFail || !column.onlyWhenAnEventFails) columns.push_back(&column);
+  return sheet;
+}
+
+std::vector<std::vector<std::string>> seasonWorkbookFacts(const sky::SeasonPlan& season,
+                                                          const std::vector<std::string>& stars, std::size_t events) {
+  std::vector<std::vector<std::string>> facts;
+  if (season.nights.empty()) {
+    facts.push_back({kSeasonWorkbookName, "0 夜"});
+    facts.push_back({"極", std::to_string(events) + " 件"});
+    return facts;
   }
-  for (const NightWorkbookColumn* column : columns) sheet.columns.push_back(column->column);
-  sheet.rows.reserve(events.size());
-  for (const sky::NightEvent* event : events) {
-    std::vector<TypedCell> row;
-    row.reserve(columns.size());
-    for (const NightWorkbookColumn* column : columns) row.push_back(column->cell(*event));
-    sheet.rows.push_back(std::move(row));
+  const sky::NightSummary& first = season.nights.front().night;
+  const sky::NightSummary& last = season.nights.back().night;
+  facts.push_back({kSeasonWorkbookName, dateText(first.date) + "の夜から" + dateText(last.date) + "の夜までの " +
+                                            std::to_string(season.nights.size()) + " 夜"});
+  std::string names;
+  for (const std::string& name : stars) names += (names.empty() ? "" : "、") + name;
+  facts.push_back({"星", names});
+  facts.push_back(siteFact(first.site));
+  facts.push_back({"元期の時刻系", sky::elementsTimeName(first.options.elementsTime)});
+  if (first.options.window == sky::NightWindow::clock) {
+    facts.push_back({"夜", "地方時 07:00〜06:59（表の「夜」はその夕方の日付）"});
+  } else {
+    facts.push_back({"夜", "太陽高度 " + degreesText(first.options.sunLimitDegrees) +
+                               " 以下の暗い時間（表の「夜」はその夕方の日付）"});
   }
+  facts.push_back({"条件", filtersText(first.options)});
+  facts.push_back({"極", std::to_string(events) + " 件"});
+  return facts;
+}
+
+TypedSheet seasonWorkbookSheet(const sky::SeasonPlan& season, const std::vector<std::string>& stars,
+                               const std::vector<SeasonWorkbookEvent>& events) {
+  std::vector<const sky::NightEvent*> plain;
+  plain.reserve(events.size());
+  for (const SeasonWorkbookEvent& each : events) plain.push_back(each.event);
+  const NightWorkbookColumn night{{"夜", kDateFormat, kDateWidth}, {}};
+  TypedSheet sheet = eventsSheet({night}, plain, [&events](std::size_t i, std::vector<TypedCell>& row) {
+    const sky::NightDate& d = events[i].night->date;
+    row.push_back(SheetDateTime{d.year, d.month, d.day, 0, 0});
+  });
+  sheet.name = kSeasonWorkbookName;
+  sheet.facts = seasonWorkbookFacts(season, stars, events.size());
   return sheet;
 }
 
 SavedFile writeNightWorkbook(XlsxFileComponent& files, const sky::NightSummary& night,
                              const std::vector<const sky::NightEvent*>& events, bool show) {
   return files.writeTypedWorkbook(kNightWorkbookName, {nightWorkbookSheet(night, events)}, show);
+}
+
+SavedFile writeSeasonWorkbook(XlsxFileComponent& files, const sky::SeasonPlan& season,
+                              const std::vector<std::string>& stars, const std::vector<SeasonWorkbookEvent>& events,
+                              bool show) {
+  return files.writeTypedWorkbook(kSeasonWorkbookName, {seasonWorkbookSheet(season, stars, events)}, show);
 }
 
 }  // namespace tenmirel

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "catalogue/star_file.h"
 #include "lists/night_workbook.h"
 #include "prediction/night_stars.h"
 #include "sheet/openpyxl_read.h"
 #include "sheet/xlsx_component.h"
+#include "sky/season_plan.h"
 #include "support/recording_ports.h"
 
 namespace tenmirel {
@@ -78,9 +80,9 @@ TEST(NightWorkbook, NumbersStayNumbersWithTheirColumnsFormats) {
     char type;
     const char* format;
   };
-  for (const Kind& kind : {Kind{"星名", 's', "General"}, Kind{"日時（地方時）", 'd', "yyyy-mm-dd hh:mm"},
-                           Kind{"回帰", 'n', "0"}, Kind{"ユリウス日（世界時）", 'n', "0.00000"},
-                           Kind{"高度（°）", 'n', "0.0"}, Kind{"月の輝面", 'n', "0%"}}) {
+  for (const Kind& kind :
+       {Kind{"星名", 's', "General"}, Kind{"日時（地方時）", 'd', "yyyy-mm-dd hh:mm"}, Kind{"回帰", 'n', "0"},
+        Kind{"ユリウス日（世界時）", 'n', "0.00000"}, Kind{"高度（°）", 'n', "0.0"}, Kind{"月の輝面", 'n', "0%"}}) {
     SCOPED_TRACE(kind.title);
     const int column = columnTitled(sheet, header, kind.title);
     for (std::size_t i = 0; i < night.events.size(); ++i) {
@@ -176,6 +178,68 @@ TEST(NightWorkbook, KindsDurationsAndUncertaintiesAreCells) {
     return e->name == "RZ Cas" && e->durationMinutes && *e->durationMinutes > 0;
   });
   EXPECT_TRUE(rzCasHasItsEclipse);
+}
+
+// A season's workbook is the night's table with each event's evening in front:
+// the first evening's rows are that night's passing events, in the same columns.
+TEST(SeasonWorkbook, EachEventUnderItsEveningInTheNightsColumns) {
+  testing::TempDir dir;
+  const auto stars = nightStarsOf(readStarFile(testing::sourceDir() / "data" / "sample.vsd").records);
+  sky::NightOptions options;
+  options.minimumAltitudeDegrees = 30;
+  const auto season = sky::planSeason(stars, sky::builtInSite(), {2026, 12, 7}, 3, options);
+  ASSERT_TRUE(season.ok());
+  std::vector<SeasonWorkbookEvent> events;
+  for (const sky::NightPlan& plan : season->nights) {
+    for (const sky::NightEvent* event : sky::passingEvents(plan)) events.push_back({&plan.night, event});
+  }
+  const auto path = dir.path() / "season.xlsx";
+  XlsxFileSettings settings;
+  settings.exactPath = path;
+  XlsxFileComponent files(settings);
+  const SavedFile saved = writeSeasonWorkbook(files, *season, {"RZ Cas"}, events, false);
+  ASSERT_TRUE(saved.saved) << saved.reason;
+  const auto book = testing::readWorkbookWithOpenpyxl(TENMIREL_PYTHON3, TENMIREL_SHEET_TEST_DIR, path);
+  ASSERT_TRUE(book.read);
+  const testing::ReadSheet& sheet = book.firstSheet;
+
+  EXPECT_EQ(sheet.at({1, 1}).value, "星ごとの予報");
+  EXPECT_EQ(sheet.at({1, 2}).value, "2026年12月7日の夜から2026年12月9日の夜までの 3 夜");
+  const int header = static_cast<int>(seasonWorkbookFacts(*season, {"RZ Cas"}, events.size()).size()) + 2;
+  bool filtersSaid = false;
+  for (int row = 1; row < header; ++row) {
+    const auto label = sheet.find({row, 1});
+    if (label != sheet.end() && label->second.value == "条件") {
+      filtersSaid = sheet.at({row, 2}).value.find("高度 30° 以上") != std::string::npos;
+    }
+  }
+  EXPECT_TRUE(filtersSaid);
+
+  // "夜" first, then exactly the night workbook's columns.
+  EXPECT_EQ(sheet.at({header, 1}).value, "夜");
+  const TypedSheet night = nightWorkbookSheet(season->nights.front().night, {});
+  for (std::size_t c = 0; c < night.columns.size(); ++c) {
+    EXPECT_EQ(sheet.at({header, static_cast<int>(c) + 2}).value, night.columns[c].title);
+  }
+  EXPECT_EQ(sheet.count({header, static_cast<int>(night.columns.size()) + 2}), 0u);
+
+  std::size_t firstEvening = 0;
+  const int time = columnTitled(sheet, header, "日時（地方時）");
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    const int row = header + 1 + static_cast<int>(i);
+    const testing::ReadCell& evening = sheet.at({row, 1});
+    EXPECT_EQ(evening.type, 'd');
+    EXPECT_EQ(evening.format, "yyyy-mm-dd");
+    const sky::NightDate& d = events[i].night->date;
+    char iso[32];
+    std::snprintf(iso, sizeof iso, "%04d-%02d-%02dT00:00", d.year, d.month, d.day);
+    EXPECT_EQ(evening.value, iso);
+    // The event itself falls on its evening or the morning after.
+    EXPECT_LE(evening.value.substr(0, 10), sheet.at({row, time}).value.substr(0, 10));
+    if (evening.value == "2026-12-07T00:00") ++firstEvening;
+  }
+  EXPECT_EQ(firstEvening, 9u);  // the night workbook's sample night, with the same filters
+  EXPECT_EQ(sheet.count({header + 1 + static_cast<int>(events.size()), 1}), 0u);
 }
 
 }  // namespace

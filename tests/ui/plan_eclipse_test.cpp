@@ -3,20 +3,28 @@
 // second tab, one star over many nights, against the engine's season.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <set>
 
+#include "common/utf8_bom.h"
+#include "lists/night_workbook.h"
 #include "plan_harness.h"
+#include "sheet/openpyxl_read.h"
 #include "sky/season_plan.h"
 #include "ui/plan/night_picture_widget.h"
 #include "ui/plan/plan_computation.h"
 #include "ui/plan/plan_exports.h"
 #include "ui/plan/plan_filter_proxy.h"
 #include "ui/plan/plan_table_model.h"
+#include "ui/plan/season_computation.h"
 #include "ui/plan/season_picture.h"
 #include "ui/plan/season_tab.h"
 
@@ -59,6 +67,8 @@ class PlanEclipseTest : public QObject {
  private slots:
   void kindsSecondariesAndUncertaintyInTheTable();
   void seasonTabIsTheEnginesSeason();
+  void longSeasonOffTheWindowTheLatestRequestWins();
+  void seasonExportsEveryKindWhereTheLastOfItWent();
   void exportsCarryKindsAndWholeEclipses();
 };
 
@@ -169,6 +179,122 @@ void PlanEclipseTest::seasonTabIsTheEnginesSeason() {
   h.saveAnswers.push_back(h.path("season.csv"));
   QVERIFY(season.exportCsv());
   QVERIFY(std::filesystem::exists(h.dir.path() / "season.csv"));
+}
+
+// A long season is planned on the worker with its progress shown; a second request
+// cancels the first, and what arrives is the engine's season for the second.
+void PlanEclipseTest::longSeasonOffTheWindowTheLatestRequestWins() {
+  PlanHarness h;
+  ui::PlanMainWindowLink link;
+  link.catalogue = eclipseStars;
+  ui::PlanWindow window(link, h.planPorts());
+  QTRY_VERIFY(!window.computation().running());
+  ui::SeasonTab& season = window.season();
+  season.refreshStars();
+  season.starChoice().setCurrentIndex(0);
+  season.nights().setValue(400);
+  season.recompute();
+  QVERIFY(season.computation().running());
+  QVERIFY(!season.progress().isHidden());
+  QCOMPARE(season.progress().maximum(), 400);
+
+  season.starChoice().setCurrentIndex(1);
+  season.nights().setValue(145);  // on the worker too, its last part short
+  season.recompute();
+  QVERIFY(season.computation().running());
+  QTRY_VERIFY_WITH_TIMEOUT(!season.computation().running(), 60000);
+  season.computation().waitForWorker();
+  QCoreApplication::processEvents();
+  QVERIFY(season.progress().isHidden());
+  QVERIFY(season.season() != nullptr);
+
+  const sky::Checked<sky::SeasonPlan> engine =
+      sky::planSeason({eclipseStars()[1]}, window.site(), sky::NightDate{2024, 11, 20}, 145, window.options());
+  QVERIFY(engine.ok());
+  QCOMPARE(season.season()->nights.size(), engine->nights.size());
+  for (std::size_t n = 0; n < engine->nights.size(); ++n) {
+    const sky::NightPlan& got = season.season()->nights[n];
+    const sky::NightPlan& want = engine->nights[n];
+    QCOMPARE(got.night.date.day, want.night.date.day);
+    QCOMPARE(got.night.windowStartUt, want.night.windowStartUt);
+    QCOMPARE(got.events.size(), want.events.size());
+    for (std::size_t e = 0; e < want.events.size(); ++e) {
+      QCOMPARE(got.events[e].name, want.events[e].name);
+      QCOMPARE(got.events[e].julianDayUt, want.events[e].julianDayUt);
+      QCOMPARE(got.events[e].kind, want.events[e].kind);
+    }
+  }
+  QCOMPARE(season.picture().data().rows.size(), std::size_t{145});
+  for (const sky::NightEvent* event : season.shown()) QCOMPARE(event->name, std::string("Flagged"));
+}
+
+// The season's workbook goes where the night's does, from the same writer; each
+// other kind's save dialog starts where the last file of that kind went.
+void PlanEclipseTest::seasonExportsEveryKindWhereTheLastOfItWent() {
+  PlanHarness h;
+  ui::PlanMainWindowLink link;
+  link.catalogue = eclipseStars;
+  ui::PlanWindow window(link, h.planPorts());
+  QTRY_VERIFY(!window.computation().running());
+  ui::SeasonTab& season = window.season();
+  season.refreshStars();
+  season.starChoice().setCurrentIndex(0);
+  season.nights().setValue(20);
+  season.recompute();
+  QVERIFY(season.season() != nullptr);
+  const std::size_t shown = season.shown().size();
+  QVERIFY(shown > 0);
+
+  QVERIFY(season.exportXlsx());
+  QCOMPARE(h.opener.opened.size(), std::size_t{1});
+  const std::filesystem::path book(h.opener.opened[0]);
+  QVERIFY(book.parent_path() == h.dir.path() / "Tenmirel");
+  QVERIFY(book.filename().string().find("星ごとの予報") != std::string::npos);
+  const ReadWorkbook read = readWorkbookWithOpenpyxl(TENMIREL_PYTHON3, TENMIREL_SHEET_TEST_DIR, book);
+  QVERIFY(read.read);
+  const ReadSheet& sheet = read.firstSheet;
+  QCOMPARE(sheet.at({1, 1}).value, std::string("星ごとの予報"));
+  const int header = static_cast<int>(seasonWorkbookFacts(*season.season(), {"Steady"}, shown).size()) + 2;
+  QCOMPARE(sheet.at({header, 1}).value, std::string("夜"));
+  QCOMPARE(sheet.at({header, 2}).value, std::string("星名"));
+  for (std::size_t i = 0; i < shown; ++i) {
+    const int row = header + 1 + static_cast<int>(i);
+    QCOMPARE(QString::fromStdString(sheet.at({row, 1}).value),
+             season.table().item(static_cast<int>(i), 0)->text() + QStringLiteral("T00:00"));
+    QCOMPARE(sheet.at({row, 2}).value, std::string("Steady"));
+  }
+  QCOMPARE(sheet.count({header + 1 + static_cast<int>(shown), 1}), std::size_t{0});
+
+  struct Kind {
+    const char* extension;
+    bool (ui::SeasonTab::*run)();
+  };
+  for (const Kind& kind : {Kind{"png", &ui::SeasonTab::exportPng}, Kind{"svg", &ui::SeasonTab::exportSvg},
+                           Kind{"csv", &ui::SeasonTab::exportCsv}, Kind{"ics", &ui::SeasonTab::exportIcs}}) {
+    const std::string extension = kind.extension;
+    const std::filesystem::path folder = h.dir.path() / ("to-" + extension);
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path file = folder / ("season." + extension);
+    h.saveAnswers.push_back(QString::fromStdString(file.string()));
+    QVERIFY2((season.*kind.run)(), kind.extension);
+    std::ifstream in(file, std::ios::binary);
+    const std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    QVERIFY2(!contents.empty(), kind.extension);
+    // Cancelled the second time, the dialog having been offered the first one's folder.
+    QVERIFY(!(season.*kind.run)());
+    const std::filesystem::path offered = h.suggestedPaths.back().toStdString();
+    QVERIFY2(offered.parent_path() == folder, kind.extension);
+    QCOMPARE(QString::fromStdString(offered.filename().string()),
+             QStringLiteral("2024-11-20_星ごとの予報.") + QString::fromStdString(extension));
+    if (extension == "png") {
+      const QImage image(QString::fromStdString(file.string()));
+      QVERIFY(!image.isNull());
+      QVERIFY(image.width() >= 960 && image.height() >= 400);
+    }
+    if (extension == "svg") QVERIFY(contents.find("<svg") != std::string::npos);
+    if (extension == "csv") QVERIFY(contents.rfind(kUtf8ByteOrderMark, 0) == 0);
+    if (extension == "ics") QVERIFY(contents.rfind("BEGIN:VCALENDAR", 0) == 0);
+  }
 }
 
 // The window's CSV says each event's kind and uncertainty; its calendar spans the

@@ -297,10 +297,14 @@ void PlanWindow::buildControls() {
   nightLayout->addWidget(splitter_, 1);
   season_ = named(new SeasonTab(messages_), "seasonTab");
   season_->request = [this] { return seasonRequest(); };
-  season_->askSavePath = [this](const QString& caption, const QString& extension, const QString& filter) {
-    return askSavePath(caption, extension, filter);
+  season_->askSavePath = [this](const QString& caption, const QString& kind, const QString& filter) {
+    return askSavePath(caption, kind, filter, text(kSeasonWorkbookName));
   };
   season_->writeText = [this](const QString& path, const std::string& written) { return writeText(path, written); };
+  season_->exported = [this](const QString& kind, const QString& path) { exported(kind, path); };
+  season_->writeWorkbook = [this](const std::function<SavedFile(XlsxFileComponent&)>& write) {
+    return writeWorkbookFile(write);
+  };
   tabs_ = named(new QTabWidget, "planTabs");
   tabs_->addTab(nightTab, text("今夜の計画"));
   tabs_->addTab(season_, text("星ごとの予報"));
@@ -666,10 +670,11 @@ std::optional<std::size_t> PlanWindow::mainWindowIndexOf(const sky::NightEvent& 
   return mainIndex;
 }
 
-QString PlanWindow::askSavePath(const QString& caption, const QString& kind, const QString& filter) {
+QString PlanWindow::askSavePath(const QString& caption, const QString& kind, const QString& filter,
+                                const QString& listName) {
   const QString folder = exportStartFolder(*settings_, kind, programDocumentsFolder(ports_.documentsFolder));
-  const QString name = night().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("_") + text(kPlanListName) +
-                       QStringLiteral(".") + kind;
+  const QString name = night().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("_") +
+                       (listName.isEmpty() ? text(kPlanListName) : listName) + QStringLiteral(".") + kind;
   QDir().mkpath(folder);
   const QString suggested = QDir(folder).filePath(name);
   if (ports_.chooseSaveFile) return ports_.chooseSaveFile(caption, suggested, filter);
@@ -693,21 +698,26 @@ bool PlanWindow::writeText(const QString& path, const std::string& contents) {
   return true;
 }
 
-bool PlanWindow::exportXlsx() {
-  if (!plan_) return false;
+bool PlanWindow::writeWorkbookFile(const std::function<SavedFile(XlsxFileComponent&)>& write) {
   XlsxFileSettings settings;
   settings.documentsFolder = programDocumentsFolder(ports_.documentsFolder);
   QtFileOpener desktopOpener;
   settings.opener = ports_.fileOpener ? ports_.fileOpener : &desktopOpener;
   settings.clock = [this] { return now(); };
   XlsxFileComponent files(std::move(settings));
-  const SavedFile saved = writeNightWorkbook(files, plan_->night, shownEvents(), true);
+  const SavedFile saved = write(files);
   if (!saved.saved) {
     messages_->showMessage(saveFailedMessage(saved));
     return false;
   }
   status_->setText(text("書き出しました: ") + text(saved.path));
   return true;
+}
+
+bool PlanWindow::exportXlsx() {
+  if (!plan_) return false;
+  return writeWorkbookFile(
+      [this](XlsxFileComponent& files) { return writeNightWorkbook(files, plan_->night, shownEvents(), true); });
 }
 
 bool PlanWindow::exportCsv() {

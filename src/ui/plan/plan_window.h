@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "common/ui_ports.h"
+#include "sheet/file_delivery.h"
+#include "sheet/xlsx_component.h"
 #include "prediction/extremum_prediction.h"
 #include "sky/night_plan.h"
 #include "sky/site_store.h"
@@ -143,7 +145,12 @@ class PlanWindow : public QWidget {
   std::vector<const sky::NightEvent*> shownEvents() const;
   std::filesystem::path cataloguePath() const;
   // The save dialog of an export kind ("csv", ...), starting where the last one went.
-  QString askSavePath(const QString& caption, const QString& kind, const QString& filter);
+  // The dialog starts where the last file of this kind went, with the night's date
+  // and listName (the plan's name when empty) as the file's name.
+  QString askSavePath(const QString& caption, const QString& kind, const QString& filter,
+                      const QString& listName = {});
+  // A workbook into the documents folder's Tenmirel/, shown; a message when it fails.
+  bool writeWorkbookFile(const std::function<SavedFile(XlsxFileComponent&)>& write);
   bool writeText(const QString& path, const std::string& text);
   // Remembers where an export of the kind went and says so.
   bool exported(const QString& kind, const QString& path);

@@ -2,6 +2,8 @@
 // The season's picture: one row per night, the dark window shaded in it, the
 // star's passing events placed at their local time, eclipses as bars from first
 // to last contact. Time runs across from the evening's noon to the next noon.
+#include <QColor>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 #include <vector>
@@ -31,6 +33,12 @@ struct SeasonPictureData {
 
 // The rows of the passing events of the star named (all stars when empty).
 SeasonPictureData buildSeasonPicture(const sky::SeasonPlan& season, const std::string& starName);
+
+// The picture into area, its texts in ink; the widget's and the saved files' own.
+void paintSeasonPicture(class QPainter& painter, const QRectF& area, const SeasonPictureData& data, const QColor& ink);
+// False when the file cannot be written.
+bool saveSeasonPicturePng(const SeasonPictureData& data, QSize size, double devicePixelRatio, const QString& path);
+bool saveSeasonPictureSvg(const SeasonPictureData& data, QSize size, const QString& path);
 
 class SeasonPictureWidget : public QWidget {
  public:
