@@ -67,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool echoesNumberWords = false;
   for (const std::string& argument : args) {
     if (!safe(argument)) return -1;  // not kept in the corpus
-    echoesNumberWords = echoesNumberWords || argument.find("inf") != std::string::npos ||
-                        argument.find("nan") != std::string::npos;
+    echoesNumberWords =
+        echoesNumberWords || argument.find("inf") != std::string::npos || argument.find("nan") != std::string::npos;
   }
   std::ostringstream out, err;
   const int status = tenmirel::cli::run(args, out, err);

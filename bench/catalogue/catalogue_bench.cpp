@@ -40,8 +40,15 @@ StarRecord gcvsRecord(const std::vector<std::string>& f) {
 
 StarRecord generatedRecord(int i) {
   const std::string n = std::to_string(i);
-  return {"V" + n + " Exa", "2451545." + n, "0.7654321", std::to_string(i % 24), "30.5", i % 2 ? "False" : "True",
-          std::to_string(i % 90), "15.25", std::string("EA") + kTypeWord + " 11.2" + kWaveDash + "12.0" + kMagnitudeWord};
+  return {"V" + n + " Exa",
+          "2451545." + n,
+          "0.7654321",
+          std::to_string(i % 24),
+          "30.5",
+          i % 2 ? "False" : "True",
+          std::to_string(i % 90),
+          "15.25",
+          std::string("EA") + kTypeWord + " 11.2" + kWaveDash + "12.0" + kMagnitudeWord};
 }
 
 std::filesystem::path writeCatalogue() {

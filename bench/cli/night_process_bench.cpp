@@ -70,8 +70,8 @@ int runProgram(const std::vector<std::string>& args) {
 }
 
 void nightProcess(benchmark::State& state, const std::string& format) {
-  const std::vector<std::string> args = {"night",  "--catalogue", folder().catalogue.string(), "--date",
-                                         "2026-12-07", "--format",    format};
+  const std::vector<std::string> args = {"night",    "--catalogue", folder().catalogue.string(), "--date", "2026-12-07",
+                                         "--format", format};
   for (auto _ : state) {
     if (runProgram(args) != 0) {
       state.SkipWithError("tenmirel-cli night failed");
@@ -88,8 +88,9 @@ BENCHMARK(BM_NightProcess1001StarsJson)->Unit(benchmark::kMillisecond)->UseRealT
 
 // One star across a year, whole process: the Sun's twilights of 365 nights dominate.
 void BM_SeasonProcessOneStar365Nights(benchmark::State& state) {
-  const std::vector<std::string> args = {"season", "--catalogue", folder().catalogue.string(), "--star", "0",
-                                         "--from", "2026-01-01", "--nights", "365", "--secondary"};
+  const std::vector<std::string> args = {
+      "season", "--catalogue", folder().catalogue.string(), "--star", "0", "--from", "2026-01-01", "--nights",
+      "365",    "--secondary"};
   for (auto _ : state) {
     if (runProgram(args) != 0) {
       state.SkipWithError("tenmirel-cli season failed");

@@ -69,10 +69,7 @@ void BM_TodayListOverFullCatalogue(benchmark::State& state) {
   }
   state.counters["listed"] = list.buffers.todayCount;
 }
-BENCHMARK(BM_TodayListOverFullCatalogue)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(10)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_TodayListOverFullCatalogue)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
 void BM_FixedCountListOfHundredRowsPassingOver256(benchmark::State& state) {
   Session session;

@@ -14,8 +14,8 @@ constexpr double kRadiansPerDegree = kPiEightPlaces / 180;
 constexpr double kJulianDayOf1900Epoch = 2415020.5;  // day count = JD(0h UT) - 2415020
 constexpr double kDaysPerJulianCentury = 36525;
 constexpr double kSiderealAt0hConstantSeconds = 23925.836;
-constexpr double kSiderealAt0hLinearSeconds = 8640184.542;   // per century
-constexpr double kSiderealAt0hQuadraticSeconds = 0.0929;     // per century squared
+constexpr double kSiderealAt0hLinearSeconds = 8640184.542;  // per century
+constexpr double kSiderealAt0hQuadraticSeconds = 0.0929;    // per century squared
 constexpr double kSecondsPerDay = 86400;
 constexpr double kSiderealGainPerUtSecond = 0.002738;
 constexpr const char* kBuiltInLongitudeTimeSecondsText = "33360";  // 139° 00′ east
@@ -48,17 +48,17 @@ double CalcSidereal(const double& julianDayUt, CalcLabels& labels, const CalcSit
   const double t = parseLenient(labels.lblTu[1]);
   labels.lblS0[0] = numberToText(t * kSiderealAt0hLinearSeconds);
   labels.lblS0[1] = numberToText(t * t * kSiderealAt0hQuadraticSeconds);
-  labels.lblS0[2] = numberToText((parseLenient(labels.lblS0[0]) + kSiderealAt0hConstantSeconds) +
-                                 parseLenient(labels.lblS0[1]));
+  labels.lblS0[2] =
+      numberToText((parseLenient(labels.lblS0[0]) + kSiderealAt0hConstantSeconds) + parseLenient(labels.lblS0[1]));
   const double thetaAt0h = parseLenient(labels.lblS0[2]);
   labels.lblS[0] = numberToText(thetaAt0h);
   // Taken from the Julian day itself, with its representation error.
   labels.lblS[1] = numberToText(((jd + 0.5) - std::floor(jd + 0.5)) * kSecondsPerDay);
   labels.lblS[2] = site.longitudeTimeSecondsText;
   labels.lblS[3] = numberToText(parseLenient(labels.lblS[1]) * kSiderealGainPerUtSecond);
-  labels.lblS[4] = numberToText(((parseLenient(labels.lblS[0]) + parseLenient(labels.lblS[1])) +
-                                 parseLenient(labels.lblS[2])) +
-                                parseLenient(labels.lblS[3]));
+  labels.lblS[4] =
+      numberToText(((parseLenient(labels.lblS[0]) + parseLenient(labels.lblS[1])) + parseLenient(labels.lblS[2])) +
+                   parseLenient(labels.lblS[3]));
   double thetaSeconds = parseLenient(labels.lblS[4]);
   thetaSeconds = thetaSeconds - std::floor(thetaSeconds / kSecondsPerDay) * kSecondsPerDay;
   labels.lblS[4] = numberToText(thetaSeconds);

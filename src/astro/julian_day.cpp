@@ -15,9 +15,7 @@ bool divisible(double value, double by) {
   return quotient == std::floor(quotient);
 }
 
-bool isLeapYear(double nen) {
-  return divisible(nen, 4) && (!divisible(nen, 100) || divisible(nen, 400));
-}
+bool isLeapYear(double nen) { return divisible(nen, 4) && (!divisible(nen, 100) || divisible(nen, 400)); }
 
 double monthOffset(double tuki) {
   for (std::size_t m = 1; m <= kDaysBeforeMonth.size(); ++m) {
@@ -74,8 +72,8 @@ LocalMinute sj(double& juli) {
   const double dayGuess = 1 + (instant - js(found.year, found.month, 1, 0, 0));
   found.day = lastNotLater(1, 31, dayGuess, instant, 0, [&](int d) { return js(found.year, found.month, d, 0, 0); });
   const double hourGuess = (instant - js(found.year, found.month, found.day, 0, 0)) * kHoursPerDay;
-  found.hour = lastNotLater(0, 23, hourGuess, instant, 0,
-                           [&](int h) { return js(found.year, found.month, found.day, h, 0); });
+  found.hour =
+      lastNotLater(0, 23, hourGuess, instant, 0, [&](int h) { return js(found.year, found.month, found.day, h, 0); });
   const double minuteGuess = (instant - js(found.year, found.month, found.day, found.hour, 0)) * kMinutesPerDay;
   found.minute = lastNotLater(0, 59, minuteGuess, instant, 0,
                               [&](int n) { return js(found.year, found.month, found.day, found.hour, n); });

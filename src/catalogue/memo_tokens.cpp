@@ -105,7 +105,8 @@ MemoTokens readMemoTokens(std::string_view memo) {
       if (durations > 1) {
         tokens.problems.push_back("メモに食の継続時間 D= が二つあります。");
       } else if (!value || *value <= 0 || *value > 100) {
-        tokens.problems.push_back("メモの食の継続時間「" + tokenText + "」は 0 より大きく 100 以下の百分率で書いてください。");
+        tokens.problems.push_back("メモの食の継続時間「" + tokenText +
+                                  "」は 0 より大きく 100 以下の百分率で書いてください。");
       } else {
         tokens.durationPercent = value;
       }
@@ -146,9 +147,9 @@ std::string withFitErrorTokens(std::string_view memo, const FittedElementErrors&
     kept += token;
   }
   if (!kept.empty()) kept += ' ';
-  kept += std::string(kSigmaEpochKey) + shortestNumberText(errors.sigmaEpochDays) + ' ' +
-          std::string(kSigmaPeriodKey) + shortestNumberText(errors.sigmaPeriodDays) + ' ' +
-          std::string(kCovarianceKey) + shortestNumberText(errors.covarianceEpochPeriod);
+  kept += std::string(kSigmaEpochKey) + shortestNumberText(errors.sigmaEpochDays) + ' ' + std::string(kSigmaPeriodKey) +
+          shortestNumberText(errors.sigmaPeriodDays) + ' ' + std::string(kCovarianceKey) +
+          shortestNumberText(errors.covarianceEpochPeriod);
   return kept;
 }
 

@@ -216,7 +216,8 @@ StarFileReadResult scanLines(std::istream& in, RecordLimit limit, TextEncoding& 
       result.count = *count;
       return result;
     }
-    if (!allUtf8 || std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (!allUtf8 ||
+        std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
       continue;
     }
     multibyte = true;
@@ -346,8 +347,9 @@ std::string describeStarFileFailure(const std::filesystem::path& file, const Sta
     case StarFileFailure::outOfMemory:
       return name + "を読み込むにはメモリが足りません。";
     case StarFileFailure::lineTooLong:
-      return name + (result.failedRecord == 0 ? std::string("の2行目")
-                                              : "の" + std::to_string(result.failedRecord) + "件目の星のデータ") +
+      return name +
+             (result.failedRecord == 0 ? std::string("の2行目")
+                                       : "の" + std::to_string(result.failedRecord) + "件目の星のデータ") +
              "に長すぎる行があります（1行 " + std::to_string(kMaxCatalogueLineBytes) + " バイトまで）。";
     case StarFileFailure::emptyFile:
       return name + "は空です。変光星データファイルではありません。";
@@ -359,8 +361,8 @@ std::string describeStarFileFailure(const std::filesystem::path& file, const Sta
       return name + "の2行目「" + quoteShortened(result.countLineText) +
              "」は星の数ではありません（1以上の整数を書きます）。";
     case StarFileFailure::endsInsideRecord:
-      return name + "は" + std::to_string(result.failedRecord) + "件目の星のデータの途中で終わっています（2行目の星の数は" +
-             std::to_string(result.count) + "件）。";
+      return name + "は" + std::to_string(result.failedRecord) +
+             "件目の星のデータの途中で終わっています（2行目の星の数は" + std::to_string(result.count) + "件）。";
     case StarFileFailure::tooManyRecords:
       return name + "の星の数「" + quoteShortened(result.countLineText) + "」は多すぎます（" +
              std::to_string(result.recordLimit) + "件まで読み込めます）。";

@@ -53,7 +53,7 @@ struct StarFileReadResult {
   // For endsInsideRecord: the record (1-based) the file ends in; for lineTooLong:
   // the record holding the line, 0 for the count line.
   int failedRecord = 0;
-  std::string countLineText;   // the count line as read, for the description of badCount
+  std::string countLineText;          // the count line as read, for the description of badCount
   int recordLimit = kMaxStarRecords;  // the most records this reading accepted
   bool ok() const { return failure == StarFileFailure::none; }
 };
@@ -93,7 +93,6 @@ std::optional<int> findStar(const std::vector<StarRecord>& records, std::string_
 // are replaced and N is returned; on any failure the table is untouched and 0 is
 // returned. The only message is "Error!" for a file without the magic line.
 // outcome, when given, receives how the reading went (without the records).
-int LoadStarFile(FileChooser& chooser, MessageSink& messages, StarTable& table,
-                 StarFileReadResult* outcome = nullptr);
+int LoadStarFile(FileChooser& chooser, MessageSink& messages, StarTable& table, StarFileReadResult* outcome = nullptr);
 
 }  // namespace tenmirel

@@ -26,9 +26,8 @@ struct StarRecord {
 
 // The fields in the order of a record's lines in a catalogue file.
 inline constexpr std::array<std::string StarRecord::*, 9> kStarRecordFields = {
-    &StarRecord::starName,  &StarRecord::ganki,    &StarRecord::syuki,
-    &StarRecord::alphaHour, &StarRecord::alphaMin, &StarRecord::deltaSign,
-    &StarRecord::deltaDeg,  &StarRecord::deltaMin, &StarRecord::memo,
+    &StarRecord::starName,  &StarRecord::ganki,    &StarRecord::syuki,    &StarRecord::alphaHour, &StarRecord::alphaMin,
+    &StarRecord::deltaSign, &StarRecord::deltaDeg, &StarRecord::deltaMin, &StarRecord::memo,
 };
 
 class StarTable {

@@ -50,7 +50,7 @@ std::size_t TextDecoder::decode(std::string_view bytes, std::string& out) {
   }
 
   iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-  char* in = const_cast<char*>(bytes.data());    // iconv does not write through it
+  char* in = const_cast<char*>(bytes.data());     // iconv does not write through it
   std::size_t inLeft = bytes.size();
   char buffer[1024];
   while (inLeft > 0) {

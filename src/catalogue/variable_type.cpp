@@ -16,14 +16,14 @@ constexpr std::string_view kKnownClasses[] = {
     "FU", "GCAS", "I", "IA", "IB", "IN", "INA", "INB", "INT", "IT", "IS", "ISA", "ISB", "RCB", "RS", "SDOR", "UV",
     "UVN", "WR", "BE", "FF", "YSO", "CTTS", "WTTS", "EXOR", "UXOR", "DYPER",
     // pulsating
-    "ACYG", "BCEP", "BCEPS", "BLBOO", "CEP", "CW", "CWA", "CWB", "DCEP", "DCEPS", "DSCT", "DSCTC", "GDOR", "L",
-    "LB", "LC", "LPB", "M", "PVTEL", "RPHS", "RR", "RRAB", "RRC", "RRD", "RV", "RVA", "RVB", "SR", "SRA", "SRB",
-    "SRC", "SRD", "SRS", "SXPHE", "ZZ", "ZZA", "ZZB", "ZZO", "HADS", "BXCIR", "V361HYA", "V1093HER", "SPB", "PPN",
+    "ACYG", "BCEP", "BCEPS", "BLBOO", "CEP", "CW", "CWA", "CWB", "DCEP", "DCEPS", "DSCT", "DSCTC", "GDOR", "L", "LB",
+    "LC", "LPB", "M", "PVTEL", "RPHS", "RR", "RRAB", "RRC", "RRD", "RV", "RVA", "RVB", "SR", "SRA", "SRB", "SRC", "SRD",
+    "SRS", "SXPHE", "ZZ", "ZZA", "ZZB", "ZZO", "HADS", "BXCIR", "V361HYA", "V1093HER", "SPB", "PPN",
     // rotating
     "ACV", "ACVO", "BY", "ELL", "FKCOM", "PSR", "R", "SXARI", "ROT",
     // cataclysmic
-    "N", "NA", "NB", "NC", "NL", "NR", "SN", "SNI", "SNII", "UG", "UGSS", "UGSU", "UGZ", "UGER", "UGWZ", "ZAND",
-    "AM", "DQ", "CBSS",
+    "N", "NA", "NB", "NC", "NL", "NR", "SN", "SNI", "SNII", "UG", "UGSS", "UGSU", "UGZ", "UGER", "UGWZ", "ZAND", "AM",
+    "DQ", "CBSS",
     // eclipsing
     "E", "EA", "EB", "EW", "EP",
     // X-ray and other

@@ -25,7 +25,7 @@ enum class EpochKind {
 };
 
 struct VariableType {
-  std::string text;      // as written ("EA/SD:"); empty when no type is known
+  std::string text;        // as written ("EA/SD:"); empty when no type is known
   bool uncertain = false;  // written with a trailing ':'
   EpochKind epochKind = EpochKind::unknown;
   bool hasSecondaryMinimum = false;

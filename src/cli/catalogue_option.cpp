@@ -21,8 +21,6 @@ bool loadCatalogue(FormSession& session, const std::string& path, std::string& e
   return true;
 }
 
-
-
 bool selectStar(FrmYohouModel& form, const std::string& nameOrIndex, std::string& error) {
   std::vector<StarRecord> records;
   for (int i = 0; i < form.starCount; ++i) records.push_back(form.starTable[i]);

@@ -56,7 +56,6 @@ StarFileReadResult readCatalogueArgument(const std::string& path, RecordLimit li
 // does. On failure says why in error.
 bool loadCatalogue(FormSession& session, const std::string& path, std::string& error);
 
-
 // Chooses the star by its name (see findStar) or its 0-based list position.
 bool selectStar(FrmYohouModel& form, const std::string& nameOrIndex, std::string& error);
 

@@ -28,9 +28,7 @@ int wholeNumber(std::string_view digits) {
   return value;
 }
 
-std::string formatHelp(TimePart time) {
-  return time == TimePart::required ? "\"YYYY-MM-DD HH:MM\"" : "\"YYYY-MM-DD\"";
-}
+std::string formatHelp(TimePart time) { return time == TimePart::required ? "\"YYYY-MM-DD HH:MM\"" : "\"YYYY-MM-DD\""; }
 
 // What is wrong with a date and time of the right form; empty when nothing.
 std::string impossibleValue(int year, int month, int day, int hour, int minute) {
@@ -53,8 +51,7 @@ std::string ParsedArgs::get(const std::string& name, const std::string& fallback
   return found == options.end() ? fallback : found->second;
 }
 
-std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args,
-                                    const std::set<std::string>& withValue,
+std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args, const std::set<std::string>& withValue,
                                     const std::set<std::string>& flags, std::string& error,
                                     const std::set<std::string>& paths) {
   CLI::App app;
@@ -72,7 +69,8 @@ std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args,
     app.parse(reversed);
   } catch (const CLI::ArgumentMismatch& mismatch) {
     const std::string name = optionNamed(mismatch.what());
-    error = name.empty() ? std::string("オプションの値の数が正しくありません") : "オプション " + name + " に値がありません";
+    error =
+        name.empty() ? std::string("オプションの値の数が正しくありません") : "オプション " + name + " に値がありません";
     return std::nullopt;
   } catch (const CLI::ParseError& failure) {
     error = std::string("オプションを読み取れません（") + failure.what() + "）";
@@ -110,8 +108,8 @@ std::optional<DateTimeTexts> parseDateTime(std::string_view text, TimePart time,
   PlainScan scan(text);
   std::string_view year, month, day, hour, minute;
   scan.blanks();
-  bool wellFormed = scan.digits(1, 4, year) && scan.take("-") && scan.digits(1, 2, month) && scan.take("-") &&
-                    scan.digits(1, 2, day);
+  bool wellFormed =
+      scan.digits(1, 4, year) && scan.take("-") && scan.digits(1, 2, month) && scan.take("-") && scan.digits(1, 2, day);
   bool withTime = false;
   if (wellFormed && scan.take(" T")) {
     withTime = true;

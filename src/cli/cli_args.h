@@ -30,8 +30,7 @@ struct ParsedArgs {
 // in paths take values up to kMaxPathBytes, the others up to kMaxOptionValueBytes,
 // and so do positional arguments and paths respectively. Anything else is an
 // error, described in words.
-std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args,
-                                    const std::set<std::string>& withValue,
+std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args, const std::set<std::string>& withValue,
                                     const std::set<std::string>& flags, std::string& error,
                                     const std::set<std::string>& paths = {"--catalogue", "--xlsx"});
 

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "catalogue/star_file.h"
-#include "common/utf8_bom.h"
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
 #include "cli/cli_args.h"
@@ -14,6 +13,7 @@
 #include "cli/terminal_text.h"
 #include "cli/text_table.h"
 #include "common/number_text.h"
+#include "common/utf8_bom.h"
 #include "lists/frm_excel_model.h"
 #include "lists/message_gate.h"
 #include "lists/today_list.h"
@@ -44,8 +44,8 @@ void printListHelp(std::ostream& out) {
          "  --open                書き出した表計算ファイルを既定のアプリケーションで開く\n"
          "  --csv                 桁をそろえた表の代わりに CSV（UTF-8）で出力する\n"
          "  --bom                 CSV の先頭に BOM を付ける（表計算ソフトで開くファイル向け）\n"
-         << siteOptionsHelp() <<
-         "  --help                この説明\n"
+      << siteOptionsHelp()
+      << "  --help                この説明\n"
          "\n"
          "例:\n"
          "  tenmirel-cli list --catalogue data/sample.vsd --star Algol --from 2026-12-07 --count 20 \\\n"
@@ -64,8 +64,8 @@ void printTodayHelp(std::ostream& out) {
          "  --open             書き出した表計算ファイルを既定のアプリケーションで開く\n"
          "  --csv              桁をそろえた表の代わりに CSV（UTF-8）で出力する\n"
          "  --bom              CSV の先頭に BOM を付ける（表計算ソフトで開くファイル向け）\n"
-         << siteOptionsHelp() <<
-         "  --help             この説明\n"
+      << siteOptionsHelp()
+      << "  --help             この説明\n"
          "\n"
          "例:\n"
          "  tenmirel-cli today --catalogue data/sample.vsd --date 2026-12-07\n";
@@ -112,8 +112,7 @@ bool fixedCountCatalogueCell(int row, int column) {
 
 // Rows firstRow.. of the sheet as a table whose header is the row before them;
 // the time parts and the altitude are aligned to the right so their digits line up.
-void printTable(const MemorySheet& sheet, int headerRow, int firstAligned, int lastAligned,
-                std::ostream& out) {
+void printTable(const MemorySheet& sheet, int headerRow, int firstAligned, int lastAligned, std::ostream& out) {
   const int columns = sheet.columnCount();
   std::vector<std::string> header;
   for (int column = 1; column <= columns; ++column) header.push_back(sheet.text(headerRow, column));
@@ -128,8 +127,7 @@ void printTable(const MemorySheet& sheet, int headerRow, int firstAligned, int l
   table.print(out);
 }
 
-int reportFile(const Destination& destination, const std::string& command, std::ostream& out,
-               std::ostream& err) {
+int reportFile(const Destination& destination, const std::string& command, std::ostream& out, std::ostream& err) {
   const std::optional<SavedFile> file = destination.file->lastFile();
   if (!file || !file->saved) {
     // The list has already shown why on the error stream.
@@ -170,11 +168,9 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     printListHelp(out);
     return 0;
   }
-  if (!parsed->positional.empty())
-    return usageError(err, command, "余分な引数「" + parsed->positional.front() + "」");
+  if (!parsed->positional.empty()) return usageError(err, command, "余分な引数「" + parsed->positional.front() + "」");
   for (const char* required : {"--catalogue", "--star", "--from"}) {
-    if (!parsed->has(required))
-      return usageError(err, command, std::string(required) + " を指定してください");
+    if (!parsed->has(required)) return usageError(err, command, std::string(required) + " を指定してください");
   }
   if (parsed->has("--xlsx") && parsed->flags.count("--csv")) {
     return usageError(err, command, "--xlsx と --csv は同時に指定できません");
@@ -196,8 +192,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return usageError(err, command, "--hide-hours は \"FROM-TO\"（0〜23時、例 8-20）で指定してください");
   }
   if (parsed->has("--min-altitude") && !parseStrict(parsed->get("--min-altitude"))) {
-    return usageError(err, command,
-                      "--min-altitude の値「" + parsed->get("--min-altitude") + "」は数ではありません");
+    return usageError(err, command, "--min-altitude の値「" + parsed->get("--min-altitude") + "」は数ではありません");
   }
 
   FormSession session(err);
@@ -206,8 +201,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return *status;
   }
   form.Form_Load(std::chrono::system_clock::now());
-  if (!loadCatalogue(session, parsed->get("--catalogue"), error) ||
-      !selectStar(form, parsed->get("--star"), error)) {
+  if (!loadCatalogue(session, parsed->get("--catalogue"), error) || !selectStar(form, parsed->get("--star"), error)) {
     err << "tenmirel-cli " << command << ": " << error << '\n';
     return 1;
   }
@@ -246,15 +240,14 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int runToday(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const std::string command = "today";
   std::string error;
-  const auto parsed =
-      parseArgs(args, withSiteOptions({"--catalogue", "--date", "--xlsx"}), {"--help", "--csv", "--open", "--bom"}, error);
+  const auto parsed = parseArgs(args, withSiteOptions({"--catalogue", "--date", "--xlsx"}),
+                                {"--help", "--csv", "--open", "--bom"}, error);
   if (!parsed) return usageError(err, command, error);
   if (parsed->flags.count("--help")) {
     printTodayHelp(out);
     return 0;
   }
-  if (!parsed->positional.empty())
-    return usageError(err, command, "余分な引数「" + parsed->positional.front() + "」");
+  if (!parsed->positional.empty()) return usageError(err, command, "余分な引数「" + parsed->positional.front() + "」");
   if (!parsed->has("--catalogue")) return usageError(err, command, "--catalogue を指定してください");
   if (parsed->has("--xlsx") && parsed->flags.count("--csv")) {
     return usageError(err, command, "--xlsx と --csv は同時に指定できません");

@@ -5,16 +5,16 @@
 #include <filesystem>
 
 #include "catalogue/star_file.h"
-#include "common/utf8_bom.h"
 #include "cli/catalogue_option.h"
 #include "cli/cli.h"
-#include "prediction/night_stars.h"
 #include "cli/cli_args.h"
 #include "cli/default_application.h"
 #include "cli/night_options.h"
 #include "cli/night_report.h"
 #include "cli/site_option.h"
 #include "cli/tonight.h"
+#include "common/utf8_bom.h"
+#include "prediction/night_stars.h"
 #include "sky/night_plan.h"
 
 namespace tenmirel::cli {
@@ -38,8 +38,7 @@ void printHelp(std::ostream& out) {
          "  --catalogue FILE     変光星データファイル（.vsd、星の数に上限なし）。- で標準入力\n"
          "  --date YYYY-MM-DD    夜の日付（夕方の日付、観測地の地方時）。既定は観測地の今夜\n"
          "                       （正午より前なら前の日の夕方からの夜）\n"
-      << siteOptionsHelp()
-      << nightOptionsHelp()
+      << siteOptionsHelp() << nightOptionsHelp()
       << "\n"
          "終了状態: 0 計画できた（暗くならない夜もその旨を表示して 0）、1 失敗、2 使い方の誤り\n"
          "\n"

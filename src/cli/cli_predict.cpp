@@ -43,8 +43,8 @@ void printHelp(std::ostream& out) {
          "  --format FORMAT    text（既定、桁をそろえた表）または json（極ごとに1つのオブジェクト：\n"
          "                     cycle、local_time、jd_reference、jd、altitude_deg と、\n"
          "                     texts に画面に出る出力欄の文字列、calc に高度計算の17項目）\n"
-         << siteOptionsHelp() <<
-         "  --help             この説明\n"
+      << siteOptionsHelp()
+      << "  --help             この説明\n"
          "\n"
          "例:\n"
          "  tenmirel-cli predict --epoch 2451545.0 --period 1.5 --from \"2000-01-02 09:00\" --cycles 3\n"
@@ -161,19 +161,22 @@ int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ost
     printHelp(out);
     return 0;
   }
-  if (!parsed->positional.empty()) return usageError(err, "predict", "余分な引数「" + parsed->positional.front() + "」");
+  if (!parsed->positional.empty())
+    return usageError(err, "predict", "余分な引数「" + parsed->positional.front() + "」");
 
   const bool fromCatalogue = parsed->has("--catalogue") || parsed->has("--star");
   if (fromCatalogue && !(parsed->has("--catalogue") && parsed->has("--star"))) {
     return usageError(err, "predict", "--catalogue と --star は組で指定してください");
   }
   if (fromCatalogue && (parsed->has("--ra") || parsed->has("--dec"))) {
-    return usageError(err, "predict", "カタログの星には --ra / --dec を指定できません（座標はカタログのものを使います）");
+    return usageError(err, "predict",
+                      "カタログの星には --ra / --dec を指定できません（座標はカタログのものを使います）");
   }
   if (!fromCatalogue && !(parsed->has("--epoch") && parsed->has("--period"))) {
     return usageError(err, "predict", "--epoch と --period（または --catalogue と --star）を指定してください");
   }
-  if (parsed->has("--ra") != parsed->has("--dec")) return usageError(err, "predict", "--ra と --dec は組で指定してください");
+  if (parsed->has("--ra") != parsed->has("--dec"))
+    return usageError(err, "predict", "--ra と --dec は組で指定してください");
   if (!parsed->has("--from")) return usageError(err, "predict", "--from で基準日時を指定してください");
   for (const char* name : {"--epoch", "--period"}) {
     if (parsed->has(name) && !parseStrict(parsed->get(name))) {
@@ -202,10 +205,12 @@ int runPredict(const std::vector<std::string>& args, std::ostream& out, std::ost
     StarRecord star;
     star.starName = kCommandLineStarName;
     if (!splitRightAscension(parsed->get("--ra"), star.alphaHour, star.alphaMin)) {
-      return usageError(err, "predict", "--ra「" + parsed->get("--ra") + "」は \"HH MM.m\"（0〜23時、0〜59.9分）で指定してください");
+      return usageError(err, "predict",
+                        "--ra「" + parsed->get("--ra") + "」は \"HH MM.m\"（0〜23時、0〜59.9分）で指定してください");
     }
     if (!splitDeclination(parsed->get("--dec"), star.deltaSign, star.deltaDeg, star.deltaMin)) {
-      return usageError(err, "predict", "--dec「" + parsed->get("--dec") + "」は \"+DD MM\"（−90〜+90度）で指定してください");
+      return usageError(err, "predict",
+                        "--dec「" + parsed->get("--dec") + "」は \"+DD MM\"（−90〜+90度）で指定してください");
     }
     // A one-star catalogue, as if loaded from a file.
     form.useCatalogue({star});

@@ -2,9 +2,9 @@
 #include <string>
 
 #include "catalogue/star_file.h"
+#include "cli/catalogue_option.h"
 #include "cli/cli.h"
 #include "cli/cli_args.h"
-#include "cli/catalogue_option.h"
 #include "cli/terminal_text.h"
 #include "cli/text_table.h"
 
@@ -29,9 +29,7 @@ void printStarsUsage(std::ostream& out) {
 
 std::string shown(const std::string& text) { return shownOnTerminal(text); }
 
-std::string rightAscension(const StarRecord& star) {
-  return shown(star.alphaHour) + "h " + shown(star.alphaMin) + "m";
-}
+std::string rightAscension(const StarRecord& star) { return shown(star.alphaHour) + "h " + shown(star.alphaMin) + "m"; }
 
 std::string declination(const StarRecord& star) {
   const char* sign = star.deltaSign == kSouthSignText ? "-" : "+";
@@ -70,8 +68,8 @@ int runStars(const std::vector<std::string>& args, std::ostream& out, std::ostre
   table.alignRight(0);
   for (int i = 0; i < catalogue.count; ++i) {
     const StarRecord& star = catalogue.records[static_cast<std::size_t>(i)];
-    table.addRow({std::to_string(i), shown(star.starName), shown(star.ganki), shown(star.syuki),
-                  rightAscension(star), declination(star), shown(star.memo)});
+    table.addRow({std::to_string(i), shown(star.starName), shown(star.ganki), shown(star.syuki), rightAscension(star),
+                  declination(star), shown(star.memo)});
   }
   table.print(out);
   return 0;

@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "cli/night_report.h"
-#include "sky/event_calendar_texts.h"
 #include "common/number_text.h"
+#include "sky/event_calendar_texts.h"
 
 namespace tenmirel::cli {
 namespace {
@@ -35,10 +35,11 @@ std::string descriptionOf(const NightReport& report, const sky::NightEvent& even
   std::string extra;
   if (event.durationMinutes) extra += "\n食の継続 " + durationText(event) + " 分";
   if (!uncertaintyText(event).empty()) extra += "\n予報の不確かさ " + uncertaintyText(event) + " 分";
-  return std::string(sky::eventKindWord(event.kind)) + " " + localTimeOfEvent(report, event) + "（地方時）、ユリウス日 " + numberToText(event.julianDayUt) +
-         "（世界時）\n高度 " + oneDecimal(event.altitudeDegrees) + "°、方位 " + oneDecimal(event.azimuthDegrees) +
-         "°、太陽高度 " + oneDecimal(event.sunAltitudeDegrees) + "°\n月高度 " + oneDecimal(event.moonAltitudeDegrees) +
-         "°、月の輝面 " + oneDecimal(event.moonIlluminatedFraction * kPercent) + "%、月との角距離 " +
+  return std::string(sky::eventKindWord(event.kind)) + " " + localTimeOfEvent(report, event) +
+         "（地方時）、ユリウス日 " + numberToText(event.julianDayUt) + "（世界時）\n高度 " +
+         oneDecimal(event.altitudeDegrees) + "°、方位 " + oneDecimal(event.azimuthDegrees) + "°、太陽高度 " +
+         oneDecimal(event.sunAltitudeDegrees) + "°\n月高度 " + oneDecimal(event.moonAltitudeDegrees) + "°、月の輝面 " +
+         oneDecimal(event.moonIlluminatedFraction * kPercent) + "%、月との角距離 " +
          oneDecimal(event.moonSeparationDegrees) + "°" + extra;
 }
 
@@ -54,8 +55,7 @@ std::string nightCalendar(const NightReport& report, std::string& error) {
   return eventsCalendar(events, report.plan.night.site.name, error);
 }
 
-std::string eventsCalendar(const std::vector<ReportedEvent>& events, const std::string& location,
-                           std::string& error) {
+std::string eventsCalendar(const std::vector<ReportedEvent>& events, const std::string& location, std::string& error) {
   icalerror_set_errors_are_fatal(0);
   std::unique_ptr<icalcomponent, ComponentFree> calendar(icalcomponent_new_vcalendar());
   if (!calendar) {

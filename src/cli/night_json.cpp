@@ -20,7 +20,6 @@ const char* darknessName(sky::Darkness darkness) {
   return "normal";
 }
 
-
 Json instant(const NightReport& report, const std::optional<double>& julianDayUt) {
   return julianDayUt ? Json(isoTimeAt(report, *julianDayUt)) : Json(nullptr);
 }
@@ -69,18 +68,16 @@ Json nightSummaryJson(const NightReport& report) {
   return result;
 }
 
-
 Json nightFiltersJson(const sky::NightOptions& options) {
-  return Json{{"min_altitude_deg", options.minimumAltitudeDegrees},
-              {"moon_distance_deg", options.moonDistanceDegrees ? Json(*options.moonDistanceDegrees) : Json(nullptr)},
-              {"around_min", options.aroundMinutes},
-              {"around_whole_eclipse", options.aroundFromDuration},
-              {"secondary", options.secondaryMinima},
-              {"max_uncertainty_min",
-               options.maxUncertaintyMinutes ? Json(*options.maxUncertaintyMinutes) : Json(nullptr)},
-              {"refraction", options.refraction}};
+  return Json{
+      {"min_altitude_deg", options.minimumAltitudeDegrees},
+      {"moon_distance_deg", options.moonDistanceDegrees ? Json(*options.moonDistanceDegrees) : Json(nullptr)},
+      {"around_min", options.aroundMinutes},
+      {"around_whole_eclipse", options.aroundFromDuration},
+      {"secondary", options.secondaryMinima},
+      {"max_uncertainty_min", options.maxUncertaintyMinutes ? Json(*options.maxUncertaintyMinutes) : Json(nullptr)},
+      {"refraction", options.refraction}};
 }
-
 
 Json nightEventJson(const sky::NightEvent& event) {
   Json item;

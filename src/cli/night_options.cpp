@@ -3,8 +3,8 @@
 #include <cmath>
 #include <iterator>
 
-#include "common/number_text.h"
 #include "cli/site_option.h"
+#include "common/number_text.h"
 
 namespace tenmirel::cli {
 namespace {
@@ -18,8 +18,8 @@ constexpr double kLargestUncertaintyMinutes = 14400;
 }  // namespace
 
 std::set<std::string> nightOptionNames() {
-  return {"--sun-below", "--window", "--min-altitude", "--moon-distance", "--around", "--max-uncertainty",
-          "--format",    "--xlsx",   kElementsOption};
+  return {"--sun-below",       "--window", "--min-altitude", "--moon-distance", "--around",
+          "--max-uncertainty", "--format", "--xlsx",         kElementsOption};
 }
 
 std::set<std::string> nightFlagNames() { return {"--help", "--refraction", "--open", "--secondary", "--bom"}; }

@@ -15,14 +15,13 @@ constexpr double kNewMoonBelow = 0.03;
 constexpr double kFullMoonAbove = 0.97;
 constexpr double kPercent = 100;
 
-const std::vector<std::string> kColumns = {"星名",       "回帰",     "日時（地方時）", "ユリウス日（世界時）",
-                                           "高度（°）",  "方位（°）", "太陽高度（°）",  "月高度（°）",
-                                           "月の輝面（%）", "月との角距離（°）", "種類", "食の継続（分）",
-                                           "不確かさ（分）"};
+const std::vector<std::string> kColumns = {
+    "星名",      "回帰",           "日時（地方時）", "ユリウス日（世界時）", "高度（°）",
+    "方位（°）", "太陽高度（°）",  "月高度（°）",    "月の輝面（%）",        "月との角距離（°）",
+    "種類",      "食の継続（分）", "不確かさ（分）"};
 // The CSV's own names for what the text shows in its last three columns, and more.
-const std::vector<std::string> kCsvExtraColumns = {"kind",           "phase",
-                                                   "duration_minutes", "uncertainty_minutes",
-                                                   "uncertain_elements", "uncertainty_source"};
+const std::vector<std::string> kCsvExtraColumns = {
+    "kind", "phase", "duration_minutes", "uncertainty_minutes", "uncertain_elements", "uncertainty_source"};
 constexpr std::size_t kCsvSharedColumns = 10;
 
 std::string degreesText(double degrees) { return numberToText(degrees) + "°"; }
@@ -112,15 +111,15 @@ std::vector<std::string> nightCsvColumns() {
 
 std::vector<std::string> nightEventCells(const NightReport& report, const sky::NightEvent& event, bool forCsv) {
   std::vector<std::string> cells = {forCsv ? csvTextFromCatalogue(event.name) : shownOnTerminal(event.name),
-          std::to_string(event.cycle),
-          forCsv ? event.isoText : localTimeOfEvent(report, event),
-          numberToText(event.julianDayUt),
-          oneDecimal(event.altitudeDegrees),
-          oneDecimal(event.azimuthDegrees),
-          oneDecimal(event.sunAltitudeDegrees),
-          oneDecimal(event.moonAltitudeDegrees),
-          oneDecimal(event.moonIlluminatedFraction * kPercent),
-          oneDecimal(event.moonSeparationDegrees)};
+                                    std::to_string(event.cycle),
+                                    forCsv ? event.isoText : localTimeOfEvent(report, event),
+                                    numberToText(event.julianDayUt),
+                                    oneDecimal(event.altitudeDegrees),
+                                    oneDecimal(event.azimuthDegrees),
+                                    oneDecimal(event.sunAltitudeDegrees),
+                                    oneDecimal(event.moonAltitudeDegrees),
+                                    oneDecimal(event.moonIlluminatedFraction * kPercent),
+                                    oneDecimal(event.moonSeparationDegrees)};
   if (forCsv) {
     cells.insert(cells.end(), {sky::eventKindKey(event.kind), numberToText(event.phase),
                                event.durationMinutes ? numberToText(*event.durationMinutes) : std::string(),

@@ -23,8 +23,7 @@ const std::set<std::string>& siteOptionNames() {
 }
 
 OptionChoice<sky::Site> siteFromTexts(const std::string& name, const std::string& longitude,
-                                      const std::string& latitude, const std::string& height,
-                                      const std::string& zone) {
+                                      const std::string& latitude, const std::string& height, const std::string& zone) {
   using Choice = OptionChoice<sky::Site>;
   sky::Site site;
   site.name = name;
@@ -137,7 +136,8 @@ std::set<std::string> withSiteOptions(std::set<std::string> names) {
 std::optional<int> chooseSiteOptions(const ParsedArgs& parsed, const std::string& cataloguePath,
                                      const std::string& command, std::ostream& err, SiteChoice& chosen) {
   const OptionChoice<sky::Site> site = siteFromOptions(parsed);
-  if (!site.warning.empty()) err << "tenmirel-cli " << command << ": " << site.warning << "\n（既定の観測地を使います）\n";
+  if (!site.warning.empty())
+    err << "tenmirel-cli " << command << ": " << site.warning << "\n（既定の観測地を使います）\n";
   if (!site.value) {
     if (site.usageMistake) return usageError(err, command, site.error);
     err << "tenmirel-cli " << command << ": " << site.error << '\n';

@@ -39,8 +39,7 @@ struct OptionChoice {
 // A site from typed texts: coordinates as parseCoordinate reads them, a height in
 // metres (empty means 0) and a zone; checked with validateSite.
 OptionChoice<sky::Site> siteFromTexts(const std::string& name, const std::string& longitude,
-                                      const std::string& latitude, const std::string& height,
-                                      const std::string& zone);
+                                      const std::string& latitude, const std::string& height, const std::string& zone);
 
 // The site the options choose, looked up in the store.
 OptionChoice<sky::Site> siteFromOptions(const ParsedArgs& parsed, const sky::SiteStore& store);

@@ -39,7 +39,8 @@ std::string csvField(std::string_view text) {
 }
 
 std::string csvTextFromCatalogue(std::string_view text) {
-  const bool looksLikeFormula = !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+  const bool looksLikeFormula =
+      !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
   return csvField((looksLikeFormula ? "'" : "") + shownOnTerminal(text));
 }
 

@@ -50,9 +50,7 @@ bool FrmExcelModel::hourIsHidden() const {
   return combo1ListIndex <= hour && hour < combo2ListIndex;
 }
 
-bool FrmExcelModel::altitudeTooLow() const {
-  return parseLenient(form_.txtOutputKoudo) <= parseLenient(text2);
-}
+bool FrmExcelModel::altitudeTooLow() const { return parseLenient(form_.txtOutputKoudo) <= parseLenient(text2); }
 
 bool FrmExcelModel::collectRow() {
   // The caption always holds the number text the main window wrote; anything
@@ -60,8 +58,8 @@ bool FrmExcelModel::collectRow() {
   const std::optional<double> julianDay = parseStrict(form_.lblJulKekka);
   if (!julianDay) return false;
   const auto r = static_cast<std::size_t>(listRow);
-  buffers.listTime[r] = timeTexts(form_.txtOutputYear, form_.txtOutputMonth, form_.txtOutputDay,
-                                  form_.txtOutputHour, form_.txtOutputMin);
+  buffers.listTime[r] =
+      timeTexts(form_.txtOutputYear, form_.txtOutputMonth, form_.txtOutputDay, form_.txtOutputHour, form_.txtOutputMin);
   buffers.listJul[r] = *julianDay;
   buffers.listKoudo[r] = altitudeText(form_.txtOutputKoudo);
   buffers.listKaiki[r] = cycleText(form_.txtOutputKaiki);

@@ -25,8 +25,8 @@ std::size_t characterCount(std::string_view utf8) {
   return count;
 }
 
-TimeTexts timeTexts(const std::string& year, const std::string& month, const std::string& day,
-                    const std::string& hour, const std::string& minute) {
+TimeTexts timeTexts(const std::string& year, const std::string& month, const std::string& day, const std::string& hour,
+                    const std::string& minute) {
   return {year + kYearSign, padded(month + kMonthSign), padded(day + kDaySign), padded(hour + kHourSign),
           padded(minute + kMinuteSign)};
 }

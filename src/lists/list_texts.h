@@ -23,8 +23,8 @@ std::size_t characterCount(std::string_view utf8);
 
 // The five parts from the output texts, each followed by its unit sign; month,
 // day, hour and minute parts of exactly two characters get two spaces in front.
-TimeTexts timeTexts(const std::string& year, const std::string& month, const std::string& day,
-                    const std::string& hour, const std::string& minute);
+TimeTexts timeTexts(const std::string& year, const std::string& month, const std::string& day, const std::string& hour,
+                    const std::string& minute);
 
 // The altitude text leniently parsed, rounded toward minus infinity, with "°":
 // "45.9" gives "45°", "-0.2" gives "-1°".

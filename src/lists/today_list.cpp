@@ -67,8 +67,7 @@ void shiftToObservingNight(FrmYohouModel& form) {
   }
   const year_month_day previous{sys_days{date} - days{1}};
   form.txtOutputDay = std::to_string(static_cast<unsigned>(previous.day()));
-  if (previous.month() != date.month())
-    form.txtOutputMonth = std::to_string(static_cast<unsigned>(previous.month()));
+  if (previous.month() != date.month()) form.txtOutputMonth = std::to_string(static_cast<unsigned>(previous.month()));
   // Before 1600 the prediction leaves the year empty; it stays so.
   if (previous.year() != date.year() && !form.txtOutputYear.empty()) {
     form.txtOutputYear = std::to_string(static_cast<int>(previous.year()));
@@ -116,8 +115,8 @@ bool TodayList::mnuExcelToday_Click() {
 void TodayList::collectRow() {
   const auto r = static_cast<std::size_t>(buffers.todayCount);
   buffers.ensureRow(r);
-  buffers.todayTime[r] = timeTexts(form_.txtOutputYear, form_.txtOutputMonth, form_.txtOutputDay,
-                                   form_.txtOutputHour, form_.txtOutputMin);
+  buffers.todayTime[r] =
+      timeTexts(form_.txtOutputYear, form_.txtOutputMonth, form_.txtOutputDay, form_.txtOutputHour, form_.txtOutputMin);
   buffers.todayKoudo[r] = altitudeText(form_.txtOutputKoudo);
   buffers.todayName[r] = form_.combo1Text();
   ++buffers.todayCount;

@@ -42,8 +42,8 @@ void completeExtremum(PredictionResult& result, const PredictionSetting& setting
                       const std::optional<double>& referenceInElementsTime) {
   PredictedExtremum& extremum = result.extremum;
   const std::optional<sky::StarDirection> direction = directionFor(setting);
-  extremum.julianDay = direction ? sky::observedUtOf(extremum.elementsTime, setting.elementsTime, *direction)
-                                 : extremum.elementsTime;
+  extremum.julianDay =
+      direction ? sky::observedUtOf(extremum.elementsTime, setting.elementsTime, *direction) : extremum.elementsTime;
   bool finite = std::isfinite(extremum.cycle) && std::isfinite(extremum.elementsTime) &&
                 std::isfinite(extremum.julianDay) &&
                 (!referenceInElementsTime || std::isfinite(extremum.referenceJulianDay));
@@ -58,8 +58,9 @@ void completeExtremum(PredictionResult& result, const PredictionSetting& setting
   if (!finite) return refuse(result, PredictionRefusal::kTooLarge, kNotFiniteMessage);
   // The first extremum after the reference lies within one period after it; when
   // cycle x period + epoch says otherwise, the digits cancelled away.
-  if (referenceInElementsTime && (extremum.elementsTime < *referenceInElementsTime - kPrecisionToleranceDays ||
-                                  extremum.elementsTime > *referenceInElementsTime + period + kPrecisionToleranceDays)) {
+  if (referenceInElementsTime &&
+      (extremum.elementsTime < *referenceInElementsTime - kPrecisionToleranceDays ||
+       extremum.elementsTime > *referenceInElementsTime + period + kPrecisionToleranceDays)) {
     return refuse(result, PredictionRefusal::kTooLarge, kNotFiniteMessage);
   }
   const sky::SiteZone& zone = setting.site->zone();

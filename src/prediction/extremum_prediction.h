@@ -32,10 +32,10 @@ enum class PredictionRefusal {
   kNoElements,
   kZeroPeriod,
   kNegativePeriod,
-  kTooLarge,              // not finite, or lost to rounding
-  kOutsideCalendar,       // the extremum lies outside the years the calendar search covers
-  kNoSuchLocalTime,       // the reference falls into a clock change's gap
-  kNeedsCoordinates,      // heliocentric or barycentric elements for a star without a place
+  kTooLarge,          // not finite, or lost to rounding
+  kOutsideCalendar,   // the extremum lies outside the years the calendar search covers
+  kNoSuchLocalTime,   // the reference falls into a clock change's gap
+  kNeedsCoordinates,  // heliocentric or barycentric elements for a star without a place
 };
 
 // The reference date and time as typed, local time of the site.

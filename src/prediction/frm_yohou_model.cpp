@@ -161,8 +161,8 @@ bool FrmYohouModel::predictFromReference() {
   const double savedDelta = delta;
   const bool savedHasPlace = rowHasPlace_;
   refreshCoordinates();
-  PredictionResult result = predictFirstAfter(
-      {txtInputYear, txtInputMonth, txtInputDay, txtInputHour, txtInputMin}, txtGanki, txtSyuki, predictionSetting());
+  PredictionResult result = predictFirstAfter({txtInputYear, txtInputMonth, txtInputDay, txtInputHour, txtInputMin},
+                                              txtGanki, txtSyuki, predictionSetting());
   if (!show(std::move(result))) {
     alpha = savedAlpha;
     delta = savedDelta;

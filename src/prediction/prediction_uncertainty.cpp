@@ -33,8 +33,8 @@ std::string predictionUncertaintyText(const std::string& epochText, const std::s
                                               tokens.fitErrors->covarianceEpochPeriod});
   }
   if (days) return "予報の不確かさ ±" + minutesText(*days * kMinutesPerDay) + " 分（当てはめた要素の誤差から）";
-  const double fromDigits = sky::digitsUncertaintyDays(cycle, sky::writtenDecimals(periodText),
-                                                       sky::writtenDecimals(epochText));
+  const double fromDigits =
+      sky::digitsUncertaintyDays(cycle, sky::writtenDecimals(periodText), sky::writtenDecimals(epochText));
   if (!std::isfinite(fromDigits)) return {};
   const bool flagged = tokens.periodUncertain || tokens.epochUncertain || sky::writtenUncertain(periodText) ||
                        sky::writtenUncertain(epochText);

@@ -17,12 +17,8 @@ Obtained objectIf(bool known, ObjectRef object) {
 
 Obtained MemorySheet::attach(const std::string&) { return {kNoRunningInstanceError, {}}; }
 Obtained MemorySheet::create(const std::string&) { return {0, kApplication}; }
-int MemorySheet::makeVisible(ObjectRef application) {
-  return application == kApplication ? 0 : kObjectRequiredError;
-}
-Obtained MemorySheet::activeWorkbook(ObjectRef application) {
-  return objectIf(application == kApplication, {});
-}
+int MemorySheet::makeVisible(ObjectRef application) { return application == kApplication ? 0 : kObjectRequiredError; }
+Obtained MemorySheet::activeWorkbook(ObjectRef application) { return objectIf(application == kApplication, {}); }
 Obtained MemorySheet::addSheet(ObjectRef) { return {kObjectRequiredError, {}}; }
 Obtained MemorySheet::addWorkbook(ObjectRef application) {
   cells.clear();

@@ -20,8 +20,7 @@ std::optional<std::filesystem::path> documentsFolder(const std::filesystem::path
 
 std::optional<std::filesystem::path> defaultDocumentsFolder() { return documentsFolder(); }
 
-std::string sheetFileName(std::chrono::system_clock::time_point now, const std::string& listName,
-                          int attempt) {
+std::string sheetFileName(std::chrono::system_clock::time_point now, const std::string& listName, int attempt) {
   const SiteClockReading local = siteLocalTime(now);
   const auto& date = local.date;
   const auto& clock = local.time;

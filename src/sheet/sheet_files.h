@@ -20,7 +20,6 @@ std::optional<std::filesystem::path> defaultDocumentsFolder();
 
 // "2026-12-07_213000_今日の変光星.xlsx" at the site's local time (UT + 9 h);
 // attempt 2 and above add " (2)" and so on, so no file is overwritten.
-std::string sheetFileName(std::chrono::system_clock::time_point now, const std::string& listName,
-                          int attempt);
+std::string sheetFileName(std::chrono::system_clock::time_point now, const std::string& listName, int attempt);
 
 }  // namespace tenmirel

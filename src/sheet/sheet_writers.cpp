@@ -40,8 +40,7 @@ class Connection {
 // Cells of one writer run; the first refusal ends the writer.
 class CellWriter {
  public:
-  CellWriter(SpreadsheetComponent& component, ObjectRef worksheet)
-      : component_(component), sheet_(worksheet) {}
+  CellWriter(SpreadsheetComponent& component, ObjectRef worksheet) : component_(component), sheet_(worksheet) {}
   // False when the cell was refused; failure() then tells why.
   bool set(int row, int column, const CellValue& value) {
     failure_ = sheet_.empty() ? kObjectNotSetError
@@ -121,8 +120,7 @@ int WriteHeader(SpreadsheetComponent& component, ObjectRef /*workbook*/, ObjectR
       return cells.failure();
     if (!hasRow(buffers.todayTime, r)) return kSubscriptOutOfRangeError;
     for (int c = 2; c <= 2 + kTimeParts - 1; ++c) {
-      if (!cells.set(sheetRow, c,
-                     buffers.todayTime[static_cast<std::size_t>(r)][static_cast<std::size_t>(c - 2)]))
+      if (!cells.set(sheetRow, c, buffers.todayTime[static_cast<std::size_t>(r)][static_cast<std::size_t>(c - 2)]))
         return cells.failure();
     }
   }
@@ -158,8 +156,7 @@ int ExcelHeader(SpreadsheetComponent& component, ObjectRef /*workbook*/, ObjectR
       return cells.failure();
     if (!hasRow(buffers.listTime, r)) return kSubscriptOutOfRangeError;
     for (int c = 1; c <= kTimeParts; ++c) {
-      if (!cells.set(sheetRow, c,
-                     buffers.listTime[static_cast<std::size_t>(r)][static_cast<std::size_t>(c - 1)]))
+      if (!cells.set(sheetRow, c, buffers.listTime[static_cast<std::size_t>(r)][static_cast<std::size_t>(c - 1)]))
         return cells.failure();
     }
   }

@@ -14,8 +14,7 @@ namespace tenmirel {
 inline constexpr const char* kTodayHeader[] = {"変光星名", "年", "月", "日", "時", "分", "高度"};
 // Header texts of the fixed-count list: row 1, columns A to C, and row 4, A to H.
 inline constexpr const char* kFixedCountStarHeader[] = {"変光星名", "元期", "周期"};
-inline constexpr const char* kFixedCountColumnHeader[] = {"年", "月",   "日",   "時",
-                                                          "分", "高度", "回帰", "ﾕﾘｳｽ日"};
+inline constexpr const char* kFixedCountColumnHeader[] = {"年", "月", "日", "時", "分", "高度", "回帰", "ﾕﾘｳｽ日"};
 
 // The star block of the fixed-count list: the star as the main window names it
 // and its elements, as typed.
@@ -27,8 +26,8 @@ struct ListStar {
 
 // Today's list into the worksheet; rowCount is read once, after the header row.
 // Returns the number of the failure that ended it, 0 when every cell was stored.
-int WriteHeader(SpreadsheetComponent& component, ObjectRef workbook, ObjectRef worksheet,
-                const std::int16_t& rowCount, const TodayBuffers& buffers);
+int WriteHeader(SpreadsheetComponent& component, ObjectRef workbook, ObjectRef worksheet, const std::int16_t& rowCount,
+                const TodayBuffers& buffers);
 
 // The fixed-count list: the star block, the column titles,
 // and listCount (rounded half to even to 16 bits) rows.

@@ -28,7 +28,7 @@ struct TypedColumn {
 };
 
 struct TypedSheet {
-  std::string name;                      // the sheet's tab; empty: the writer's default
+  std::string name;                             // the sheet's tab; empty: the writer's default
   std::vector<std::vector<std::string>> facts;  // lines above the table, a text a cell
   std::vector<TypedColumn> columns;
   std::vector<std::vector<TypedCell>> rows;  // each as many cells as columns

@@ -18,9 +18,8 @@ constexpr std::size_t kDirectoryEntryBytes = 46;
 constexpr std::size_t kLocalHeaderBytes = 30;
 
 // The parts every workbook the lists write holds.
-const std::array<const char*, 6> kRequiredParts = {
-    "[Content_Types].xml", "_rels/.rels",      "docProps/core.xml",
-    "xl/workbook.xml",     "xl/styles.xml",    "xl/worksheets/sheet1.xml"};
+const std::array<const char*, 6> kRequiredParts = {"[Content_Types].xml", "_rels/.rels",   "docProps/core.xml",
+                                                   "xl/workbook.xml",     "xl/styles.xml", "xl/worksheets/sheet1.xml"};
 
 std::uint32_t little(const std::vector<unsigned char>& bytes, std::size_t at, int width) {
   std::uint32_t value = 0;

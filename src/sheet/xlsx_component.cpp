@@ -105,8 +105,8 @@ int XlsxFileComponent::startFile() {
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     if (error) {
-      fail(intended, "保存先のフォルダ「" + pathText(folder_) + "」を作れません（" +
-                         describeFileError(error.value()) + "）。");
+      fail(intended,
+           "保存先のフォルダ「" + pathText(folder_) + "」を作れません（" + describeFileError(error.value()) + "）。");
       return kFileAccessError;
     }
   }
@@ -143,14 +143,12 @@ Obtained XlsxFileComponent::activeSheet(ObjectRef workbook) {
     worksheet_ = workbook_add_worksheet(workbook_, nullptr);
     if (worksheet_ == nullptr) return {kObjectRequiredError, {}};
     worksheet_set_column(worksheet_, 0, 0, kFirstColumnWidth, nullptr);
-    worksheet_set_column(worksheet_, kJulianDayColumnIndex, kJulianDayColumnIndex, kJulianDayColumnWidth,
-                         nullptr);
+    worksheet_set_column(worksheet_, kJulianDayColumnIndex, kJulianDayColumnIndex, kJulianDayColumnWidth, nullptr);
   }
   return {0, kWorksheet};
 }
 
-int XlsxFileComponent::setCell(ObjectRef worksheet, std::int16_t row, std::int16_t column,
-                               const CellValue& value) {
+int XlsxFileComponent::setCell(ObjectRef worksheet, std::int16_t row, std::int16_t column, const CellValue& value) {
   if (worksheet != kWorksheet || worksheet_ == nullptr) return kObjectRequiredError;
   if (row < 1 || column < 1) return kCellRefusedError;
   const auto r = static_cast<lxw_row_t>(row - 1);
@@ -170,9 +168,9 @@ void XlsxFileComponent::noteRefusedCell(std::size_t row, std::size_t column, int
   // The list goes on without the cell; the file must not be passed off as complete.
   if (!refusedCell_.empty()) return;
   const char* why = error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED ? "文字数が上限の 32767 字を超えています"
-                                                                   : "書き出しが値を受け付けませんでした";
-  refusedCell_ = std::to_string(row) + "行目・" + std::to_string(column) + "列目のセルを書き込めませんでした（" +
-                 why + "）。";
+                                                                  : "書き出しが値を受け付けませんでした";
+  refusedCell_ =
+      std::to_string(row) + "行目・" + std::to_string(column) + "列目のセルを書き込めませんでした（" + why + "）。";
 }
 
 SavedFile XlsxFileComponent::writeTypedWorkbook(const std::string& listName, const std::vector<TypedSheet>& sheets,
@@ -225,14 +223,16 @@ void XlsxFileComponent::writeTypedSheet(const TypedSheet& sheet) {
   };
   for (std::size_t r = 0; r < sheet.facts.size(); ++r) {
     for (std::size_t c = 0; c < sheet.facts[r].size(); ++c) {
-      put(r, c, worksheet_write_string(worksheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
-                                       withoutNul(sheet.facts[r][c]).c_str(), c == 0 ? titleFormat : nullptr));
+      put(r, c,
+          worksheet_write_string(worksheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
+                                 withoutNul(sheet.facts[r][c]).c_str(), c == 0 ? titleFormat : nullptr));
     }
   }
   const auto header = static_cast<lxw_row_t>(typedSheetHeaderRow(sheet) - 1);
   for (std::size_t c = 0; c < sheet.columns.size(); ++c) {
-    put(header, c, worksheet_write_string(worksheet, header, static_cast<lxw_col_t>(c),
-                                          withoutNul(sheet.columns[c].title).c_str(), titleFormat));
+    put(header, c,
+        worksheet_write_string(worksheet, header, static_cast<lxw_col_t>(c), withoutNul(sheet.columns[c].title).c_str(),
+                               titleFormat));
   }
   for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
     const auto row = static_cast<lxw_row_t>(header + 1 + r);
@@ -262,8 +262,7 @@ int XlsxFileComponent::release(ObjectRef object) {
   if (object == kApplication) {
     if (showRequested_ && settings_.openWhenShown && lastFile_ && lastFile_->saved) {
       lastFile_->showRequested = true;
-      lastFile_->shown =
-          settings_.opener != nullptr && settings_.opener->openWithDefaultApplication(lastFile_->path);
+      lastFile_->shown = settings_.opener != nullptr && settings_.opener->openWithDefaultApplication(lastFile_->path);
     }
     running_ = false;
     showRequested_ = false;
@@ -275,7 +274,8 @@ std::string XlsxFileComponent::checkTarget(const std::filesystem::path& target) 
   const PathStatus status = pathStatus(target);
   if (status.kind == PathKind::kAbsent) return {};  // a new file
   if (status.kind == PathKind::kDirectory) return reasonText(EISDIR);
-  if (status.kind != PathKind::kRegularFile) return "ファイルでないもの（デバイスやパイプ）があり、置き換えられません。";
+  if (status.kind != PathKind::kRegularFile)
+    return "ファイルでないもの（デバイスやパイプ）があり、置き換えられません。";
   keptMode_ = status.permissionBits;
   return {};
 }
@@ -299,9 +299,8 @@ int XlsxFileComponent::save() {
   julianDayFormat_ = nullptr;
   if (closed != LXW_NO_ERROR) {
     removeFile(tempPath_);
-    lastFile_->reason = closeErrno != 0
-                            ? reasonText(closeErrno)
-                            : std::string("書き出しに失敗しました（") + lxw_strerror(closed) + "）。";
+    lastFile_->reason = closeErrno != 0 ? reasonText(closeErrno)
+                                        : std::string("書き出しに失敗しました（") + lxw_strerror(closed) + "）。";
     return kFileAccessError;
   }
   if (!refusedCell_.empty()) return refuseSaved(refusedCell_);

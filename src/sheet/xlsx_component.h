@@ -32,9 +32,7 @@ struct XlsxFileSettings {
   // When set, the list goes to exactly this file, replacing it (the command line's --xlsx).
   std::optional<std::filesystem::path> exactPath;
   // The clock that names the files.
-  std::function<std::chrono::system_clock::time_point()> clock = [] {
-    return std::chrono::system_clock::now();
-  };
+  std::function<std::chrono::system_clock::time_point()> clock = [] { return std::chrono::system_clock::now(); };
   // Shows a saved file when the application was made visible; may be null.
   FileOpener* opener = nullptr;
   // False where the user asked for a file and not for it to be shown (the command line without --open).

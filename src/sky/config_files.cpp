@@ -78,8 +78,8 @@ class FileLock {
       if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
         struct stat locked {};
         struct stat named {};
-        if (::fstat(fd.get(), &locked) == 0 && ::stat(lockPath.c_str(), &named) == 0 &&
-            locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
+        if (::fstat(fd.get(), &locked) == 0 && ::stat(lockPath.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
+            locked.st_ino == named.st_ino) {
           return Checked<FileLock>::success(FileLock(lockPath, fd.release()));
         }
       } else if (errno != EWOULDBLOCK && errno != EINTR) {

@@ -17,8 +17,8 @@ constexpr double kLongitudeLimitDegrees = 180;
 
 // Marks that may stand between degrees, minutes and seconds; each becomes a blank.
 // No "s" for seconds: it would read as south.
-constexpr std::array<std::string_view, 12> kSeparators = {
-    "\u00b0", "\u00ba", "\u2032", "\u2033", "\u2019", "\u201d", "'", "\"", ":", "d", "m", "\u3000"};
+constexpr std::array<std::string_view, 12> kSeparators = {"\u00b0", "\u00ba", "\u2032", "\u2033", "\u2019", "\u201d",
+                                                          "'",      "\"",     ":",      "d",      "m",      "\u3000"};
 constexpr std::string_view kUnicodeMinus = "\u2212";
 constexpr std::string_view kFullWidthMinus = "\uff0d";
 
@@ -28,8 +28,8 @@ std::string examples(CoordinateKind kind) {
 }
 
 Checked<double> unreadable(std::string_view text, CoordinateKind kind) {
-  return Checked<double>::failure(std::string(coordinateName(kind)) + "「" + std::string(text) +
-                                  "」を読めません。" + examples(kind));
+  return Checked<double>::failure(std::string(coordinateName(kind)) + "「" + std::string(text) + "」を読めません。" +
+                                  examples(kind));
 }
 
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
@@ -53,11 +53,20 @@ std::string_view trimmed(std::string_view text) {
 // +1 or -1 for a compass letter that suits the kind, 0 for any other character.
 int compassSign(char letter, CoordinateKind kind) {
   switch (letter) {
-    case 'N': case 'n': return kind == CoordinateKind::latitude ? 1 : 0;
-    case 'S': case 's': return kind == CoordinateKind::latitude ? -1 : 0;
-    case 'E': case 'e': return kind == CoordinateKind::longitude ? 1 : 0;
-    case 'W': case 'w': return kind == CoordinateKind::longitude ? -1 : 0;
-    default: return 0;
+    case 'N':
+    case 'n':
+      return kind == CoordinateKind::latitude ? 1 : 0;
+    case 'S':
+    case 's':
+      return kind == CoordinateKind::latitude ? -1 : 0;
+    case 'E':
+    case 'e':
+      return kind == CoordinateKind::longitude ? 1 : 0;
+    case 'W':
+    case 'w':
+      return kind == CoordinateKind::longitude ? -1 : 0;
+    default:
+      return 0;
   }
 }
 
@@ -163,9 +172,8 @@ Checked<double> parseCoordinate(std::string_view text, CoordinateKind kind) {
   const double limit = kind == CoordinateKind::longitude ? kLongitudeLimitDegrees : kLatitudeLimitDegrees;
   if (!std::isfinite(degrees) || std::fabs(degrees) > limit) {
     const std::string limitText = kind == CoordinateKind::longitude ? "180" : "90";
-    return Checked<double>::failure(std::string(coordinateName(kind)) + "「" + std::string(text) +
-                                    "」は範囲外です。-" + limitText + "° から " + limitText +
-                                    "° の範囲で入力してください。");
+    return Checked<double>::failure(std::string(coordinateName(kind)) + "「" + std::string(text) + "」は範囲外です。-" +
+                                    limitText + "° から " + limitText + "° の範囲で入力してください。");
   }
   return Checked<double>::success(degrees);
 }

@@ -28,7 +28,8 @@ ElementsSettings::ElementsSettings(std::filesystem::path file) : file_(std::move
 
 std::string ElementsSettings::catalogueKey(const std::filesystem::path& catalogue) {
   std::error_code error;
-  std::filesystem::path canonical = std::filesystem::weakly_canonical(std::filesystem::absolute(catalogue, error), error);
+  std::filesystem::path canonical =
+      std::filesystem::weakly_canonical(std::filesystem::absolute(catalogue, error), error);
   if (error) canonical = catalogue.lexically_normal();
   return canonical.string();
 }
@@ -76,9 +77,9 @@ Checked<ReadSettings> readSettingsText(const std::filesystem::path& file, const 
 // multi-line forms do not survive every text); nothing when it would not read back.
 std::optional<std::string> settingsText(const toml::table& root) {
   constexpr toml::format_flags kFlags =
-      toml::toml_formatter::default_flags & ~(toml::format_flags::allow_literal_strings |
-                                              toml::format_flags::allow_multi_line_strings |
-                                              toml::format_flags::allow_real_tabs_in_strings);
+      toml::toml_formatter::default_flags &
+      ~(toml::format_flags::allow_literal_strings | toml::format_flags::allow_multi_line_strings |
+        toml::format_flags::allow_real_tabs_in_strings);
   std::ostringstream text;
   text << "# Tenmirel の設定（要素の時刻系はカタログのパスごと）\n" << toml::toml_formatter(root, kFlags) << '\n';
   try {

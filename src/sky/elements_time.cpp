@@ -6,9 +6,12 @@ namespace tenmirel::sky {
 
 const char* elementsTimeName(ElementsTime system) {
   switch (system) {
-    case ElementsTime::hjd: return "HJD";
-    case ElementsTime::bjdTdb: return "BJD_TDB";
-    case ElementsTime::jd: break;
+    case ElementsTime::hjd:
+      return "HJD";
+    case ElementsTime::bjdTdb:
+      return "BJD_TDB";
+    case ElementsTime::jd:
+      break;
   }
   return "JD";
 }

@@ -27,8 +27,8 @@ std::string calendarText(std::string_view text) { return withControlsReplaced(te
 std::string eventUid(const NightEvent& event) {
   // FNV-1a: the same row, cycle and kind always give the same text.
   std::uint64_t hash = kFnvOffsetBasis;
-  std::string key = event.name + '\x1f' + event.epochText + '\x1f' + event.periodText + '\x1f' +
-                    std::to_string(event.cycle);
+  std::string key =
+      event.name + '\x1f' + event.epochText + '\x1f' + event.periodText + '\x1f' + std::to_string(event.cycle);
   if (event.kind != EventKind::extremum) key += '\x1f' + std::string(eventKindKey(event.kind));
   for (unsigned char c : key) {
     hash ^= c;

@@ -28,8 +28,7 @@ std::string UtOffset::text() const {
   const int magnitude = std::abs(seconds);
   char buffer[16];
   if (magnitude % 60 == 0) {
-    std::snprintf(buffer, sizeof buffer, "%c%02d:%02d", seconds < 0 ? '-' : '+', magnitude / 3600,
-                  magnitude / 60 % 60);
+    std::snprintf(buffer, sizeof buffer, "%c%02d:%02d", seconds < 0 ? '-' : '+', magnitude / 3600, magnitude / 60 % 60);
   } else {
     std::snprintf(buffer, sizeof buffer, "%c%02d:%02d:%02d", seconds < 0 ? '-' : '+', magnitude / 3600,
                   magnitude / 60 % 60, magnitude % 60);
@@ -72,23 +71,23 @@ LocalMinute splitLocalJulianDay(double localJulianDay) {
   found.hour = lastNotLater(0, kHoursPerDay - 1, static_cast<int>((localJulianDay - start) * kHoursPerDay),
                             localJulianDay, [&](int h) { return js(found.year, found.month, found.day, h, 0); });
   const double hourStart = js(found.year, found.month, found.day, found.hour, 0);
-  found.minute =
-      lastNotLater(0, kMinutesPerHour - 1, static_cast<int>((localJulianDay - hourStart) * kHoursPerDay * kMinutesPerHour),
-                   localJulianDay, [&](int n) { return js(found.year, found.month, found.day, found.hour, n); });
+  found.minute = lastNotLater(
+      0, kMinutesPerHour - 1, static_cast<int>((localJulianDay - hourStart) * kHoursPerDay * kMinutesPerHour),
+      localJulianDay, [&](int n) { return js(found.year, found.month, found.day, found.hour, n); });
   return found;
 }
 
 std::string localMinuteText(const LocalMinute& minute) {
   char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d", minute.year, minute.month, minute.day,
-                minute.hour, minute.minute);
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d", minute.year, minute.month, minute.day, minute.hour,
+                minute.minute);
   return buffer;
 }
 
 std::string isoMinuteText(const LocalMinute& minute, UtOffset offset) {
   char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d", minute.year, minute.month, minute.day,
-                minute.hour, minute.minute);
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d", minute.year, minute.month, minute.day, minute.hour,
+                minute.minute);
   return buffer + offset.text();
 }
 

@@ -24,8 +24,8 @@ constexpr double kElementsWindowMarginDays = 0.02;
 constexpr double kAroundSampleDays = 5.0 / 1440;
 const double kLargestExactWholeNumber = std::ldexp(1.0, 53);
 
-const std::vector<double> kTwilightLimits = {kSunsetAltitudeDegrees, kCivilTwilightDegrees,
-                                             kNauticalTwilightDegrees, kAstronomicalTwilightDegrees};
+const std::vector<double> kTwilightLimits = {kSunsetAltitudeDegrees, kCivilTwilightDegrees, kNauticalTwilightDegrees,
+                                             kAstronomicalTwilightDegrees};
 
 std::string dateText(NightDate date) {
   return std::to_string(date.year) + "年" + std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
@@ -40,7 +40,8 @@ std::string darknessMessage(Darkness darkness, const Site& site, NightDate date,
     return where + "太陽が " + degreesText(limit) + " より下に沈まず、暗い時間がありません。";
   }
   if (darkness == Darkness::alwaysDark) {
-    return where + "太陽が一日中 " + degreesText(limit) + " より下にあり、昇りません。正午から翌日の正午までを夜とします。";
+    return where + "太陽が一日中 " + degreesText(limit) +
+           " より下にあり、昇りません。正午から翌日の正午までを夜とします。";
   }
   return {};
 }
@@ -94,8 +95,7 @@ std::optional<ParsedStar> parseStar(const NightStar& star, ElementsTime system) 
 // The whole cycles E with lo <= (E + φ) × P + E0 <= hi, formed exactly as the
 // prediction forms them (φ = 0 for the epoch's own extremum). Nothing when there
 // would be too many.
-std::optional<std::pair<double, double>> cycleRange(double epoch, double period, double phase, double lo,
-                                                    double hi) {
+std::optional<std::pair<double, double>> cycleRange(double epoch, double period, double phase, double lo, double hi) {
   if ((hi - lo) / period > kMostCyclesPerStar) return std::nullopt;
   double first = std::ceil((lo - epoch) / period - phase);
   double last = std::floor((hi - epoch) / period - phase);
@@ -143,8 +143,8 @@ void judge(const NightSky& sky, NightEvent& event, const NightOptions& filters) 
   event.checkedHalfMinutes = checkedHalfMinutes(event, filters);
   event.passesUncertainty = withinUncertainty(event, filters);
   event.passesAltitude = event.hasPlace && event.altitudeDegrees >= filters.minimumAltitudeDegrees;
-  event.passesMoonDistance = !filters.moonDistanceDegrees ||
-                             (event.hasPlace && event.moonSeparationDegrees >= *filters.moonDistanceDegrees);
+  event.passesMoonDistance =
+      !filters.moonDistanceDegrees || (event.hasPlace && event.moonSeparationDegrees >= *filters.moonDistanceDegrees);
   event.passesAround = aroundHolds(sky, event, filters);
 }
 
@@ -183,9 +183,9 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
     windowEnd = end ? *end : *start + 1;
   }
   const double aroundDays = options.aroundMinutes * kMinuteDays;
-  auto sky = std::make_shared<NightSky>(site, std::min(*noon, windowStart) - aroundDays - kNightSkyStepDays,
-                                        std::max(nextNoon, windowEnd) + aroundDays + kNightSkyStepDays,
-                                        options.refraction);
+  auto sky =
+      std::make_shared<NightSky>(site, std::min(*noon, windowStart) - aroundDays - kNightSkyStepDays,
+                                 std::max(nextNoon, windowEnd) + aroundDays + kNightSkyStepDays, options.refraction);
 
   NightPlan plan;
   NightSummary& night = plan.night;
@@ -233,8 +233,8 @@ Checked<NightPlan> planNight(const std::vector<NightStar>& stars, const Site& si
   const std::int64_t firstKey = minuteKey(firstMinute);
   const std::int64_t endKey = minuteKey(endMinute);
   const bool byClock = options.window == NightWindow::clock;
-  const double margin = (options.elementsTime == ElementsTime::jd ? 0 : kElementsWindowMarginDays) +
-                        (byClock ? kMinuteDays : 0);
+  const double margin =
+      (options.elementsTime == ElementsTime::jd ? 0 : kElementsWindowMarginDays) + (byClock ? kMinuteDays : 0);
 
   for (std::size_t index = 0; index < stars.size(); ++index) {
     const NightStar& star = stars[index];

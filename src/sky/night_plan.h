@@ -66,7 +66,7 @@ struct NightOptions {
   // A minimum of a star with an eclipse duration is checked over its whole
   // eclipse, ±(D/200) × P, instead of aroundMinutes.
   bool aroundFromDuration = false;
-  bool secondaryMinima = false;               // add the secondary minimum of every cycle
+  bool secondaryMinima = false;                 // add the secondary minimum of every cycle
   std::optional<double> maxUncertaintyMinutes;  // off when empty
   ElementsTime elementsTime = ElementsTime::jd;
   bool refraction = false;

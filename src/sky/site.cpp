@@ -19,7 +19,9 @@ constexpr double kHighestHeightMetres = 10000;
 
 }  // namespace
 
-Site builtInSite() { return Site{kBuiltInSiteName, kBuiltInLongitudeDegrees, kBuiltInLatitudeDegrees, 0, kBuiltInZone}; }
+Site builtInSite() {
+  return Site{kBuiltInSiteName, kBuiltInLongitudeDegrees, kBuiltInLatitudeDegrees, 0, kBuiltInZone};
+}
 
 bool isBuiltIn(const Site& site) { return site == builtInSite(); }
 

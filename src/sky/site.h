@@ -24,8 +24,8 @@ Site builtInSite();
 bool isBuiltIn(const Site& site);
 
 // Nothing when the site is usable; otherwise the first problem, in Japanese: an
-// empty name, a name with control characters or bytes that are not UTF-8, |latitude| > 90, |longitude| > 180, a height that is not a number,
-// or a zone that is neither a known IANA name nor a fixed offset.
+// empty name, a name with control characters or bytes that are not UTF-8, |latitude| > 90, |longitude| > 180, a height
+// that is not a number, or a zone that is neither a known IANA name nor a fixed offset.
 Refusal validateSite(const Site& site);
 
 }  // namespace tenmirel::sky

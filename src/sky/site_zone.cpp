@@ -131,8 +131,7 @@ Checked<UtOffset> SiteZone::offsetAtLocal(double nen, double tuki, double hi, do
       listedInfo.result == date::local_info::nonexistent || !ruleInfo ? listedInfo : *ruleInfo;
   // A gap where summer time starts or stops; a zone moving across the date line
   // keeps its summer-time state and skips the time all the same.
-  const bool summerTimeChanges =
-      gap.result == date::local_info::nonexistent && gap.first.save != gap.second.save;
+  const bool summerTimeChanges = gap.result == date::local_info::nonexistent && gap.first.save != gap.second.save;
   return Checked<UtOffset>::failure(date::format("%Y-%m-%d %H:%M", local) + " は時間帯「" + text_ + "」では" +
                                     (summerTimeChanges ? "夏時間への切り替えで" : "時差の変更で飛ばされ、") +
                                     "存在しない時刻です。");

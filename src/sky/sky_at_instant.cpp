@@ -70,9 +70,9 @@ HorizontalPlace SkyAtInstant::star(double rightAscensionDegrees, double declinat
   double eo = 0;
   const Atmosphere air = standardAtmosphere(impl_->site.heightMetres, impl_->refraction);
   eraAtco13(rightAscensionDegrees * ERFA_DD2R, declinationDegrees * ERFA_DD2R, 0, 0, 0, 0, utc.whole, utc.part, 0,
-            impl_->site.longitudeRadians, impl_->site.latitudeRadians, impl_->site.heightMetres, 0, 0,
-            air.pressureHpa, air.temperatureCelsius, air.relativeHumidity, air.wavelengthMicrometres, &azimuth,
-            &zenithDistance, &hourAngle, &dec, &ra, &eo);
+            impl_->site.longitudeRadians, impl_->site.latitudeRadians, impl_->site.heightMetres, 0, 0, air.pressureHpa,
+            air.temperatureCelsius, air.relativeHumidity, air.wavelengthMicrometres, &azimuth, &zenithDistance,
+            &hourAngle, &dec, &ra, &eo);
   return {90 - zenithDistance * ERFA_DR2D, eraAnp(azimuth) * ERFA_DR2D};
 }
 

@@ -67,7 +67,7 @@ SlowParts interpolatedSlowParts(const SlowParts& a, const SlowParts& b, double s
   const double h10 = w * (1 - w) * (1 - w);
   const double h01 = w * w * (3 - 2 * w);
   const double h11 = w * w * (w - 1);
-  const auto cubic = [&](const double (&from)[2][3], const double (&to)[2][3], int k) {
+  const auto cubic = [&](const double(&from)[2][3], const double(&to)[2][3], int k) {
     return h00 * from[0][k] + h10 * spanDays * from[1][k] + h01 * to[0][k] + h11 * spanDays * to[1][k];
   };
   SlowParts slow;
@@ -100,8 +100,8 @@ AstrometryAt prepareAstrometry(double julianDayUt, const SiteGeometry& site, con
   // ERFA takes the vectors without const; a copy keeps the given parts as they are.
   SlowParts copy = slow;
   eraApco(tt.whole, tt.part, copy.barycentric, copy.heliocentric[0], slow.cipX, slow.cipY, slow.cioLocator, era,
-          site.longitudeRadians, site.latitudeRadians, site.heightMetres, 0, 0, sp, site.refractionA,
-          site.refractionB, &at.astrom);
+          site.longitudeRadians, site.latitudeRadians, site.heightMetres, 0, 0, sp, site.refractionA, site.refractionB,
+          &at.astrom);
   for (int i = 0; i < 3; ++i) {
     at.earthHeliocentric[i] = slow.heliocentric[0][i];
     at.earthBarycentric[i] = slow.barycentric[0][i];

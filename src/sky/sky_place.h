@@ -22,9 +22,9 @@ struct HorizontalPlace {
 
 // What an event needs of the sky at one instant.
 struct SkySample {
-  HorizontalPlace star;     // only when asked with a star
-  HorizontalPlace sun;      // with refraction as the sky was prepared
-  HorizontalPlace moon;     // topocentric, with refraction as the sky was prepared
+  HorizontalPlace star;                // only when asked with a star
+  HorizontalPlace sun;                 // with refraction as the sky was prepared
+  HorizontalPlace moon;                // topocentric, with refraction as the sky was prepared
   double moonIlluminatedFraction = 0;  // 0 new .. 1 full
   double moonSeparationDegrees = 0;    // from the star, when asked with one
 };

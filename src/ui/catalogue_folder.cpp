@@ -13,8 +13,8 @@ constexpr const char* kSampleInShare = "tenmirel/sample.vsd";
 }  // namespace
 
 QString installedSampleFolder() {
-  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/") +
-                         QString::fromUtf8(kSampleInShare);
+  const QString beside =
+      QCoreApplication::applicationDirPath() + QStringLiteral("/../share/") + QString::fromUtf8(kSampleInShare);
   if (QFileInfo::exists(beside)) return QFileInfo(beside).canonicalPath();
   const QString onDataPaths =
       QStandardPaths::locate(QStandardPaths::GenericDataLocation, QString::fromUtf8(kSampleInShare));

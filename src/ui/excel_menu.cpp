@@ -26,9 +26,8 @@ std::optional<std::filesystem::path> programDocumentsFolder(const std::filesyste
   return tenmirel::documentsFolder(desktopDocumentsFolder());
 }
 
-ExcelMenu::ExcelMenu(FrmYohouModel& form, MessageGate& gate, QWidget* mainWindow,
-                     std::function<void()> showMainWindow, FileOpener* opener,
-                     std::filesystem::path documentsFolder)
+ExcelMenu::ExcelMenu(FrmYohouModel& form, MessageGate& gate, QWidget* mainWindow, std::function<void()> showMainWindow,
+                     FileOpener* opener, std::filesystem::path documentsFolder)
     : files_(fileSettings(opener != nullptr ? *opener : desktopOpener_, std::move(documentsFolder))),
       form_(form),
       mainWindow_(mainWindow),

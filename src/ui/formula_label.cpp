@@ -62,7 +62,8 @@ std::vector<double> FormulaLabel::characterLefts() const {
     for (qsizetype i = chunkBegin; i <= caption.size(); ++i) at(i) += shift;
     // The blanks of the gap share its width evenly.
     const double step = (at(gaps[k].end) - gapLeft) / static_cast<double>(gaps[k].end - gaps[k].first);
-    for (qsizetype i = gaps[k].first + 1; i < gaps[k].end; ++i) at(i) = gapLeft + step * static_cast<double>(i - gaps[k].first);
+    for (qsizetype i = gaps[k].first + 1; i < gaps[k].end; ++i)
+      at(i) = gapLeft + step * static_cast<double>(i - gaps[k].first);
   }
   return x;
 }

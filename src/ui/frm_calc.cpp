@@ -40,12 +40,12 @@ struct StaticLabel {
 // The formula rows; the value labels lie over their blank stretches.
 constexpr StaticLabel kStaticLabels[] = {
     {"Label1", "Tu     ＝　　　　　　　　／３６５２５　＝", {240, 360, 4695, 375}},
-    {"Label2", "Θo   ＝ 23925.836 ＋　　　　　　　　＋　　　　　　　　＝                  s",
-     {240, 1200, 8775, 375}},
+    {"Label2", "Θo   ＝ 23925.836 ＋　　　　　　　　＋　　　　　　　　＝                  s", {240, 1200, 8775, 375}},
     {"Label3",
      "Θ　　＝　　　　　　　  ＋　　　　　　　  ＋　　　　　　　  ＋　　　　　　　　＝　　　　　　　　ｓ",
      {240, 2040, 10815, 375}},
-    {"Label4", "sin h  ＝　　　　　　　 ＊　　　　　　　　＋　　　　　　　  ＊　　　　　　　　＊",
+    {"Label4",
+     "sin h  ＝　　　　　　　 ＊　　　　　　　　＋　　　　　　　  ＊　　　　　　　　＊",
      {240, 2880, 11055, 375}},
     {"Label6", "＝", {1080, 3600, 375, 375}},
     {"Label5", "h       ＝　　　　　　　 °", {5400, 3600, 3015, 375}},
@@ -62,12 +62,11 @@ constexpr int kValueHeightTwips = 375;
 
 // In the order of the record's cells.
 constexpr ValueLabel kValueLabels[kFrmCalcValueLabelCount] = {
-    {"lblTu(0)", 1440, 360},     {"lblTu(1)", 5280, 360},     {"lblS0(0)", 3360, 1200},
-    {"lblS0(1)", 5280, 1200},    {"lblS0(2)", 7320, 1200},    {"lblS(0)", 1440, 2040},
-    {"lblS(1)", 3360, 2040},     {"lblS(2)", 5280, 2040},     {"lblS(3)", 7320, 2040},
-    {"lblS(4)", 9360, 2040},     {"lblSinh(0)", 1440, 2880},  {"lblSinh(1)", 3360, 2880},
-    {"lblSinh(2)", 5280, 2880},  {"lblSinh(3)", 7320, 2880},  {"lblSinh(4)", 9360, 2880},
-    {"lblSinh(5)", 1440, 3600},  {"lblH", 6600, 3600},
+    {"lblTu(0)", 1440, 360},    {"lblTu(1)", 5280, 360},    {"lblS0(0)", 3360, 1200},   {"lblS0(1)", 5280, 1200},
+    {"lblS0(2)", 7320, 1200},   {"lblS(0)", 1440, 2040},    {"lblS(1)", 3360, 2040},    {"lblS(2)", 5280, 2040},
+    {"lblS(3)", 7320, 2040},    {"lblS(4)", 9360, 2040},    {"lblSinh(0)", 1440, 2880}, {"lblSinh(1)", 3360, 2880},
+    {"lblSinh(2)", 5280, 2880}, {"lblSinh(3)", 7320, 2880}, {"lblSinh(4)", 9360, 2880}, {"lblSinh(5)", 1440, 3600},
+    {"lblH", 6600, 3600},
 };
 
 constexpr TwipsRect kCommand1Place{9360, 3600, 1575, 495};
@@ -77,9 +76,8 @@ constexpr Qt::Alignment kLabelAlignment = Qt::AlignLeft | Qt::AlignBottom;
 
 std::vector<QString> cellTexts(const CalcLabels& record) {
   std::vector<QString> texts;
-  forEachCalcCell(record, [&texts](const std::string&, const std::string& cell) {
-    texts.push_back(QString::fromStdString(cell));
-  });
+  forEachCalcCell(
+      record, [&texts](const std::string&, const std::string& cell) { texts.push_back(QString::fromStdString(cell)); });
   return texts;
 }
 

@@ -144,8 +144,7 @@ void FrmExcel::buildControls() {
 void FrmExcel::connectControls() {
   connect(txtTimes_, &QLineEdit::textEdited, this,
           [this](const QString& typed) { model_.txtTimes = typed.toStdString(); });
-  connect(text2_, &QLineEdit::textEdited, this,
-          [this](const QString& typed) { model_.text2 = typed.toStdString(); });
+  connect(text2_, &QLineEdit::textEdited, this, [this](const QString& typed) { model_.text2 = typed.toStdString(); });
   connect(option1_, &QRadioButton::toggled, this, [this](bool on) {
     if (on) model_.selectOption1();
   });
@@ -158,10 +157,8 @@ void FrmExcel::connectControls() {
   connect(option4_, &QRadioButton::toggled, this, [this](bool on) {
     if (on) model_.selectOption4();
   });
-  connect(combo1_, &QComboBox::currentIndexChanged, this,
-          [this](int index) { model_.combo1ListIndex = index; });
-  connect(combo2_, &QComboBox::currentIndexChanged, this,
-          [this](int index) { model_.combo2ListIndex = index; });
+  connect(combo1_, &QComboBox::currentIndexChanged, this, [this](int index) { model_.combo1ListIndex = index; });
+  connect(combo2_, &QComboBox::currentIndexChanged, this, [this](int index) { model_.combo2ListIndex = index; });
   connect(command1_, &QPushButton::clicked, this, [this] {
     model_.Command1_Click();
     showModel();  // a run may lift a filter

@@ -16,8 +16,7 @@ namespace tenmirel::ui {
 
 // The dialog's controls in keyboard focus order.
 inline constexpr std::array<const char*, 10> kFrmExcelTabOrder = {
-    "txtTimes", "Option1",  "Option2", "Combo1",  "Combo2",
-    "Command1", "Command2", "Option4", "Option3", "Text2"};
+    "txtTimes", "Option1", "Option2", "Combo1", "Combo2", "Command1", "Command2", "Option4", "Option3", "Text2"};
 
 class FrmExcel : public QDialog {
  public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -13,25 +14,24 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QActionGroup>
-#include <QTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "catalogue/star_file.h"
 #include "sky/elements_settings.h"
 #include "sky/site_store.h"
+#include "ui/catalogue/catalogue_menu.h"
 #include "ui/catalogue_folder.h"
 #include "ui/excel_menu.h"
 #include "ui/frm_calc.h"
 #include "ui/frm_excel.h"
 #include "ui/gothic_fonts.h"
 #include "ui/number_box.h"
-#include "ui/program_settings.h"
-#include "ui/catalogue/catalogue_menu.h"
 #include "ui/plan/plan_menu.h"
+#include "ui/program_settings.h"
 #include "ui/shared_choice.h"
 #include "ui/timing/timing_menu.h"
 #include "ui/twips.h"
@@ -129,8 +129,7 @@ constexpr ButtonLayout kButtons[] = {
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const char* caption, const TwipsRect& place,
-                  const Twips& twips) {
+QLabel* makeLabel(QWidget* parent, const char* name, const char* caption, const TwipsRect& place, const Twips& twips) {
   auto* label = new QLabel(text(caption), parent);
   label->setObjectName(text(name));
   placeInTwips(*label, place, twips);
@@ -138,8 +137,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const char* caption, const 
 }
 
 // One half of the etched rule: a line of one palette colour.
-QWidget* makeRuleLine(QWidget* parent, const char* name, QPalette::ColorRole colour, int topTwips,
-                      const Twips& twips) {
+QWidget* makeRuleLine(QWidget* parent, const char* name, QPalette::ColorRole colour, int topTwips, const Twips& twips) {
   auto* line = new QWidget(parent);
   line->setObjectName(text(name));
   line->setBackgroundRole(colour);
@@ -235,7 +233,8 @@ FrmYohou::FrmYohou(FrmYohouPorts ports, std::chrono::system_clock::time_point no
             return choice_->setElementsTime(file, system);
           })) {
   if (!ports.timing.messages) ports.timing.messages = &messages_;
-  timingMenu_ = std::make_unique<TimingMenu>(model_, this, [this] { return cataloguePath_; }, std::move(ports.timing));
+  timingMenu_ = std::make_unique<TimingMenu>(
+      model_, this, [this] { return cataloguePath_; }, std::move(ports.timing));
   planMenu_->setOpenOc([this](std::size_t starIndex) {
     runAndShow([this, starIndex] { model_.setCombo1ListIndex(static_cast<int>(starIndex)); });
     timingMenu_->openOcWindow();
@@ -281,8 +280,7 @@ void FrmYohou::buildControls() {
     placeInTwips(*frame, layout.place, twips);
     return frame;
   };
-  auto makeBox = [&](QWidget* parent, const char* name, std::string FrmYohouModel::*field,
-                     const TwipsRect& place) {
+  auto makeBox = [&](QWidget* parent, const char* name, std::string FrmYohouModel::*field, const TwipsRect& place) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(text(name));
     makeNumberBox(*box);
@@ -290,7 +288,7 @@ void FrmYohou::buildControls() {
     textBoxes_.push_back({box, field});
     return box;
   };
-  auto makeDateRow = [&](QWidget* parent, const DateField (&row)[5], int top) {
+  auto makeDateRow = [&](QWidget* parent, const DateField(&row)[5], int top) {
     for (std::size_t i = 0; i < std::size(row); ++i) {
       const int left = kDateColumnLefts[i];
       makeBox(parent, row[i].box, row[i].field, {left, top, kDateBoxWidthTwips, kBoxHeightTwips});
@@ -385,8 +383,8 @@ void FrmYohou::placeBoxesInLabel14Gaps() {
   std::vector<double> runLefts{0};
 
   const double koudoLeft = qCeil(advance(kKoudoGapFirst)) + kGapInsetPixels;
-  const double koudoWidth = std::max(advance(kKoudoGapEnd) - kGapInsetPixels - koudoLeft,
-                                     fittingAltitude(*txtOutputKoudo_));
+  const double koudoWidth =
+      std::max(advance(kKoudoGapEnd) - kGapInsetPixels - koudoLeft, fittingAltitude(*txtOutputKoudo_));
   txtOutputKoudo_->setGeometry(labelLeft + qRound(koudoLeft), boxTop, qCeil(koudoWidth), boxHeight);
   const double degreeLeft = koudoLeft + qCeil(koudoWidth) + kGapInsetPixels;
   runLefts.push_back(degreeLeft);
@@ -401,8 +399,8 @@ void FrmYohou::placeBoxesInLabel14Gaps() {
   runLefts.push_back(kaikiLeft + qCeil(kaikiWidth) + kGapInsetPixels);
 
   label14_->setRunLefts(std::move(runLefts));
-  label14_->setGeometry(labelLeft, boxTop + (boxHeight - twips.px(kLabelHeightTwips)) / 2,
-                        label14_->sizeHint().width(), twips.px(kLabelHeightTwips));
+  label14_->setGeometry(labelLeft, boxTop + (boxHeight - twips.px(kLabelHeightTwips)) / 2, label14_->sizeHint().width(),
+                        twips.px(kLabelHeightTwips));
 }
 
 void FrmYohou::buildMenus() {
@@ -495,10 +493,10 @@ void FrmYohou::connectMenuActions() {
 }
 
 void FrmYohou::setFocusOrder() {
-  const char* order[] = {"Combo1",         "txtGanki",       "txtSyuki",      "txtInputYear",  "txtInputMonth",
-                         "txtInputDay",    "txtInputHour",   "txtInputMin",   "txtOutputYear", "txtOutputMonth",
-                         "txtOutputDay",   "txtOutputHour",  "txtOutputMin",  "txtOutputKaiki", "Command1",
-                         "Command2",       "Command3",       "Command4",      "txtOutputKoudo"};
+  const char* order[] = {"Combo1",       "txtGanki",      "txtSyuki",     "txtInputYear",   "txtInputMonth",
+                         "txtInputDay",  "txtInputHour",  "txtInputMin",  "txtOutputYear",  "txtOutputMonth",
+                         "txtOutputDay", "txtOutputHour", "txtOutputMin", "txtOutputKaiki", "Command1",
+                         "Command2",     "Command3",      "Command4",     "txtOutputKoudo"};
   QWidget* previous = nullptr;
   for (const char* name : order) {
     auto* widget = findChild<QWidget*>(text(name));
@@ -594,7 +592,8 @@ void FrmYohou::showModel() {
   QStringList beside;
   if (!model_.site().isBuiltIn()) beside << text(model_.site().site().name);
   if (model_.elementsTime() != sky::ElementsTime::jd) beside << text(sky::elementsTimeName(model_.elementsTime()));
-  setWindowTitle(text(model_.caption) + (beside.isEmpty() ? QString() : QStringLiteral(" — ") + beside.join(QStringLiteral(" · "))));
+  setWindowTitle(text(model_.caption) +
+                 (beside.isEmpty() ? QString() : QStringLiteral(" — ") + beside.join(QStringLiteral(" · "))));
   if (lblJulKekka_ != nullptr) lblJulKekka_->setToolTip(text(model_.lblJulKekkaElements));
   showCombo1();
   for (const TextBinding& binding : textBoxes_) showBoxText(*binding.box, text(model_.*binding.field));

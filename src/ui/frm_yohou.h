@@ -12,11 +12,11 @@
 
 #include "lists/message_gate.h"
 #include "prediction/frm_yohou_model.h"
-#include "ui/gapped_caption.h"
 #include "ui/catalogue/catalogue_ports.h"
+#include "ui/gapped_caption.h"
 #include "ui/plan/plan_window.h"
-#include "ui/timing/timing_ports.h"
 #include "ui/qt_ports.h"
+#include "ui/timing/timing_ports.h"
 
 class QAction;
 class QComboBox;
@@ -35,16 +35,16 @@ class CatalogueMenu;
 
 // What the window reaches the outside through; a null port gets the real one.
 struct FrmYohouPorts {
-  MessageSink* messages = nullptr;     // modal message boxes
-  FileChooser* chooser = nullptr;      // the platform's open dialog
-  std::function<void()> endProgram;    // leaves the event loop
-  FileOpener* fileOpener = nullptr;    // shows a written list in the default application
+  MessageSink* messages = nullptr;        // modal message boxes
+  FileChooser* chooser = nullptr;         // the platform's open dialog
+  std::function<void()> endProgram;       // leaves the event loop
+  FileOpener* fileOpener = nullptr;       // shows a written list in the default application
   std::filesystem::path documentsFolder;  // lists go to its Tenmirel folder; empty: the desktop's
   PlanWindowPorts plan;                   // the plan window's and the sites dialog's
   TimingWindowPorts timing;               // the O−C window's and the light-curve window's
   // A yes-or-no question; null: a question box over the window.
   std::function<bool(const std::string& question)> askYesNo;
-  CatalogueWindowPorts catalogue;         // the import dialog's and the catalogue editor's
+  CatalogueWindowPorts catalogue;  // the import dialog's and the catalogue editor's
 };
 
 class FrmYohou : public QMainWindow {
@@ -133,7 +133,7 @@ class FrmYohou : public QMainWindow {
   CallbackCheckWindowTrigger checkTrigger_;
   MessageSink& messages_;
   ShowStateFirst showStateFirst_;  // the windows show the model before every message box
-  MessageGate messageGate_;  // lets today's list show a message repeated per star once
+  MessageGate messageGate_;        // lets today's list show a message repeated per star once
   FileChooser& chooser_;
   RememberingChooser rememberingChooser_;
   std::function<void()> endProgram_;

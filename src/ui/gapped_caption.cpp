@@ -18,7 +18,8 @@ std::vector<double> GappedCaption::characterLefts() const {
   const QString caption = text();
   // Blanks between runs keep their natural places.
   std::vector<double> x(static_cast<std::size_t>(caption.size()) + 1);
-  for (qsizetype i = 0; i <= caption.size(); ++i) x[static_cast<std::size_t>(i)] = metrics.horizontalAdvance(caption.left(i));
+  for (qsizetype i = 0; i <= caption.size(); ++i)
+    x[static_cast<std::size_t>(i)] = metrics.horizontalAdvance(caption.left(i));
   const auto all = runs();
   for (std::size_t r = 0; r < all.size(); ++r) {
     const double left = r < runLefts_.size() ? runLefts_[r] : x[static_cast<std::size_t>(all[r].first)];

@@ -7,8 +7,7 @@ namespace {
 
 bool looksGothic(const QString& family) {
   return family.contains(QStringLiteral("Gothic"), Qt::CaseInsensitive) ||
-         family.contains(QStringLiteral("ゴシック")) ||
-         family.contains(QStringLiteral("Sans"), Qt::CaseInsensitive);
+         family.contains(QStringLiteral("ゴシック")) || family.contains(QStringLiteral("Sans"), Qt::CaseInsensitive);
 }
 
 }  // namespace

@@ -44,8 +44,8 @@ void PlacedRunsLabel::paintEvent(QPaintEvent*) {
     if (setting_ == RunSetting::kBottomBaseline) {
       painter.drawText(QPointF(left, height() - metrics.descent()), shown);
     } else {
-      painter.drawText(QRectF(left, 0, metrics.horizontalAdvance(shown) + 1, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                       shown);
+      painter.drawText(QRectF(left, 0, metrics.horizontalAdvance(shown) + 1, height()),
+                       Qt::AlignLeft | Qt::AlignVCenter, shown);
     }
   }
 }

@@ -51,9 +51,7 @@ void saveDialogPosition(const QPoint& position) {
 
 QString savedCatalogueFolder() { return settings().value(QString::fromUtf8(kCatalogueFolderKey)).toString(); }
 
-void saveCatalogueFolder(const QString& folder) {
-  settings().setValue(QString::fromUtf8(kCatalogueFolderKey), folder);
-}
+void saveCatalogueFolder(const QString& folder) { settings().setValue(QString::fromUtf8(kCatalogueFolderKey), folder); }
 
 QString settingsFileName() { return settings().fileName(); }
 

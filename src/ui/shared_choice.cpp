@@ -2,8 +2,7 @@
 
 namespace tenmirel::ui {
 
-SharedChoice::SharedChoice(std::filesystem::path sitesFile, std::filesystem::path elementsSettingsFile,
-                           QObject* parent)
+SharedChoice::SharedChoice(std::filesystem::path sitesFile, std::filesystem::path elementsSettingsFile, QObject* parent)
     : QObject(parent), choice_(std::move(sitesFile), std::move(elementsSettingsFile)) {}
 
 sky::Refusal SharedChoice::chooseSite(std::string_view name) {

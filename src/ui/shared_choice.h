@@ -14,8 +14,7 @@ class SharedChoice : public QObject {
   Q_OBJECT
 
  public:
-  SharedChoice(std::filesystem::path sitesFile, std::filesystem::path elementsSettingsFile,
-               QObject* parent = nullptr);
+  SharedChoice(std::filesystem::path sitesFile, std::filesystem::path elementsSettingsFile, QObject* parent = nullptr);
 
   const sky::SiteStore& store() const { return choice_.store(); }
   const sky::Site& site() const { return choice_.site(); }

@@ -19,9 +19,7 @@ class Twips {
   static Twips of(const QWidget& widget) { return Twips(widget.logicalDpiY()); }
 
   int px(int twips) const { return qRound(twips * pixelsPerTwip_); }
-  QRect rect(int left, int top, int width, int height) const {
-    return QRect(px(left), px(top), px(width), px(height));
-  }
+  QRect rect(int left, int top, int width, int height) const { return QRect(px(left), px(top), px(width), px(height)); }
   QSize size(int width, int height) const { return QSize(px(width), px(height)); }
 
  private:

@@ -134,12 +134,13 @@ TEST_P(SiteCalculation, LongitudeTermAndMeridianAltitudeFollowTheSite) {
   EXPECT_NEAR(h, 90 - std::fabs(site.latitudeDegrees - declination), 1e-6);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sites, SiteCalculation,
-    ::testing::Values(SiteCase{"BuiltIn", 139, 35, "33360"}, SiteCase{"Prague", 14.4, 50.1, "3456"},
-                      SiteCase{"NewYork", -74, 40.7, "-17760"}, SiteCase{"Sydney", 151.2, -33.9, "36288"},
-                      SiteCase{"HalfMinuteWest", -0.5, 0, "-120"}),
-    [](const ::testing::TestParamInfo<SiteCase>& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Sites, SiteCalculation,
+                         ::testing::Values(SiteCase{"BuiltIn", 139, 35, "33360"},
+                                           SiteCase{"Prague", 14.4, 50.1, "3456"},
+                                           SiteCase{"NewYork", -74, 40.7, "-17760"},
+                                           SiteCase{"Sydney", 151.2, -33.9, "36288"},
+                                           SiteCase{"HalfMinuteWest", -0.5, 0, "-120"}),
+                         [](const ::testing::TestParamInfo<SiteCase>& info) { return std::string(info.param.label); });
 
 TEST(CalcSite, BuiltInSiteInDegreesGivesTheDesignedTexts) {
   CalcLabels designed;

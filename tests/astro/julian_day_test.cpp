@@ -31,23 +31,18 @@ TEST_P(JsExamples, GivesTheJulianDay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Calendar, JsExamples,
-    ::testing::Values(JsCase{1999, 3, 21, 0, 0, "2451258.5"},    // local 09:00 less nine hours
-                      JsCase{2000, 1, 1, 0, 0, "2451544.5"},
-                      JsCase{2000, 3, 1, 12, 0, "2451605"},      // leap day counted from March
-                      JsCase{2001, 3, 1, 0, 0, "2451969.5"},
-                      JsCase{1900, 2, 28, 0, 0, "2415078.5"},    // 1900 is a common year
-                      JsCase{1900, 3, 1, 0, 0, "2415079.5"},
-                      JsCase{1582, 10, 15, 0, 0, "2299160.5"},   // no Julian-calendar switch
-                      JsCase{1582, 10, 4, 0, 0, "2299149.5"},
-                      JsCase{1, 1, 1, 0, 0, "1721425.5"},
-                      JsCase{0, 1, 1, 0, 0, "1721059.5"},
-                      JsCase{1999, 3, 21, -4, 0, "2451258.33333333"},  // negative hour: previous UT day
-                      JsCase{2000, 3, 1, 18, 53, "2451605.28680556"},
-                      JsCase{2000, 3, 1, 18, 54, "2451605.2875"},
-                      JsCase{2000, 2, 32, 0, 0, "2451606.5"},    // day 32 runs into March
-                      JsCase{2001, 13, 1, 0, 0, "2451910.5"},    // month 13: no offset
-                      JsCase{2000, 13, 1, 0, 0, "2451545.5"},    // leap day still added past February
-                      JsCase{2001, 0, 1, 0, 0, "2451910.5"}));
+    ::testing::Values(
+        JsCase{1999, 3, 21, 0, 0, "2451258.5"},                                          // local 09:00 less nine hours
+        JsCase{2000, 1, 1, 0, 0, "2451544.5"}, JsCase{2000, 3, 1, 12, 0, "2451605"},     // leap day counted from March
+        JsCase{2001, 3, 1, 0, 0, "2451969.5"}, JsCase{1900, 2, 28, 0, 0, "2415078.5"},   // 1900 is a common year
+        JsCase{1900, 3, 1, 0, 0, "2415079.5"}, JsCase{1582, 10, 15, 0, 0, "2299160.5"},  // no Julian-calendar switch
+        JsCase{1582, 10, 4, 0, 0, "2299149.5"}, JsCase{1, 1, 1, 0, 0, "1721425.5"}, JsCase{0, 1, 1, 0, 0, "1721059.5"},
+        JsCase{1999, 3, 21, -4, 0, "2451258.33333333"},  // negative hour: previous UT day
+        JsCase{2000, 3, 1, 18, 53, "2451605.28680556"}, JsCase{2000, 3, 1, 18, 54, "2451605.2875"},
+        JsCase{2000, 2, 32, 0, 0, "2451606.5"},  // day 32 runs into March
+        JsCase{2001, 13, 1, 0, 0, "2451910.5"},  // month 13: no offset
+        JsCase{2000, 13, 1, 0, 0, "2451545.5"},  // leap day still added past February
+        JsCase{2001, 0, 1, 0, 0, "2451910.5"}));
 
 TEST(Js, LeapYearRestsOnTheYearAloneOnEveryCall) {
   const double after2000 = js(2001, 3, 1, 0, 0);
@@ -80,11 +75,11 @@ TEST_P(SjExamples, GivesTheLocalMinute) {
 
 INSTANTIATE_TEST_SUITE_P(
     Search, SjExamples,
-    ::testing::Values(SjCase{2451604.91234, "2000", 3, 1, 18, 53},
-                      SjCase{2451545.0, "2000", 1, 1, 21, 0},
+    ::testing::Values(SjCase{2451604.91234, "2000", 3, 1, 18, 53}, SjCase{2451545.0, "2000", 1, 1, 21, 0},
                       SjCase{2451544.5, "2000", 1, 1, 9, 0},
-                      SjCase{2451604.9125, "2000", 3, 1, 18, 54},     // exactly on a minute: not later than
-                      SjCase{js(3001, 1, 1, 0, 0) - 0.375 + 0.5, "3000", 12, 31, 23, 59},  // past the last year searched
+                      SjCase{2451604.9125, "2000", 3, 1, 18, 54},  // exactly on a minute: not later than
+                      SjCase{js(3001, 1, 1, 0, 0) - 0.375 + 0.5, "3000", 12, 31, 23,
+                             59},  // past the last year searched
                       SjCase{9e6, "3000", 12, 31, 23, 59},
                       SjCase{2305447.125 - 0.001, "", 12, 31, 23, 59},  // before 1600: year 0 searched
                       SjCase{2305447.125, "1600", 1, 1, 0, 0}));

@@ -36,8 +36,9 @@ TEST(CatalogueLines, ALineOverTheBoundFailsTheLoadNamingTheRecord) {
   const Case cases[] = {
       {"name at the bound", oneStarNamed(longest), StarFileFailure::none, 0},
       {"name one byte over", oneStarNamed(longest + "n"), StarFileFailure::lineTooLong, 1},
-      {"memo of the second star over", "Quorrelith 1999\r\n2\r\n" + joinLines(recordLines(testing::zzExa())) +
-                                           joinLines({"YY", "1", "1", "1", "1", "", "1", "1", longest + "xx"}),
+      {"memo of the second star over",
+       "Quorrelith 1999\r\n2\r\n" + joinLines(recordLines(testing::zzExa())) +
+           joinLines({"YY", "1", "1", "1", "1", "", "1", "1", longest + "xx"}),
        StarFileFailure::lineTooLong, 2},
       {"count line over", "Quorrelith 1999\r\n" + std::string(kMaxCatalogueLineBytes + 1, ' ') + "1\r\n",
        StarFileFailure::lineTooLong, 0},

@@ -38,15 +38,13 @@ inline std::string catalogueText(const std::vector<StarRecord>& records, const s
 inline StarRecord zzExa() {
   return {"ZZ Exa", "2451545.1234", "0.7654321", "5", "30.5", "True", "12", "15", "EA, min. 11.2"};
 }
-inline StarRecord yySam() {
-  return {"YY Sam", "2450000.5", "2.25", "18", "2", "False", "0", "30", "period uncertain"};
-}
+inline StarRecord yySam() { return {"YY Sam", "2450000.5", "2.25", "18", "2", "False", "0", "30", "period uncertain"}; }
 
 // Star i of a generated catalogue, every text distinct.
 inline StarRecord numberedStar(int i, const std::string& prefix = "Star") {
   const std::string n = std::to_string(i);
-  return {prefix + " " + n, "2450000." + n, "1." + n, std::to_string(i % 24), "1" + n, i % 2 ? "False" : "True",
-          std::to_string(i % 90), "2" + n, prefix + " memo " + n};
+  return {prefix + " " + n,         "2450000." + n,         "1." + n, std::to_string(i % 24), "1" + n,
+          i % 2 ? "False" : "True", std::to_string(i % 90), "2" + n,  prefix + " memo " + n};
 }
 
 inline std::vector<StarRecord> numberedStars(int count, const std::string& prefix = "Star") {

@@ -12,9 +12,9 @@ namespace {
 
 using testing::catalogueText;
 using testing::numberedStars;
-using testing::recordLines;
 using testing::RecordingCheckWindow;
 using testing::RecordingMessages;
+using testing::recordLines;
 using testing::ScriptedChooser;
 using testing::TempDir;
 
@@ -175,8 +175,7 @@ TEST_F(LoadCommandTest, FiveStarsAfterEightKeepRowsFiveToSeven) {
   queue(catalogueText(numberedStars(5, "Five")), "five.vsd");
   form.Command1_Click();
   EXPECT_EQ(form.starCount, 5);
-  EXPECT_EQ(form.combo1Items,
-            (std::vector<std::string>{"Five 0", "Five 1", "Five 2", "Five 3", "Five 4", "手動入力"}));
+  EXPECT_EQ(form.combo1Items, (std::vector<std::string>{"Five 0", "Five 1", "Five 2", "Five 3", "Five 4", "手動入力"}));
   EXPECT_EQ(form.combo1ListIndex(), 0);
   EXPECT_EQ(form.txtGanki, "2450000.0");
   for (int i = 0; i < 5; ++i) EXPECT_EQ(recordLines(form.starTable[i]), recordLines(testing::numberedStar(i, "Five")));

@@ -66,17 +66,15 @@ std::string mixedLineEnds() {
 
 INSTANTIATE_TEST_SUITE_P(
     AllForms, StarFileLineEnds,
-    ::testing::Values(LineEndCase{"CrLf", catalogueText({testing::zzExa(), testing::yySam()})},
-                      LineEndCase{"LfOnly", catalogueText({testing::zzExa(), testing::yySam()}, "\n")},
-                      LineEndCase{"CrOnly", catalogueText({testing::zzExa(), testing::yySam()}, "\r")},
-                      LineEndCase{"Mixed", mixedLineEnds()},
-                      LineEndCase{"LastLineUnended", withoutLastLineEnd(catalogueText({testing::zzExa(), testing::yySam()}))},
-                      LineEndCase{"TrailingLinesIgnored",
-                                  catalogueText({testing::zzExa(), testing::yySam()}) + "extra\r\nlines\r\n"},
-                      LineEndCase{"CountWithBlanks",
-                                  catalogueText({testing::zzExa(), testing::yySam()}, "\r\n", " \t2 ")},
-                      LineEndCase{"WholeCountWithDecimals",
-                                  catalogueText({testing::zzExa(), testing::yySam()}, "\r\n", "2.0")}),
+    ::testing::Values(
+        LineEndCase{"CrLf", catalogueText({testing::zzExa(), testing::yySam()})},
+        LineEndCase{"LfOnly", catalogueText({testing::zzExa(), testing::yySam()}, "\n")},
+        LineEndCase{"CrOnly", catalogueText({testing::zzExa(), testing::yySam()}, "\r")},
+        LineEndCase{"Mixed", mixedLineEnds()},
+        LineEndCase{"LastLineUnended", withoutLastLineEnd(catalogueText({testing::zzExa(), testing::yySam()}))},
+        LineEndCase{"TrailingLinesIgnored", catalogueText({testing::zzExa(), testing::yySam()}) + "extra\r\nlines\r\n"},
+        LineEndCase{"CountWithBlanks", catalogueText({testing::zzExa(), testing::yySam()}, "\r\n", " \t2 ")},
+        LineEndCase{"WholeCountWithDecimals", catalogueText({testing::zzExa(), testing::yySam()}, "\r\n", "2.0")}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(StarFile, KeepsEveryTextExactlyAsWritten) {
@@ -205,12 +203,14 @@ INSTANTIATE_TEST_SUITE_P(
     Cp932AndUtf8, StarFileEncodings,
     ::testing::Values(
         // ミラ型 ～ ① ㈱ 纊 (NEC-selected IBM extension) ⅰ (IBM extension)
-        EncodingCase{"Cp932", catalogueText({withMemo("\x83\x7E\x83\x89\x8C\x5E \x81\x60 \x87\x40 \x87\x8A \xED\x40 \xFA\x40",
-                                                      "\x83\x41\x83\x8B\x83\x53\x83\x8B")}),
+        EncodingCase{"Cp932",
+                     catalogueText({withMemo("\x83\x7E\x83\x89\x8C\x5E \x81\x60 \x87\x40 \x87\x8A \xED\x40 \xFA\x40",
+                                             "\x83\x41\x83\x8B\x83\x53\x83\x8B")}),
                      "アルゴル", "ミラ型 ～ ① ㈱ 纊 ⅰ"},
         // Half-width katakana, one byte each in CP932.
         EncodingCase{"Cp932HalfWidthKana", catalogueText({withMemo("\xCA\xDD\xB6\xB8")}), "Name", "ﾊﾝｶｸ"},
-        EncodingCase{"Utf8WithoutMark", catalogueText({withMemo("ミラ型 ～ ① ㈱", "アルゴル")}), "アルゴル", "ミラ型 ～ ① ㈱"},
+        EncodingCase{"Utf8WithoutMark", catalogueText({withMemo("ミラ型 ～ ① ㈱", "アルゴル")}), "アルゴル",
+                     "ミラ型 ～ ① ㈱"},
         EncodingCase{"Utf8WithMark", "\xEF\xBB\xBF" + catalogueText({withMemo("食変光星", "アルゴル")}), "アルゴル",
                      "食変光星"},
         EncodingCase{"MarkOnAsciiFile", "\xEF\xBB\xBF" + catalogueText({withMemo("plain")}), "Name", "plain"},
@@ -219,7 +219,10 @@ INSTANTIATE_TEST_SUITE_P(
         // One UTF-8 line and one CP932 line: not UTF-8, so all of it is CP932.
         EncodingCase{"MixedFallsBackToCp932", catalogueText({withMemo("\x83\x7E", "\xC3\xA9")}), "ﾃｩ", "ミ"},
         // A lead byte without a valid trail byte: replaced, and the rest stays.
-        EncodingCase{"UndefinedCp932Sequence", catalogueText({withMemo("abc\x85" "@def")}), "Name", "abc\xEF\xBF\xBD@def"},
+        EncodingCase{"UndefinedCp932Sequence",
+                     catalogueText({withMemo("abc\x85"
+                                             "@def")}),
+                     "Name", "abc\xEF\xBF\xBD@def"},
         EncodingCase{"LeadByteBeforeBlank", catalogueText({withMemo("\x81 x")}), "Name", "\xEF\xBF\xBD x"},
         EncodingCase{"LeadByteAtLineEnd", catalogueText({withMemo("memo\x82")}), "Name", "memo\xEF\xBF\xBD"},
         EncodingCase{"StrayBytes", catalogueText({withMemo("\x80z\xA0\xFD")}), "Name",
@@ -261,8 +264,9 @@ INSTANTIATE_TEST_SUITE_P(
     EveryReason, StarFileDescriptions,
     ::testing::Values(
         DescriptionCase{"Empty", "", "ファイル「FILE」は空です。変光星データファイルではありません。"},
-        DescriptionCase{"WrongMagic", "Quorrelith 1999 \r\n",
-                        "ファイル「FILE」は変光星データファイルではありません（1行目が「Quorrelith 1999」ではありません）。"},
+        DescriptionCase{
+            "WrongMagic", "Quorrelith 1999 \r\n",
+            "ファイル「FILE」は変光星データファイルではありません（1行目が「Quorrelith 1999」ではありません）。"},
         DescriptionCase{"NoCount", "Quorrelith 1999\r\n", "ファイル「FILE」には星の数を書いた2行目がありません。"},
         DescriptionCase{"BadCount", "Quorrelith 1999\r\n-3\r\n",
                         "ファイル「FILE」の2行目「-3」は星の数ではありません（1以上の整数を書きます）。"},
@@ -280,26 +284,41 @@ TEST(StarFile, DescribesMissingAndUnreadableFiles) {
   const auto missing = dir.path() / "missing.vsd";
   EXPECT_EQ(describeStarFileFailure(missing, readStarFile(missing)),
             "ファイル「" + missing.string() + "」が見つかりません。");
-  EXPECT_EQ(describeStarFileFailure(dir.path(), readStarFile(dir.path())),
-            "ファイル「" + dir.path().string() + "」を開けません（読み取りが許されていないか、ファイルではありません）。");
+  EXPECT_EQ(
+      describeStarFileFailure(dir.path(), readStarFile(dir.path())),
+      "ファイル「" + dir.path().string() + "」を開けません（読み取りが許されていないか、ファイルではありません）。");
   EXPECT_EQ(describeStarFileFailure("ok.vsd", readBytes(kTwoStars)), "");
 }
 
 // --- finding a star -------------------------------------------------------------
 
 TEST(FindStar, ByNamePositionOrShortName) {
-  std::vector<StarRecord> stars = {withMemo("", "Algol (bet Per)"), withMemo("", "omi Cet (Mira)"),
-                                   withMemo("", "12"), withMemo("", "RR Lyr"), withMemo("", "RR Lyr (copy)"),
-                                   withMemo("", "アルゴル")};
+  std::vector<StarRecord> stars = {
+      withMemo("", "Algol (bet Per)"), withMemo("", "omi Cet (Mira)"), withMemo("", "12"),
+      withMemo("", "RR Lyr"),          withMemo("", "RR Lyr (copy)"),  withMemo("", "アルゴル")};
   struct Case {
     const char* typed;
     std::optional<int> expected;
   };
   const Case cases[] = {
-      {"Algol (bet Per)", 0}, {"Algol", 0},  {"algol", 0},          {"bet Per", 0},       {"Mira", 1},
-      {"omi cet", 1},         {"1", 1},      {"0", 0},              {"12", 2},            {"2", 2},
-      {"6", std::nullopt},    {"-1", std::nullopt}, {"RR Lyr", 3},  {"rr lyr", std::nullopt},
-      {"アルゴル", 5},        {"", std::nullopt},   {"Vega", std::nullopt}, {"Algol (", std::nullopt},
+      {"Algol (bet Per)", 0},
+      {"Algol", 0},
+      {"algol", 0},
+      {"bet Per", 0},
+      {"Mira", 1},
+      {"omi cet", 1},
+      {"1", 1},
+      {"0", 0},
+      {"12", 2},
+      {"2", 2},
+      {"6", std::nullopt},
+      {"-1", std::nullopt},
+      {"RR Lyr", 3},
+      {"rr lyr", std::nullopt},
+      {"アルゴル", 5},
+      {"", std::nullopt},
+      {"Vega", std::nullopt},
+      {"Algol (", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(findStar(stars, c.typed), c.expected) << c.typed;
 }

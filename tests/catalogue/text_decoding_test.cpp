@@ -21,9 +21,9 @@ TEST(TextDecoding, Cp932IsTheWindowsCodePage) {
       {"\x81\x60", "～"},  // FULLWIDTH TILDE, where plain Shift_JIS has the wave dash
       {"\x81\x7C", "－"},  // FULLWIDTH HYPHEN-MINUS, not MINUS SIGN
       {"\x87\x40", "①"},  {"\x87\x8A", "㈱"}, {"\x87\x54", "Ⅰ"},  // NEC special characters
-      {"\xED\x40", "纊"},  // NEC-selected IBM extension
-      {"\xFA\x40", "ⅰ"},   // IBM extension
-      {"\x88\x9F", "亜"},  {"\xB1", "ｱ"},
+      {"\xED\x40", "纊"},                                         // NEC-selected IBM extension
+      {"\xFA\x40", "ⅰ"},                                          // IBM extension
+      {"\x88\x9F", "亜"}, {"\xB1", "ｱ"},
   };
   for (const Case& c : cases) EXPECT_EQ(decodeLine(c.bytes, TextEncoding::cp932), c.text) << c.text;
 }
@@ -31,8 +31,14 @@ TEST(TextDecoding, Cp932IsTheWindowsCodePage) {
 TEST(TextDecoding, UndecodableBytesBecomeReplacementCharacters) {
   TextDecoder decoder(TextEncoding::cp932);
   std::string out;
-  EXPECT_EQ(decoder.decode("a\x80" "b\x85\x40" "c\x82", out), 3u);
-  EXPECT_EQ(out, "a\xEF\xBF\xBD" "b\xEF\xBF\xBD@c\xEF\xBF\xBD");
+  EXPECT_EQ(decoder.decode("a\x80"
+                           "b\x85\x40"
+                           "c\x82",
+                           out),
+            3u);
+  EXPECT_EQ(out,
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD@c\xEF\xBF\xBD");
   // The decoder carries nothing over from a broken line to the next.
   out.clear();
   EXPECT_EQ(decoder.decode("\x88\x9F", out), 0u);

@@ -56,8 +56,8 @@ TEST(HostileCommandLine, LongValuesAreRefusedWithoutRecursion) {
   }
   // Within the bound, blanks around the value are still allowed.
   const std::string someBlanks(100, ' ');
-  EXPECT_EQ(runCli({"predict", "--epoch", "2451545", "--period", "1.5", "--from", someBlanks + "2000-01-02 09:00" +
-                                                                                     someBlanks})
+  EXPECT_EQ(runCli({"predict", "--epoch", "2451545", "--period", "1.5", "--from",
+                    someBlanks + "2000-01-02 09:00" + someBlanks})
                 .status,
             0);
 }
@@ -131,7 +131,9 @@ class HostileCatalogue : public ::testing::Test {
 
 TEST_F(HostileCatalogue, ControlCharactersNeverReachTheTerminal) {
   testing::TestStar hostile = star("\x1b]0;owned\x07 ZZ Exa", epochAtLocal(2026, 12, 7, 21, 5), "1000");
-  hostile.memo = "memo \x1b[2J\xc2\x9b" "31m";
+  hostile.memo =
+      "memo \x1b[2J\xc2\x9b"
+      "31m";
   const std::string file = write({hostile});
   const std::vector<std::vector<std::string>> commands = {
       {"predict", "--catalogue", file, "--star", "0", "--from", "2026-12-07 18:00"},
@@ -154,9 +156,9 @@ TEST_F(HostileCatalogue, ControlCharactersNeverReachTheTerminal) {
 
 TEST_F(HostileCatalogue, CsvCellsFromTheCatalogueStayText) {
   const std::string at = epochAtLocal(2026, 12, 7, 21, 5);
-  const std::string file = write({star("=HYPERLINK(\"http://x\")", at, "1000"), star("+1", at, "1000"),
-                                  star("-2", at, "1000"), star("@SUM(A1)", at, "1000"), star("\tTab", at, "1000"),
-                                  star("Plain", at, "1000")});
+  const std::string file =
+      write({star("=HYPERLINK(\"http://x\")", at, "1000"), star("+1", at, "1000"), star("-2", at, "1000"),
+             star("@SUM(A1)", at, "1000"), star("\tTab", at, "1000"), star("Plain", at, "1000")});
   const CliRun today = runCli({"today", "--catalogue", file, "--date", "2026-12-07", "--csv"});
   ASSERT_EQ(today.status, 0) << today.err;
   for (const char* line : {"\n\"'=HYPERLINK(\"\"http://x\"\")\",", "\n'+1,", "\n'-2,", "\n'@SUM(A1),",
@@ -167,8 +169,8 @@ TEST_F(HostileCatalogue, CsvCellsFromTheCatalogueStayText) {
   testing::TestStar south = star("-Low", at, "1000");
   south.deltaSign = "False";
   south.deltaDeg = "80";
-  const CliRun list = runCli({"list", "--catalogue", write({south}), "--star", "0", "--from", "2026-12-07",
-                              "--count", "1", "--csv"});
+  const CliRun list =
+      runCli({"list", "--catalogue", write({south}), "--star", "0", "--from", "2026-12-07", "--count", "1", "--csv"});
   ASSERT_EQ(list.status, 0) << list.err;
   EXPECT_TRUE(contains(list.out, "\n'-Low,")) << list.out;
   EXPECT_TRUE(contains(list.out, ",-")) << list.out;  // "-44°"-like altitude, as computed
@@ -248,8 +250,7 @@ TEST_F(HostileCatalogue, XlsxFilesGetTheUsersModeAndAreNotOpenedUnasked) {
 }
 
 TEST_F(HostileCatalogue, ACellTheWriterRefusesFailsTheFile) {
-  const std::string file =
-      write({star(std::string(40000, 'N'), epochAtLocal(2026, 12, 7, 21, 5), "1000")});
+  const std::string file = write({star(std::string(40000, 'N'), epochAtLocal(2026, 12, 7, 21, 5), "1000")});
   const auto target = dir.path() / "today.xlsx";
   const CliRun r = runCli({"today", "--catalogue", file, "--date", "2026-12-07", "--xlsx", target.string()});
   EXPECT_EQ(r.status, 1);

@@ -37,8 +37,8 @@ TEST_F(ListCommands, CsvForSpreadsheetsStartsWithAByteOrderMark) {
   const CliRun marked = run({"today", "--catalogue", catalogue, "--date", "2026-12-07", "--csv", "--bom"});
   EXPECT_EQ(marked.status, 0);
   EXPECT_EQ(marked.out, "\xEF\xBB\xBF" + plain.out);
-  const CliRun list = run({"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--count",
-                           "2", "--csv", "--bom"});
+  const CliRun list = run(
+      {"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--count", "2", "--csv", "--bom"});
   EXPECT_EQ(list.out.rfind("\xEF\xBB\xBF", 0), 0u);
   const CliRun withoutCsv = run({"today", "--catalogue", catalogue, "--date", "2026-12-07", "--bom"});
   EXPECT_EQ(withoutCsv.status, 2);
@@ -74,8 +74,7 @@ TEST_F(ListCommands, TodayAsAlignedText) {
 
 TEST_F(ListCommands, TodayWithoutQualifyingStarsSaysSo) {
   const std::string longPeriods =
-      dir.write("long.vsd",
-                testing::catalogueText({star("ZZ Exa", epochAtLocal(2026, 12, 7, 21, 5), "1000")}))
+      dir.write("long.vsd", testing::catalogueText({star("ZZ Exa", epochAtLocal(2026, 12, 7, 21, 5), "1000")}))
           .string();
   const CliRun r = run({"today", "--catalogue", longPeriods, "--date", "2027-06-01"});
   EXPECT_EQ(r.status, 0);
@@ -94,15 +93,14 @@ TEST_F(ListCommands, TodayToAnXlsxFile) {
   const CliRun failed = run({"today", "--catalogue", catalogue, "--date", "2026-12-07", "--xlsx", nowhere});
   EXPECT_EQ(failed.status, 1);
   EXPECT_EQ(failed.out, "");
-  EXPECT_NE(failed.err.find("表計算ファイル「" + nowhere +
-                            "」を保存できませんでした。保存先のフォルダがありません。"),
+  EXPECT_NE(failed.err.find("表計算ファイル「" + nowhere + "」を保存できませんでした。保存先のフォルダがありません。"),
             std::string::npos);
   EXPECT_EQ(failed.err.find(kTodayListDoneMessage), std::string::npos);
 }
 
 TEST_F(ListCommands, ListAsCsv) {
-  const CliRun r = run({"list", "--catalogue", catalogue, "--star", "YY Sam", "--from", "2026-12-07 12:00",
-                        "--count", "3", "--csv"});
+  const CliRun r = run(
+      {"list", "--catalogue", catalogue, "--star", "YY Sam", "--from", "2026-12-07 12:00", "--count", "3", "--csv"});
   EXPECT_EQ(r.status, 0) << r.err;
   std::istringstream lines(r.out);
   std::vector<std::string> rows;
@@ -132,8 +130,7 @@ TEST_F(ListCommands, ListRunsTheDialogsRulesAndMessages) {
       {{"--count", "4", "--hide-hours", "0-12"}, 0, "", 4},
   };
   for (const Case& c : cases) {
-    std::vector<std::string> args = {"list", "--catalogue", catalogue,    "--star",
-                                     "1",    "--from",      "2026-12-07", "--csv"};
+    std::vector<std::string> args = {"list", "--catalogue", catalogue, "--star", "1", "--from", "2026-12-07", "--csv"};
     args.insert(args.end(), c.extra.begin(), c.extra.end());
     const CliRun r = run(args);
     SCOPED_TRACE(c.extra.front() + " " + c.extra[1]);
@@ -145,8 +142,7 @@ TEST_F(ListCommands, ListRunsTheDialogsRulesAndMessages) {
 }
 
 TEST_F(ListCommands, ListAsAlignedText) {
-  const CliRun r =
-      run({"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--count", "2"});
+  const CliRun r = run({"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--count", "2"});
   EXPECT_EQ(r.status, 0);
   std::istringstream lines(r.out);
   std::string block, header, row;
@@ -168,23 +164,17 @@ TEST_F(ListCommands, MistakesGetJapaneseErrorsAndANonZeroStatus) {
   const std::vector<Case> cases = {
       {{"list", "--star", "A", "--from", "2026-12-07"}, 2, "--catalogue を指定してください"},
       {{"list", "--catalogue", catalogue, "--star", "A", "--from", "tomorrow"}, 2, "tomorrow"},
-      {{"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--count", "0"},
-       2,
-       "--count"},
+      {{"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--count", "0"}, 2, "--count"},
       {{"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--hide-hours", "8"},
        2,
        "--hide-hours"},
-      {{"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--min-altitude",
-        "high"},
+      {{"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--min-altitude", "high"},
        2,
        "数ではありません"},
-      {{"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--csv", "--xlsx",
-        "a.xlsx"},
+      {{"list", "--catalogue", catalogue, "--star", "ZZ Exa", "--from", "2026-12-07", "--csv", "--xlsx", "a.xlsx"},
        2,
        "同時に指定できません"},
-      {{"list", "--catalogue", catalogue, "--star", "Nobody", "--from", "2026-12-07"},
-       1,
-       "がカタログにありません"},
+      {{"list", "--catalogue", catalogue, "--star", "Nobody", "--from", "2026-12-07"}, 1, "がカタログにありません"},
       {{"list", "--catalogue", missing, "--star", "A", "--from", "2026-12-07"}, 1, missing},
       {{"today"}, 2, "--catalogue を指定してください"},
       {{"today", "--catalogue", catalogue, "--date", "2026-12-07 10:00"}, 2, "YYYY-MM-DD"},

@@ -56,8 +56,8 @@ struct AgreementNight {
 class ClockNightAgreement : public testing::NightCommand, public ::testing::WithParamInterface<AgreementNight> {};
 
 TEST_P(ClockNightAgreement, SameCycleSameLocalMinuteAsTheMainWindow) {
-  const testing::NightJson night = testing::nightJson({"--catalogue", testing::samplePath(), "--date",
-                                                       GetParam().date, "--window", "clock", "--min-altitude", "-90"});
+  const testing::NightJson night = testing::nightJson(
+      {"--catalogue", testing::samplePath(), "--date", GetParam().date, "--window", "clock", "--min-altitude", "-90"});
   ASSERT_EQ(night.run.status, 0) << night.run.err;
   EXPECT_EQ(night.json["night"]["site"]["name"], sky::kBuiltInSiteName);
   EXPECT_EQ(night.json["hidden_events"], 0);
@@ -79,15 +79,16 @@ TEST_P(ClockNightAgreement, SameCycleSameLocalMinuteAsTheMainWindow) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Night, ClockNightAgreement,
-                         ::testing::Values(AgreementNight{"2026-12-07", {"2026", "12", "7", "7", "0"}, "2026-12-08T07:00"},
-                                           AgreementNight{"2027-06-15", {"2027", "6", "15", "7", "0"}, "2027-06-16T07:00"},
-                                           AgreementNight{"2024-02-29", {"2024", "2", "29", "7", "0"}, "2024-03-01T07:00"}),
-                         [](const auto& info) {
-                           std::string name = info.param.date;
-                           name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
-                           return "Night" + name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Night, ClockNightAgreement,
+    ::testing::Values(AgreementNight{"2026-12-07", {"2026", "12", "7", "7", "0"}, "2026-12-08T07:00"},
+                      AgreementNight{"2027-06-15", {"2027", "6", "15", "7", "0"}, "2027-06-16T07:00"},
+                      AgreementNight{"2024-02-29", {"2024", "2", "29", "7", "0"}, "2024-03-01T07:00"}),
+    [](const auto& info) {
+      std::string name = info.param.date;
+      name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+      return "Night" + name;
+    });
 
 }  // namespace
 }  // namespace tenmirel

@@ -42,8 +42,8 @@ std::string writeCatalogue(const testing::TempDir& dir, const char* name, const 
 }
 
 testing::CliRun calendarOf(const std::string& catalogue, std::vector<std::string> more = {}) {
-  std::vector<std::string> args = {"night", "--catalogue", catalogue, "--date", "2026-12-07", "--min-altitude",
-                                   "-90", "--window", "clock", "--format", "ics"};
+  std::vector<std::string> args = {"night", "--catalogue", catalogue, "--date",   "2026-12-07", "--min-altitude",
+                                   "-90",   "--window",    "clock",   "--format", "ics"};
   args.insert(args.end(), more.begin(), more.end());
   return runCli(args);
 }
@@ -91,9 +91,9 @@ TEST(EventUid, RowCycleAndKindEachCount) {
     byKind.insert(sky::eventUid(ofKind));
   }
   EXPECT_EQ(byKind.size(), 4u);
-  for (auto change : {+[](sky::NightEvent& e) { e.epochText = "2460000.10"; },
-                      +[](sky::NightEvent& e) { e.periodText = "0.40"; }, +[](sky::NightEvent& e) { e.cycle = 13; },
-                      +[](sky::NightEvent& e) { e.name = "EW Dup "; }}) {
+  for (auto change :
+       {+[](sky::NightEvent& e) { e.epochText = "2460000.10"; }, +[](sky::NightEvent& e) { e.periodText = "0.40"; },
+        +[](sky::NightEvent& e) { e.cycle = 13; }, +[](sky::NightEvent& e) { e.name = "EW Dup "; }}) {
     sky::NightEvent changed = event;
     change(changed);
     EXPECT_NE(sky::eventUid(changed), plain);
@@ -102,7 +102,8 @@ TEST(EventUid, RowCycleAndKindEachCount) {
 
 TEST_F(NightCommand, ControlCharactersNeverReachTheCalendar) {
   using namespace std::string_literals;
-  const std::vector<std::string> names = {"\x1b[31mRed\x1b[0m"s, "Bell\a"s, "Vertical\vTab"s, "Nul\0Cut"s, "C1\xc2\x9b"s};
+  const std::vector<std::string> names = {"\x1b[31mRed\x1b[0m"s, "Bell\a"s, "Vertical\vTab"s, "Nul\0Cut"s,
+                                          "C1\xc2\x9b"s};
   std::vector<StarRecord> rows;
   for (const std::string& name : names) rows.push_back(testing::elementsStar(name, "2460000.1", "0.4"));
   const testing::CliRun run = calendarOf(writeCatalogue(dir, "controls.vsd", rows));
@@ -113,10 +114,11 @@ TEST_F(NightCommand, ControlCharactersNeverReachTheCalendar) {
   }
   EXPECT_EQ(run.out.find("\xc2\x9b"), std::string::npos);
   std::set<std::string> summaries;
-  for (const CalendarEvent& event : readCalendar(run.out)) summaries.insert(event.summary.substr(0, event.summary.find(" 第")));
+  for (const CalendarEvent& event : readCalendar(run.out))
+    summaries.insert(event.summary.substr(0, event.summary.find(" 第")));
   const std::string r = "\xEF\xBF\xBD";
   EXPECT_EQ(summaries, (std::set<std::string>{r + "[31mRed" + r + "[0m", "Bell" + r, "Vertical" + r + "Tab",
-                                             "Nul" + r + "Cut", "C1" + r}));
+                                              "Nul" + r + "Cut", "C1" + r}));
 }
 
 TEST_F(NightCommand, EveryCalendarEventLastsAtLeastAMinute) {

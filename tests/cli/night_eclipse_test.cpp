@@ -22,11 +22,10 @@ StarRecord polarStar(const std::string& name, const std::string& epoch, const st
 TEST_F(NightCommand, SecondaryMinimaAndWholeEclipsesComeFromTheMemo) {
   // One minimum at 2026-12-07 21:00 JST (JD 2461382.0), a period of 10 days: its
   // secondary falls 5 days later, out of the night, unless II= moves it.
-  const auto catalogue = dir.write(
-      "eclipses.vsd",
-      testing::vsdText({polarStar("Half", "2461382.0", "10.0", "EA/SD D=2"),
-                        polarStar("Eccentric", "2461382.0", "1.25", "EA/DM II=0.08 D=4 P:"),
-                        polarStar("Pulsator", "2461382.1", "0.5", "RRAB")}));
+  const auto catalogue =
+      dir.write("eclipses.vsd", testing::vsdText({polarStar("Half", "2461382.0", "10.0", "EA/SD D=2"),
+                                                  polarStar("Eccentric", "2461382.0", "1.25", "EA/DM II=0.08 D=4 P:"),
+                                                  polarStar("Pulsator", "2461382.1", "0.5", "RRAB")}));
   const std::vector<std::string> night = {"--catalogue", catalogue.string(), "--date", "2026-12-07", "--secondary"};
   const testing::NightJson r = nightJson(night);
   ASSERT_EQ(r.run.status, 0) << r.run.err;
@@ -82,11 +81,10 @@ TEST_F(NightCommand, SecondaryMinimaAndWholeEclipsesComeFromTheMemo) {
 }
 
 TEST_F(NightCommand, MaxUncertaintyHidesAndCountsWhatCannotBeTrusted) {
-  const auto catalogue = dir.write(
-      "uncertain.vsd",
-      testing::vsdText({polarStar("Precise", "2461382.0000", "0.6289216", "EA"),
-                        polarStar("Coarse", "2451382.0", "0.6289", "EA"),
-                        polarStar("Flagged", "2461382.0000", "0.6289216:", "EA")}));
+  const auto catalogue =
+      dir.write("uncertain.vsd", testing::vsdText({polarStar("Precise", "2461382.0000", "0.6289216", "EA"),
+                                                   polarStar("Coarse", "2451382.0", "0.6289", "EA"),
+                                                   polarStar("Flagged", "2461382.0000", "0.6289216:", "EA")}));
   const std::vector<std::string> night = {"--catalogue", catalogue.string(), "--date", "2026-12-07"};
   const testing::NightJson all = nightJson(night);
   ASSERT_EQ(all.run.status, 0) << all.run.err;
@@ -107,12 +105,11 @@ TEST_F(NightCommand, MaxUncertaintyHidesAndCountsWhatCannotBeTrusted) {
 
 TEST_F(NightCommand, BadMemoTokensCostOnlyTheirStar) {
   const auto catalogue = dir.write(
-      "memos.vsd", testing::vsdText({polarStar("Good", "2461382.0", "0.3", "EA"),
-                                     polarStar("BadPhase", "2461382.0", "0.3", "EA II=1.5"),
-                                     polarStar("TooLong", "2461382.0", "0.3", "EA D=250"),
-                                     polarStar("Negative", "2461382.0", "0.3", "EA D=-3"),
-                                     polarStar("Zero", "2461382.0", "0.3", "EA D=0"),
-                                     polarStar("Twice", "2461382.0", "0.3", "EA D=10 D=12")}));
+      "memos.vsd",
+      testing::vsdText(
+          {polarStar("Good", "2461382.0", "0.3", "EA"), polarStar("BadPhase", "2461382.0", "0.3", "EA II=1.5"),
+           polarStar("TooLong", "2461382.0", "0.3", "EA D=250"), polarStar("Negative", "2461382.0", "0.3", "EA D=-3"),
+           polarStar("Zero", "2461382.0", "0.3", "EA D=0"), polarStar("Twice", "2461382.0", "0.3", "EA D=10 D=12")}));
   const std::vector<std::string> night = {"--catalogue", catalogue.string(), "--date", "2026-12-07"};
   const testing::NightJson r = nightJson(night);
   ASSERT_EQ(r.run.status, 0) << r.run.err;

@@ -7,9 +7,9 @@
 #include <set>
 
 #include "night_fixture.h"
-#include "sky/elements_settings.h"
 #include "sheet/openpyxl_read.h"
 #include "sheet/workbook_check.h"
+#include "sky/elements_settings.h"
 
 namespace tenmirel {
 namespace {
@@ -92,9 +92,12 @@ TEST_F(NightCommand, TextHasTheNightsHeaderAndClosingLines) {
                            "条件: 高度 30° 以上", "星名", "月との角距離", "飛ばした星 0 個"}) {
     EXPECT_TRUE(contains(r.out, part)) << part;
   }
-  EXPECT_TRUE(std::regex_search(rows[rows.size() - 2], std::regex(R"(極 \d+ 件を表示しました（条件に合わずに隠した極 [1-9]\d* 件）)")))
+  EXPECT_TRUE(std::regex_search(rows[rows.size() - 2],
+                                std::regex(R"(極 \d+ 件を表示しました（条件に合わずに隠した極 [1-9]\d* 件）)")))
       << rows[rows.size() - 2];
-  EXPECT_TRUE(std::regex_search(r.out, std::regex(R"(\n[A-Z][A-Za-z]* [A-Z][a-z]{2} +\d+ +2026-12-0[78] \d\d:\d\d +24\d{5}\.\d+ +\d+\.\d)"))) << r.out;
+  EXPECT_TRUE(std::regex_search(
+      r.out, std::regex(R"(\n[A-Z][A-Za-z]* [A-Z][a-z]{2} +\d+ +2026-12-0[78] \d\d:\d\d +24\d{5}\.\d+ +\d+\.\d)")))
+      << r.out;
 }
 
 TEST_F(NightCommand, CsvHasTheTableColumnsThenTheEventsKindAndUncertainty) {
@@ -135,8 +138,8 @@ std::vector<CalendarEvent> readCalendar(const std::string& text) {
   EXPECT_EQ(icalcomponent_isa(calendar), ICAL_VCALENDAR_COMPONENT);
   for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); event != nullptr;
        event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
-    events.push_back({icalcomponent_get_uid(event), icalcomponent_get_summary(event),
-                      icalcomponent_get_dtstart(event), icalcomponent_get_dtend(event)});
+    events.push_back({icalcomponent_get_uid(event), icalcomponent_get_summary(event), icalcomponent_get_dtstart(event),
+                      icalcomponent_get_dtend(event)});
   }
   icalcomponent_free(calendar);
   return events;
@@ -175,9 +178,9 @@ TEST_F(NightCommand, CalendarHasOneUtcEventPerExtremumWithStableUids) {
 
   // The same star and cycle keep their UID at another site and with other filters;
   // a one-minute event starts on the minute the tables show.
-  const testing::CliRun again = runCli({"night", "--catalogue", testing::samplePath(), "--date", "2026-12-07",
-                                        "--lon", "135", "--lat", "34.7", "--tz", "Asia/Tokyo", "--min-altitude",
-                                        "-90", "--format", "ics"});
+  const testing::CliRun again =
+      runCli({"night", "--catalogue", testing::samplePath(), "--date", "2026-12-07", "--lon", "135", "--lat", "34.7",
+              "--tz", "Asia/Tokyo", "--min-altitude", "-90", "--format", "ics"});
   ASSERT_EQ(again.status, 0) << again.err;
   std::size_t shared = 0;
   for (const CalendarEvent& event : readCalendar(again.out)) {
@@ -199,7 +202,8 @@ TEST_F(NightCommand, XlsxIsWrittenWholeOrNotAtAll) {
   ASSERT_TRUE(book.read);
   EXPECT_EQ(book.firstSheet.at({1, 1}).value, "今夜の観測計画");
   int header = 1;
-  while (header < 40 && !(book.firstSheet.count({header, 1}) && book.firstSheet.at({header, 1}).value == "星名")) ++header;
+  while (header < 40 && !(book.firstSheet.count({header, 1}) && book.firstSheet.at({header, 1}).value == "星名"))
+    ++header;
   std::map<std::string, std::string> formats;
   for (int column = 1; book.firstSheet.count({header, column}); ++column) {
     // An empty cell (no eclipse duration known) has no format to read.
@@ -220,11 +224,12 @@ TEST_F(NightCommand, XlsxIsWrittenWholeOrNotAtAll) {
 }
 
 TEST_F(NightCommand, RememberedElementsSystemIsUsedUnlessOverridden) {
-  const auto catalogue = dir.write("kreiner.vsd", testing::vsdText({testing::elementsStar("Algolish", "2461382.1", "2.8673")}));
+  const auto catalogue =
+      dir.write("kreiner.vsd", testing::vsdText({testing::elementsStar("Algolish", "2461382.1", "2.8673")}));
   sky::ElementsSettings settings(config.dir().path() / "Tenmirel" / "settings.toml");
   ASSERT_FALSE(settings.setTimeSystem(catalogue, sky::ElementsTime::hjd));
   const std::vector<std::string> night = {"--catalogue", catalogue.string(), "--date", "2026-12-07", "--window",
-                                          "clock", "--min-altitude", "-90"};
+                                          "clock",       "--min-altitude",   "-90"};
   const testing::NightJson remembered = nightJson(night);
   ASSERT_EQ(remembered.run.status, 0) << remembered.run.err;
   EXPECT_EQ(remembered.json["night"]["elements"], "HJD");

@@ -40,9 +40,12 @@ INSTANTIATE_TEST_SUITE_P(
     Night, NightRefusals,
     ::testing::Values(
         BadInput{"UnknownSite", {"--date", "2026-12-07", "--site", "火星基地"}, 1, "火星基地"},
-        BadInput{"UnknownZone", {"--date", "2026-12-07", "--lon", "10", "--lat", "50", "--tz", "Europe/Atlantis"}, 2,
+        BadInput{"UnknownZone",
+                 {"--date", "2026-12-07", "--lon", "10", "--lat", "50", "--tz", "Europe/Atlantis"},
+                 2,
                  "Europe/Atlantis"},
-        BadInput{"LatitudeOutOfRange", {"--date", "2026-12-07", "--lon", "10", "--lat", "95", "--tz", "UTC"}, 2, "緯度"},
+        BadInput{
+            "LatitudeOutOfRange", {"--date", "2026-12-07", "--lon", "10", "--lat", "95", "--tz", "UTC"}, 2, "緯度"},
         BadInput{"OneOffSiteWithoutZone", {"--date", "2026-12-07", "--lon", "10", "--lat", "50"}, 2, "--tz"},
         BadInput{"SiteAndCoordinates", {"--site", "既定の観測地", "--lon", "10"}, 2, "同時に"},
         BadInput{"DateBefore1600", {"--date", "1599-12-31"}, 2, "1600"},
@@ -59,13 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"UnknownElements", {"--elements", "mjd"}, 2, "--elements"},
         BadInput{"UnknownFormat", {"--format", "xml"}, 2, "--format"},
         BadInput{"XlsxWithFormat", {"--xlsx", "a.xlsx", "--format", "csv"}, 2, "同時に"},
-        BadInput{"OpenWithoutXlsx", {"--open"}, 2, "--open"},
-        BadInput{"ExtraArgument", {"tonight"}, 2, "余分な引数"}),
+        BadInput{"OpenWithoutXlsx", {"--open"}, 2, "--open"}, BadInput{"ExtraArgument", {"tonight"}, 2, "余分な引数"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NightCommand, MissingOrUnreadableCatalogueIsRefused) {
   EXPECT_EQ(runCli({"night", "--date", "2026-12-07"}).status, 2);
-  const testing::CliRun r = runCli({"night", "--catalogue", (dir.path() / "none.vsd").string(), "--date", "2026-12-07"});
+  const testing::CliRun r =
+      runCli({"night", "--catalogue", (dir.path() / "none.vsd").string(), "--date", "2026-12-07"});
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(contains(r.err, "見つかりません")) << r.err;
 }
@@ -97,25 +100,28 @@ TEST_P(DarklessNights, AreSaidAndAnsweredWithoutEvents) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Night, DarklessNights,
-    ::testing::Values(
-        DarklessNight{"MidnightSunAtTromso",
-                      {"--date", "2026-06-21", "--lon", "18.96", "--lat", "69.65", "--tz", "Europe/Oslo",
-                       "--sun-below", "-0.833"},
-                      "never_dark", "白夜"},
-        DarklessNight{"NoNauticalDarknessAtTromso",
-                      {"--date", "2026-06-21", "--lon", "18.96", "--lat", "69.65", "--tz", "Europe/Oslo"},
-                      "never_dark", "暗い時間がありません"},
-        DarklessNight{"NoAstronomicalDarknessInPraguesJune",
-                      {"--date", "2026-06-21", "--lon", "14.42", "--lat", "50.09", "--tz", "Europe/Prague",
-                       "--sun-below", "-18"},
-                      "never_dark", "暗い時間がありません"},
-        DarklessNight{"PolarNightAtTromso",
-                      {"--date", "2026-12-21", "--lon", "18.96", "--lat", "69.65", "--tz", "Europe/Oslo",
-                       "--sun-below", "-0.833"},
-                      "always_dark", "昇りません"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Night, DarklessNights,
+                         ::testing::Values(DarklessNight{"MidnightSunAtTromso",
+                                                         {"--date", "2026-06-21", "--lon", "18.96", "--lat", "69.65",
+                                                          "--tz", "Europe/Oslo", "--sun-below", "-0.833"},
+                                                         "never_dark",
+                                                         "白夜"},
+                                           DarklessNight{"NoNauticalDarknessAtTromso",
+                                                         {"--date", "2026-06-21", "--lon", "18.96", "--lat", "69.65",
+                                                          "--tz", "Europe/Oslo"},
+                                                         "never_dark",
+                                                         "暗い時間がありません"},
+                                           DarklessNight{"NoAstronomicalDarknessInPraguesJune",
+                                                         {"--date", "2026-06-21", "--lon", "14.42", "--lat", "50.09",
+                                                          "--tz", "Europe/Prague", "--sun-below", "-18"},
+                                                         "never_dark",
+                                                         "暗い時間がありません"},
+                                           DarklessNight{"PolarNightAtTromso",
+                                                         {"--date", "2026-12-21", "--lon", "18.96", "--lat", "69.65",
+                                                          "--tz", "Europe/Oslo", "--sun-below", "-0.833"},
+                                                         "always_dark",
+                                                         "昇りません"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NightCommand, PragueHasNauticalDarknessInJune) {
   const testing::NightJson r = nightJson({"--catalogue", testing::samplePath(), "--date", "2026-06-21", "--lon",
@@ -127,12 +133,12 @@ TEST_F(NightCommand, PragueHasNauticalDarknessInJune) {
 
 TEST_F(NightCommand, StarsWithoutUsableElementsAreSkippedAndCounted) {
   const auto catalogue = dir.write(
-      "mixed.vsd", testing::vsdText({testing::elementsStar("Good", "2461382.0", "0.3"),
-                                     testing::elementsStar("NoEpoch", "", "0.5"),
-                                     testing::elementsStar("NoPeriod", "2461382.0", ""),
-                                     testing::elementsStar("ZeroPeriod", "2461382.0", "0"),
-                                     testing::elementsStar("NegativePeriod", "2461382.0", "-1.5"),
-                                     testing::elementsStar("WordPeriod", "2461382.0", "短い")}));
+      "mixed.vsd",
+      testing::vsdText({testing::elementsStar("Good", "2461382.0", "0.3"), testing::elementsStar("NoEpoch", "", "0.5"),
+                        testing::elementsStar("NoPeriod", "2461382.0", ""),
+                        testing::elementsStar("ZeroPeriod", "2461382.0", "0"),
+                        testing::elementsStar("NegativePeriod", "2461382.0", "-1.5"),
+                        testing::elementsStar("WordPeriod", "2461382.0", "短い")}));
   const testing::CliRun text =
       runCli({"night", "--catalogue", catalogue.string(), "--date", "2026-12-07", "--min-altitude", "-90"});
   ASSERT_EQ(text.status, 0) << text.err;
@@ -149,7 +155,8 @@ TEST_F(NightCommand, CoordinatesBeyondAnyNumberNeverShowInfOrNan) {
   StarRecord huge = testing::elementsStar("Huge", "2451545.0", "0.1");
   huge.alphaHour = "1e999";
   huge.deltaDeg = "-1e999";
-  const auto catalogue = dir.write("huge.vsd", testing::vsdText({huge, testing::elementsStar("Fine", "2451545.0", "0.1")}));
+  const auto catalogue =
+      dir.write("huge.vsd", testing::vsdText({huge, testing::elementsStar("Fine", "2451545.0", "0.1")}));
   for (const char* format : {"text", "csv", "json", "ics"}) {
     const testing::CliRun r = runCli({"night", "--catalogue", catalogue.string(), "--date", "2026-12-07",
                                       "--min-altitude", "-90", "--format", format});
@@ -242,7 +249,8 @@ class SummerTimeNights : public testing::NightCommand, public ::testing::WithPar
 
 TEST_P(SummerTimeNights, GiveEachEventTheOffsetInForceAtItsInstant) {
   // A star with an extremum every 50 minutes lights up the whole clock night.
-  const auto catalogue = dir.write("often.vsd", testing::vsdText({testing::elementsStar("Often", "2451545.0", "0.03472222")}));
+  const auto catalogue =
+      dir.write("often.vsd", testing::vsdText({testing::elementsStar("Often", "2451545.0", "0.03472222")}));
   const SummerTimeNight& night = GetParam();
   const testing::NightJson r =
       nightJson({"--catalogue", catalogue.string(), "--date", night.date, "--window", "clock", "--min-altitude", "-90",
@@ -274,10 +282,12 @@ INSTANTIATE_TEST_SUITE_P(
         SummerTimeNight{"PragueSpringForward", "Europe/Prague", "14.42", "50.09", "2026-03-28", {"+01:00", "+02:00"}},
         SummerTimeNight{"PragueFallBack", "Europe/Prague", "14.42", "50.09", "2026-10-24", {"+02:00", "+01:00"}},
         SummerTimeNight{"PragueWinter", "Europe/Prague", "14.42", "50.09", "2026-12-07", {"+01:00"}},
-        SummerTimeNight{"NewYorkSpringForward", "America/New_York", "-74.0", "40.7", "2026-03-07", {"-05:00", "-04:00"}},
+        SummerTimeNight{
+            "NewYorkSpringForward", "America/New_York", "-74.0", "40.7", "2026-03-07", {"-05:00", "-04:00"}},
         SummerTimeNight{"NewYorkFallBack", "America/New_York", "-74.0", "40.7", "2026-10-31", {"-04:00", "-05:00"}},
         SummerTimeNight{"SydneyFallBack", "Australia/Sydney", "151.21", "-33.87", "2026-04-04", {"+11:00", "+10:00"}},
-        SummerTimeNight{"SydneySpringForward", "Australia/Sydney", "151.21", "-33.87", "2026-10-03", {"+10:00", "+11:00"}},
+        SummerTimeNight{
+            "SydneySpringForward", "Australia/Sydney", "151.21", "-33.87", "2026-10-03", {"+10:00", "+11:00"}},
         SummerTimeNight{"TokyoSummerTime1949", "Asia/Tokyo", "139.7", "35.7", "1949-09-10", {"+10:00", "+09:00"}}),
     [](const auto& info) { return std::string(info.param.name); });
 

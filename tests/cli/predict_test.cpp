@@ -14,8 +14,8 @@ using testing::lines;
 using testing::runCli;
 
 TEST(CliPredict, ReproducesTheWorkedExamplesInColumns) {
-  const CliRun result = runCli({"predict", "--epoch", "2451545.0", "--period", "1.5", "--from", "2000-01-02 09:00",
-                          "--cycles", "2"});
+  const CliRun result =
+      runCli({"predict", "--epoch", "2451545.0", "--period", "1.5", "--from", "2000-01-02 09:00", "--cycles", "2"});
   ASSERT_EQ(result.status, 0) << result.err;
   const auto text = lines(result.out);
   ASSERT_EQ(text.size(), 4u);
@@ -25,8 +25,8 @@ TEST(CliPredict, ReproducesTheWorkedExamplesInColumns) {
 }
 
 TEST(CliPredict, JsonCarriesEveryTextOfTheWindowAndTheCalculation) {
-  const CliRun result = runCli({"predict", "--epoch", "2451545.2", "--period", "1", "--from", "2000-01-01 09:00", "--ra",
-                          "05 55", "--dec", "+07 24", "--format", "json"});
+  const CliRun result = runCli({"predict", "--epoch", "2451545.2", "--period", "1", "--from", "2000-01-01 09:00",
+                                "--ra", "05 55", "--dec", "+07 24", "--format", "json"});
   ASSERT_EQ(result.status, 0) << result.err;
   const auto json = nlohmann::json::parse(result.out);
   ASSERT_TRUE(json.is_array());
@@ -71,8 +71,8 @@ TEST(CliPredict, JsonOfManualInputHasANullAltitudeAndEmptyCells) {
 }
 
 TEST(CliPredict, SouthernDeclinationAndManyCyclesInJson) {
-  const CliRun result = runCli({"predict", "--epoch", "2451545", "--period", "0.5", "--from", "2000-01-01 09:00", "--ra",
-                          "18:02", "--dec", "-00 30", "--cycles", "3", "--format", "json"});
+  const CliRun result = runCli({"predict", "--epoch", "2451545", "--period", "0.5", "--from", "2000-01-01 09:00",
+                                "--ra", "18:02", "--dec", "-00 30", "--cycles", "3", "--format", "json"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(lines(result.out).size(), 3u);
   EXPECT_NE(result.out.find("\"lblSinh(1)\":\"-0.00872653"), std::string::npos) << result.out;
@@ -92,14 +92,16 @@ TEST(CliPredict, RefusalsGoToTheErrorStreamWithAFailingStatus) {
       {{"predict", "--epoch", "2451545", "--period", "1"}, 2, "--from"},
       {{"predict", "--epoch", "2451545", "--period", "1", "--from", "2000-13-01 09:00"}, 2, "正しい日付"},
       {{"predict", "--epoch", "2451545", "--period", "1", "--from", "yesterday"}, 2, "YYYY-MM-DD HH:MM"},
-      {{"predict", "--epoch", "2451545", "--period", "1", "--from", "2000-01-01 09:00", "--cycles", "0"}, 2,
+      {{"predict", "--epoch", "2451545", "--period", "1", "--from", "2000-01-01 09:00", "--cycles", "0"},
+       2,
        "--cycles"},
-      {{"predict", "--epoch", "2451545", "--period", "1", "--from", "2000-01-01 09:00", "--ra", "5 30"}, 2,
-       "--dec"},
+      {{"predict", "--epoch", "2451545", "--period", "1", "--from", "2000-01-01 09:00", "--ra", "5 30"}, 2, "--dec"},
       {{"predict", "--epoch", "2451545", "--period", "1", "--from", "2000-01-01 09:00", "--ra", "25 00", "--dec",
         "+10 00"},
-       2, "--ra"},
-      {{"predict", "--epoch", "2451545", "--period", "1", "--from", "2000-01-01 09:00", "--format", "xml"}, 2,
+       2,
+       "--ra"},
+      {{"predict", "--epoch", "2451545", "--period", "1", "--from", "2000-01-01 09:00", "--format", "xml"},
+       2,
        "--format"},
       {{"predict", "--bogus"}, 2, "--bogus"},
       {{"predict", "--epoch"}, 2, "--epoch"},
@@ -118,8 +120,8 @@ TEST(CliPredict, RefusalsGoToTheErrorStreamWithAFailingStatus) {
 TEST(CliPredict, HelpDocumentsEveryOptionWithAnExample) {
   const CliRun result = runCli({"predict", "--help"});
   ASSERT_EQ(result.status, 0);
-  for (const char* option : {"--epoch", "--period", "--from", "--cycles", "--ra", "--dec", "--format", "--catalogue",
-                             "--star", "例:"}) {
+  for (const char* option :
+       {"--epoch", "--period", "--from", "--cycles", "--ra", "--dec", "--format", "--catalogue", "--star", "例:"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(runCli({"--help"}).status, 0);
@@ -127,12 +129,12 @@ TEST(CliPredict, HelpDocumentsEveryOptionWithAnExample) {
 
 TEST(CliPredict, CatalogueStarCarriesItsAltitude) {
   const testing::TempDir dir;
-  const auto file =
-      dir.write("two.vsd", catalogueFileText({{"ZZ Exa", "2451545.2", "1", "5", "55", "True", "7", "24", "memo one"},
-                                              {"YY Sam", "2450000.5", "2.25", "18", "2", "False", "0", "30",
-                                               "period uncertain"}}));
-  const CliRun byName = runCli({"predict", "--catalogue", file.string(), "--star", "ZZ Exa", "--from",
-                             "2000-01-01 09:00", "--format", "json"});
+  const auto file = dir.write(
+      "two.vsd",
+      catalogueFileText({{"ZZ Exa", "2451545.2", "1", "5", "55", "True", "7", "24", "memo one"},
+                         {"YY Sam", "2450000.5", "2.25", "18", "2", "False", "0", "30", "period uncertain"}}));
+  const CliRun byName = runCli(
+      {"predict", "--catalogue", file.string(), "--star", "ZZ Exa", "--from", "2000-01-01 09:00", "--format", "json"});
   ASSERT_EQ(byName.status, 0) << byName.err;
   EXPECT_NE(byName.out.find("\"txtOutputKoudo\":\"41.9797883471278\""), std::string::npos) << byName.out;
   const CliRun byIndex = runCli({"predict", "--catalogue", file.string(), "--star", "1", "--from", "2000-01-01 09:00"});
@@ -140,12 +142,12 @@ TEST(CliPredict, CatalogueStarCarriesItsAltitude) {
   EXPECT_NE(byIndex.out.find("YY Sam"), std::string::npos);
   EXPECT_EQ(byIndex.out.find("？？？"), std::string::npos);
 
-  const CliRun missing = runCli({"predict", "--catalogue", file.string(), "--star", "Nobody", "--from",
-                              "2000-01-01 09:00"});
+  const CliRun missing =
+      runCli({"predict", "--catalogue", file.string(), "--star", "Nobody", "--from", "2000-01-01 09:00"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("Nobody"), std::string::npos);
-  const CliRun noFile = runCli({"predict", "--catalogue", (dir.path() / "none.vsd").string(), "--star", "0", "--from",
-                             "2000-01-01 09:00"});
+  const CliRun noFile = runCli(
+      {"predict", "--catalogue", (dir.path() / "none.vsd").string(), "--star", "0", "--from", "2000-01-01 09:00"});
   EXPECT_EQ(noFile.status, 1);
   EXPECT_NE(noFile.err.find("none.vsd"), std::string::npos);
 }

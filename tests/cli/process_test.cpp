@@ -88,9 +88,10 @@ TEST(CliProcess, TheCatalogueComesFromStandardInput) {
   const Finished dash = shell(work, "cat $SAMPLE | $CLI stars -");
   EXPECT_EQ(dash.status, 0) << dash.err;
   EXPECT_TRUE(contains(dash.out, ": 39件"));
-  for (const char* script : {"cat $SAMPLE | $CLI predict --catalogue - --star Algol --from \"2026-12-07 18:00\"",
-                             "cat $SAMPLE | $CLI predict --catalogue /dev/stdin --star Algol --from \"2026-12-07 18:00\"",
-                             "cat $SAMPLE | $CLI today --catalogue - --date 2026-12-07"}) {
+  for (const char* script :
+       {"cat $SAMPLE | $CLI predict --catalogue - --star Algol --from \"2026-12-07 18:00\"",
+        "cat $SAMPLE | $CLI predict --catalogue /dev/stdin --star Algol --from \"2026-12-07 18:00\"",
+        "cat $SAMPLE | $CLI today --catalogue - --date 2026-12-07"}) {
     SCOPED_TRACE(script);
     const Finished run = shell(work, script);
     EXPECT_EQ(run.status, 0) << run.err;
@@ -121,13 +122,13 @@ TEST(CliProcess, AFullTargetFolderKeepsTheOldFileAndLeavesNothingBehind) {
   WorkFolder work;
   fs::create_directory(work.path() / "full");
   // Everything is checked inside the namespace, where the small file system exists.
-  const Finished run = shell(
-      work,
-      "unshare -rm sh -c \"mount -t tmpfs -o size=64k tmpfs \\$WORK/full && cd \\$WORK/full && "
-      "printf old-contents >OLD.xlsx && dd if=/dev/zero of=fill bs=4k 2>/dev/null; "
-      "\\$CLI today --catalogue \\$SAMPLE --date 2026-12-07 --xlsx OLD.xlsx; echo status=\\$?; "
-      "\\$CLI list --catalogue \\$SAMPLE --star Algol --from 2026-12-07 --count 100 --csv >list.csv; "
-      "echo csv=\\$?; rm -f list.csv; ls -A; cat OLD.xlsx\"");
+  const Finished run =
+      shell(work,
+            "unshare -rm sh -c \"mount -t tmpfs -o size=64k tmpfs \\$WORK/full && cd \\$WORK/full && "
+            "printf old-contents >OLD.xlsx && dd if=/dev/zero of=fill bs=4k 2>/dev/null; "
+            "\\$CLI today --catalogue \\$SAMPLE --date 2026-12-07 --xlsx OLD.xlsx; echo status=\\$?; "
+            "\\$CLI list --catalogue \\$SAMPLE --star Algol --from 2026-12-07 --count 100 --csv >list.csv; "
+            "echo csv=\\$?; rm -f list.csv; ls -A; cat OLD.xlsx\"");
   EXPECT_TRUE(contains(run.out, "status=1\n")) << run.out << run.err;
   EXPECT_TRUE(contains(run.out, "csv=1\n")) << run.out;
   EXPECT_TRUE(contains(run.out, "\nOLD.xlsx\nfill\nold-contents")) << run.out;  // no temporary file left
@@ -138,15 +139,15 @@ TEST(CliProcess, AFullTargetFolderKeepsTheOldFileAndLeavesNothingBehind) {
 
 TEST(CliProcess, NightReadsItsSitesFromTheConfigFolderAndFailsOnLostOutput) {
   WorkFolder work;
-  const Finished run = shell(
-      work,
-      "export XDG_CONFIG_HOME=$WORK/config; "
-      "$CLI sites add Ondrejov --lon \"14 47\" --lat \"49 55\" --height 500 --tz Europe/Prague; echo add=$?; "
-      "$CLI sites default Ondrejov; echo default=$?; "
-      "$CLI night --date 2026-12-07 --catalogue - --format ics <$SAMPLE >$WORK/night.ics; echo ics=$?; "
-      "$CLI night --date 2026-12-07 --catalogue $SAMPLE >/dev/full; echo full=$?; "
-      "$CLI night --date 2026-12-07 --catalogue $SAMPLE --site Nowhere; echo unknown=$?; "
-      "$CLI night --date 2026-12-07 --catalogue $SAMPLE | head -1");
+  const Finished run =
+      shell(work,
+            "export XDG_CONFIG_HOME=$WORK/config; "
+            "$CLI sites add Ondrejov --lon \"14 47\" --lat \"49 55\" --height 500 --tz Europe/Prague; echo add=$?; "
+            "$CLI sites default Ondrejov; echo default=$?; "
+            "$CLI night --date 2026-12-07 --catalogue - --format ics <$SAMPLE >$WORK/night.ics; echo ics=$?; "
+            "$CLI night --date 2026-12-07 --catalogue $SAMPLE >/dev/full; echo full=$?; "
+            "$CLI night --date 2026-12-07 --catalogue $SAMPLE --site Nowhere; echo unknown=$?; "
+            "$CLI night --date 2026-12-07 --catalogue $SAMPLE | head -1");
   for (const char* expected : {"add=0\n", "default=0\n", "ics=0\n", "full=1\n", "unknown=1\n",
                                "2026年12月7日の夜  Ondrejov（経度 14.7833333333333°"}) {
     EXPECT_TRUE(contains(run.out, expected)) << expected << "\n" << run.out << run.err;

@@ -32,8 +32,14 @@ std::filesystem::path writeCatalogue(const std::filesystem::path& folder, const 
   std::ofstream out(path, std::ios::binary);
   out << "Quorrelith 1999\r\n" << rows.size() << "\r\n";
   for (const Row& row : rows) {
-    out << row.name << "\r\n" << row.epoch << "\r\n" << row.period << "\r\n" << row.raHours << "\r\n"
-        << row.raMinutes << "\r\n" << "True\r\n" << row.decDegrees << "\r\n" << row.decMinutes << "\r\n\r\n";
+    out << row.name << "\r\n"
+        << row.epoch << "\r\n"
+        << row.period << "\r\n"
+        << row.raHours << "\r\n"
+        << row.raMinutes << "\r\n"
+        << "True\r\n"
+        << row.decDegrees << "\r\n"
+        << row.decMinutes << "\r\n\r\n";
   }
   return path;
 }
@@ -63,7 +69,8 @@ TEST_F(CliRefusals, HeliocentricElementsNeedTheStarsPlaceInEveryCommand) {
       EXPECT_NE(run.err.find(kElementsNeedCoordinatesMessage), std::string::npos) << run.err;
     }
     // Today's list leaves the star out with the same message and lists the others.
-    const auto today = runCli({"today", "--catalogue", catalogue, "--date", "2026-12-07", "--csv", "--elements", system});
+    const auto today =
+        runCli({"today", "--catalogue", catalogue, "--date", "2026-12-07", "--csv", "--elements", system});
     EXPECT_NE(today.err.find(kElementsNeedCoordinatesMessage), std::string::npos) << today.err;
     EXPECT_EQ(today.out.find("NoPlace"), std::string::npos) << today.out;
   }

@@ -38,10 +38,11 @@ nlohmann::json seasonJson(std::vector<std::string> args) {
 
 TEST_F(NightCommand, SeasonIsTheNightsOneByOneAcrossSummerTime) {
   const std::string catalogue = seasonCatalogue(dir).string();
-  const std::vector<std::string> conditions = {"--lon", "14.42", "--lat", "50.09", "--tz", "Europe/Prague",
-                                               "--secondary", "--min-altitude", "15", "--moon-distance", "10"};
-  std::vector<std::string> args = {"--catalogue", catalogue, "--star", "RZ Cas", "--star", "Pulsator",
-                                   "--star", "Eccentric", "--from", "2026-01-01", "--nights", "365"};
+  const std::vector<std::string> conditions = {"--lon", "14.42",           "--lat",       "50.09",
+                                               "--tz",  "Europe/Prague",   "--secondary", "--min-altitude",
+                                               "15",    "--moon-distance", "10"};
+  std::vector<std::string> args = {"--catalogue", catalogue,   "--star", "RZ Cas",     "--star",   "Pulsator",
+                                   "--star",      "Eccentric", "--from", "2026-01-01", "--nights", "365"};
   args.insert(args.end(), conditions.begin(), conditions.end());
   const nlohmann::json season = seasonJson(args);
   ASSERT_EQ(season["nights"].size(), 365u);
@@ -57,8 +58,8 @@ TEST_F(NightCommand, SeasonIsTheNightsOneByOneAcrossSummerTime) {
   int compared = 0;
   for (int day = 0; day < 365; ++day) {
     const sky::NightDate date = sky::nightAfter({2026, 1, 1}, day);
-    const bool summerTimeWeek = (date.month == 3 && date.day >= 25) || (date.month == 10 && date.day >= 21 &&
-                                                                         date.day <= 28);
+    const bool summerTimeWeek =
+        (date.month == 3 && date.day >= 25) || (date.month == 10 && date.day >= 21 && date.day <= 28);
     if (!summerTimeWeek && day % 5 != 0) continue;
     char text[16];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
@@ -79,8 +80,8 @@ TEST_F(NightCommand, SeasonIsTheNightsOneByOneAcrossSummerTime) {
 
   // One star at a time gives that star's part of the season together.
   for (const char* name : {"RZ Cas", "Eccentric"}) {
-    std::vector<std::string> single = {"--catalogue", catalogue, "--star", name, "--from", "2026-03-01",
-                                       "--nights", "60"};
+    std::vector<std::string> single = {"--catalogue", catalogue,    "--star",   name,
+                                       "--from",      "2026-03-01", "--nights", "60"};
     single.insert(single.end(), conditions.begin(), conditions.end());
     const nlohmann::json one = seasonJson(single);
     nlohmann::json expected = nlohmann::json::array();
@@ -142,14 +143,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SeasonRefusal{"NoNights", {"--star", "RZ Cas", "--from", "2026-12-01", "--nights", "0"}, "--nights"},
         SeasonRefusal{"TooManyNights", {"--star", "RZ Cas", "--from", "2026-12-01", "--nights", "100000"}, "3660"},
-        SeasonRefusal{"UnknownStar", {"--star", "RZ Cas", "--star", "Vega", "--from", "2026-12-01", "--nights", "5"},
+        SeasonRefusal{"UnknownStar",
+                      {"--star", "RZ Cas", "--star", "Vega", "--from", "2026-12-01", "--nights", "5"},
                       "星「Vega」がカタログにありません"},
         SeasonRefusal{"NoStar", {"--from", "2026-12-01", "--nights", "5"}, "--star"},
         SeasonRefusal{"NoFrom", {"--star", "RZ Cas", "--nights", "5"}, "--from"},
         SeasonRefusal{"BadFrom", {"--star", "RZ Cas", "--from", "2026-02-30", "--nights", "5"}, "--from"},
         SeasonRefusal{"PastTheLastYear", {"--star", "RZ Cas", "--from", "3000-12-30", "--nights", "5"}, "3000"},
-        SeasonRefusal{"BadFilter", {"--star", "RZ Cas", "--from", "2026-12-01", "--nights", "5", "--around", "-1"},
-                      "--around"}),
+        SeasonRefusal{
+            "BadFilter", {"--star", "RZ Cas", "--from", "2026-12-01", "--nights", "5", "--around", "-1"}, "--around"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -32,8 +32,8 @@ class SitePredictCommand : public SitePredictions, public ::testing::WithParamIn
 // seen from several sites: the reference and the result use each site's clock.
 TEST_P(SitePredictCommand, JsonLocalTimeCarriesTheSitesOffset) {
   const PredictCase& c = GetParam();
-  std::vector<std::string> args = {"predict", "--epoch", "2451545.0", "--period", "1.5",
-                                   "--from", "2000-01-02 12:00", "--format", "json"};
+  std::vector<std::string> args = {"predict", "--epoch",          "2451545.0", "--period", "1.5",
+                                   "--from",  "2000-01-02 12:00", "--format",  "json"};
   args.insert(args.end(), c.siteOptions.begin(), c.siteOptions.end());
   const auto run = runCli(args);
   ASSERT_EQ(run.status, 0) << run.err;
@@ -44,19 +44,18 @@ TEST_P(SitePredictCommand, JsonLocalTimeCarriesTheSitesOffset) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sites, SitePredictCommand,
-    ::testing::Values(PredictCase{"BuiltIn", {}, "2000-01-03T09:00+09:00"},
-                      PredictCase{"Prague", {"--lon", "14 25", "--lat", "50 05", "--tz", "Europe/Prague"},
-                                  "2000-01-03T01:00+01:00"},
-                      PredictCase{"NewYork", {"--lon", "-74", "--lat", "40.7", "--tz", "America/New_York"},
-                                  "2000-01-02T19:00-05:00"},
-                      PredictCase{"Sydney", {"--lon", "151.2", "--lat", "-33.87", "--tz", "Australia/Sydney"},
-                                  "2000-01-03T11:00+11:00"}),
+    ::testing::Values(
+        PredictCase{"BuiltIn", {}, "2000-01-03T09:00+09:00"},
+        PredictCase{"Prague", {"--lon", "14 25", "--lat", "50 05", "--tz", "Europe/Prague"}, "2000-01-03T01:00+01:00"},
+        PredictCase{"NewYork", {"--lon", "-74", "--lat", "40.7", "--tz", "America/New_York"}, "2000-01-02T19:00-05:00"},
+        PredictCase{
+            "Sydney", {"--lon", "151.2", "--lat", "-33.87", "--tz", "Australia/Sydney"}, "2000-01-03T11:00+11:00"}),
     [](const ::testing::TestParamInfo<PredictCase>& info) { return std::string(info.param.label); });
 
 TEST_F(SitePredictions, ARegisteredSiteIsUsedByName) {
   ASSERT_EQ(runCli({"sites", "add", "Praha", "--lon", "14.42", "--lat", "50.08", "--tz", "Europe/Prague"}).status, 0);
-  const auto run = runCli({"predict", "--epoch", "2451545.0", "--period", "1.5", "--from", "2000-01-02 12:00",
-                           "--site", "Praha", "--format", "json"});
+  const auto run = runCli({"predict", "--epoch", "2451545.0", "--period", "1.5", "--from", "2000-01-02 12:00", "--site",
+                           "Praha", "--format", "json"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(nlohmann::json::parse(run.out).at(0)["local_time"], "2000-01-03T01:00+01:00");
 }
@@ -66,14 +65,15 @@ TEST_F(SitePredictions, BadSiteAndElementsOptionsAreRefused) {
     std::vector<std::string> extra;
     int status;
   } cases[] = {
-      {{"--site", "Nowhere"}, 1},                                          // not registered
-      {{"--lon", "14", "--lat", "95", "--tz", "UTC"}, 2},                  // latitude out of range
-      {{"--lon", "14", "--lat", "50", "--tz", "Mars/Olympus_Mons"}, 2},   // unknown zone
-      {{"--elements", "tt"}, 2},                                           // unknown time system
-      {{"--elements", "hjd"}, 1},                                          // HJD needs the star's place
+      {{"--site", "Nowhere"}, 1},                                        // not registered
+      {{"--lon", "14", "--lat", "95", "--tz", "UTC"}, 2},                // latitude out of range
+      {{"--lon", "14", "--lat", "50", "--tz", "Mars/Olympus_Mons"}, 2},  // unknown zone
+      {{"--elements", "tt"}, 2},                                         // unknown time system
+      {{"--elements", "hjd"}, 1},                                        // HJD needs the star's place
   };
   for (const auto& c : cases) {
-    std::vector<std::string> args = {"predict", "--epoch", "2451545.0", "--period", "1.5", "--from", "2000-01-02 12:00"};
+    std::vector<std::string> args = {"predict", "--epoch", "2451545.0",       "--period",
+                                     "1.5",     "--from",  "2000-01-02 12:00"};
     args.insert(args.end(), c.extra.begin(), c.extra.end());
     const auto run = runCli(args);
     EXPECT_EQ(run.status, c.status) << c.extra.front() << ": " << run.err;
@@ -84,8 +84,8 @@ TEST_F(SitePredictions, BadSiteAndElementsOptionsAreRefused) {
 
 TEST_F(SitePredictions, HeliocentricElementsMoveAlgolsMinimumByTheLightTime) {
   auto minuteOf = [](const std::vector<std::string>& extra) {
-    std::vector<std::string> args = {"predict", "--catalogue", sampleCatalogue(), "--star", "Algol",
-                                     "--from", "2026-12-07 18:00", "--format", "json"};
+    std::vector<std::string> args = {"predict", "--catalogue",      sampleCatalogue(), "--star", "Algol",
+                                     "--from",  "2026-12-07 18:00", "--format",        "json"};
     args.insert(args.end(), extra.begin(), extra.end());
     const auto run = runCli(args);
     EXPECT_EQ(run.status, 0) << run.err;

@@ -95,15 +95,16 @@ TEST(SitesProcesses, OddFilesInPlaceOfTheSettingsNeverHoldACommandUp) {
   WorkFolder work;
   // A FIFO nobody writes to: reading it would wait forever. timeout ends a hung command
   // with status 124.
-  const Finished run = shell(
-      work,
-      "mkfifo $XDG_CONFIG_HOME/Tenmirel/sites.toml $XDG_CONFIG_HOME/Tenmirel/settings.toml; "
-      "timeout 60 $CLI night --date 2026-12-07 --catalogue $SAMPLE --lon 14.4 --lat 50.1 --tz Europe/Prague --elements jd "
-      ">/dev/null 2>$WORK/night.err; echo night=$?; "
-      "timeout 60 $CLI predict --catalogue $SAMPLE --star Algol --from \"2026-12-07 18:00\" --elements jd "
-      "--lon 14.4 --lat 50.1 --tz Europe/Prague >/dev/null 2>$WORK/predict.err; echo predict=$?; "
-      "timeout 60 $CLI predict --epoch 2451545 --period 1.5 --from \"2000-01-02 09:00\"; echo default=$?; "
-      "timeout 60 $CLI sites add Praha --lon 14.4 --lat 50.1 --tz Europe/Prague; echo add=$?");
+  const Finished run =
+      shell(work,
+            "mkfifo $XDG_CONFIG_HOME/Tenmirel/sites.toml $XDG_CONFIG_HOME/Tenmirel/settings.toml; "
+            "timeout 60 $CLI night --date 2026-12-07 --catalogue $SAMPLE --lon 14.4 --lat 50.1 --tz Europe/Prague "
+            "--elements jd "
+            ">/dev/null 2>$WORK/night.err; echo night=$?; "
+            "timeout 60 $CLI predict --catalogue $SAMPLE --star Algol --from \"2026-12-07 18:00\" --elements jd "
+            "--lon 14.4 --lat 50.1 --tz Europe/Prague >/dev/null 2>$WORK/predict.err; echo predict=$?; "
+            "timeout 60 $CLI predict --epoch 2451545 --period 1.5 --from \"2000-01-02 09:00\"; echo default=$?; "
+            "timeout 60 $CLI sites add Praha --lon 14.4 --lat 50.1 --tz Europe/Prague; echo add=$?");
   for (const char* expected : {"night=0\n", "predict=0\n", "default=0\n", "add=1\n"}) {
     EXPECT_TRUE(contains(run.out, expected)) << expected << "\n" << run.out << run.err;
   }
@@ -139,10 +140,11 @@ TEST(CliStreams, AReaderThatGoesAwayEndsTheProgramBySigpipe) {
   WorkFolder work;
   for (const char* ignore : {"", "trap \"\" PIPE; "}) {
     SCOPED_TRACE(ignore);
-    const Finished run = shell(work, std::string(ignore) +
-                                         "mkfifo $WORK/pipe; (exec 3<$WORK/pipe; head -c 1 <&3 >/dev/null; exec 3<&-) & "
-                                         "$CLI predict --epoch 2451545 --period 0.01 --from \"2000-01-02 09:00\" "
-                                         "--cycles 10000 >$WORK/pipe; echo status=$?; wait; rm $WORK/pipe");
+    const Finished run =
+        shell(work, std::string(ignore) +
+                        "mkfifo $WORK/pipe; (exec 3<$WORK/pipe; head -c 1 <&3 >/dev/null; exec 3<&-) & "
+                        "$CLI predict --epoch 2451545 --period 0.01 --from \"2000-01-02 09:00\" "
+                        "--cycles 10000 >$WORK/pipe; echo status=$?; wait; rm $WORK/pipe");
     EXPECT_TRUE(contains(run.out, "status=141\n")) << run.out << run.err;
     EXPECT_EQ(run.err, "");
   }

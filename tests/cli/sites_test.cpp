@@ -54,8 +54,8 @@ class CoordinateForms : public SitesCommand, public ::testing::WithParamInterfac
 
 TEST_P(CoordinateForms, AreReadIntoTheSitesFile) {
   const CoordinateForm& form = GetParam();
-  const CliRun r = runCli({"sites", "add", "観測所", "--lon", form.longitude, "--lat", form.latitude, "--height",
-                           "120", "--tz", "Asia/Tokyo"});
+  const CliRun r = runCli({"sites", "add", "観測所", "--lon", form.longitude, "--lat", form.latitude, "--height", "120",
+                           "--tz", "Asia/Tokyo"});
   ASSERT_EQ(r.status, 0) << r.err;
   const sky::SiteStore store(config.sitesFile());
   ASSERT_TRUE(store.problem().empty()) << store.problem();
@@ -105,8 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"LongitudeOver180", {"add", "X", "--lon", "181", "--lat", "10", "--tz", "UTC"}, 2, "経度"},
         Refusal{"UnknownZone", {"add", "X", "--lon", "10", "--lat", "10", "--tz", "Mars/Olympus_Mons"}, 2, "Mars"},
         Refusal{"CoordinateNotANumber", {"add", "X", "--lon", "東", "--lat", "10", "--tz", "UTC"}, 2, "経度"},
-        Refusal{"HeightNotANumber", {"add", "X", "--lon", "1", "--lat", "1", "--height", "高い", "--tz", "UTC"}, 2,
-                "標高"},
+        Refusal{
+            "HeightNotANumber", {"add", "X", "--lon", "1", "--lat", "1", "--height", "高い", "--tz", "UTC"}, 2, "標高"},
         Refusal{"ZoneMissing", {"add", "X", "--lon", "10", "--lat", "10"}, 2, "--tz"},
         Refusal{"NameMissing", {"add"}, 2, "名前"},
         Refusal{"SameNameTwice", {"add", "Ondřejov", "--lon", "1", "--lat", "1", "--tz", "UTC"}, 1, "すでに"},
@@ -190,10 +190,10 @@ TEST_F(SitesCommand, SiteOptionChoosesByNameOneOffOrTheStoresDefault) {
     std::vector<std::string> args;
     bool usage;
   };
-  for (const Wrong& wrong : {Wrong{{"--site", "Nowhere"}, false}, Wrong{{"--site", "Sydney", "--lon", "1"}, true},
-                             Wrong{{"--lon", "1", "--lat", "1"}, true},
-                             Wrong{{"--lon", "1", "--lat", "1", "--tz", "Europe/Nowhere"}, true},
-                             Wrong{{"--lon", "1", "--lat", "-91", "--tz", "UTC"}, true}}) {
+  for (const Wrong& wrong :
+       {Wrong{{"--site", "Nowhere"}, false}, Wrong{{"--site", "Sydney", "--lon", "1"}, true},
+        Wrong{{"--lon", "1", "--lat", "1"}, true}, Wrong{{"--lon", "1", "--lat", "1", "--tz", "Europe/Nowhere"}, true},
+        Wrong{{"--lon", "1", "--lat", "-91", "--tz", "UTC"}, true}}) {
     chosen = cli::siteFromOptions(parsedSiteOptions(wrong.args), store);
     EXPECT_FALSE(chosen.value) << wrong.args.front();
     EXPECT_EQ(chosen.usageMistake, wrong.usage) << wrong.args.front();
@@ -207,7 +207,8 @@ TEST_F(SitesCommand, ElementsOptionOverridesTheRememberedSystem) {
   sky::ElementsSettings settings(config.dir().path() / "Tenmirel" / "settings.toml");
   ASSERT_FALSE(settings.setTimeSystem(catalogue, sky::ElementsTime::hjd));
 
-  EXPECT_EQ(cli::elementsFromOptions(parsedSiteOptions({}), catalogue.string(), settings).value, sky::ElementsTime::hjd);
+  EXPECT_EQ(cli::elementsFromOptions(parsedSiteOptions({}), catalogue.string(), settings).value,
+            sky::ElementsTime::hjd);
   EXPECT_EQ(cli::elementsFromOptions(parsedSiteOptions({}), "-", settings).value, sky::ElementsTime::jd);
   EXPECT_EQ(cli::elementsFromOptions(parsedSiteOptions({"--elements", "BJD"}), catalogue.string(), settings).value,
             sky::ElementsTime::bjdTdb);

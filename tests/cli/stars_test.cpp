@@ -73,7 +73,8 @@ TEST(CliStars, AFileThatDoesNotLoadIsNamedWithItsReason) {
   for (const FailingFile& c : cases) {
     TempDir dir;
     const std::string label = c.label;
-    const auto file = label == "missing" ? (dir.path() / "missing.vsd").string() : dir.write(label + ".vsd", c.bytes).string();
+    const auto file =
+        label == "missing" ? (dir.path() / "missing.vsd").string() : dir.write(label + ".vsd", c.bytes).string();
     const CliRun result = runCli({"stars", file});
     EXPECT_EQ(result.status, 1) << label;
     EXPECT_EQ(result.out, "") << label;

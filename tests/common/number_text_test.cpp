@@ -44,21 +44,19 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{2451548.0, "2451548"}, TextCase{-3.0, "-3"}, TextCase{0.0, "0"}, TextCase{-0.0, "0"},
                       TextCase{0.1 + 0.2, "0.3"}, TextCase{1.0 / 3.0, "0.333333333333333"},
                       TextCase{2.0 / 3.0, "0.666666666666667"}, TextCase{-2.0 / 3.0, "-0.666666666666667"},
-                      TextCase{2451605.28734, "2451605.28734"},
-                      TextCase{2451604.91234 + 0.375, "2451605.28734"},
+                      TextCase{2451605.28734, "2451605.28734"}, TextCase{2451604.91234 + 0.375, "2451605.28734"},
                       // the plain form ends at 15 digits before the point
                       TextCase{123456789012345.0, "123456789012345"}, TextCase{999999999999999.0, "999999999999999"},
                       TextCase{1e15, "1E+15"}, TextCase{1234567890123456.0, "1.23456789012346E+15"},
-                      TextCase{999999999999999.5, "1E+15"},
-                      TextCase{99999999999999.95, "100000000000000"},
+                      TextCase{999999999999999.5, "1E+15"}, TextCase{99999999999999.95, "100000000000000"},
                       TextCase{-1.5e20, "-1.5E+20"}, TextCase{1e300, "1E+300"},
                       TextCase{std::numeric_limits<double>::max(), "1.79769313486232E+308"},
                       // and at 1E-5 after it
                       TextCase{0.00001, "0.00001"}, TextCase{0.000012345, "0.000012345"},
                       TextCase{0.0000099999, "9.9999E-06"}, TextCase{1e-100, "1E-100"},
                       TextCase{std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
-                      TextCase{0.1234567890123456, "0.123456789012346"},
-                      TextCase{1.0000000000000002, "1"}, TextCase{123.456, "123.456"}, TextCase{-0.5, "-0.5"}));
+                      TextCase{0.1234567890123456, "0.123456789012346"}, TextCase{1.0000000000000002, "1"},
+                      TextCase{123.456, "123.456"}, TextCase{-0.5, "-0.5"}));
 
 TEST(NumberToText, NotANumberAndInfinityNeverReachTheScreen) {
   EXPECT_EQ(numberToText(kInfinity), "");
@@ -142,12 +140,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"1.2.3", 1.2}, ParseCase{"--1", 0}, ParseCase{"+-1", 0}, ParseCase{"0x10", 0},
                       ParseCase{"1,5", 1}, ParseCase{"１２", 0}, ParseCase{"？？？", 0},
                       ParseCase{"\r5", 0},  // a carriage return is not a blank
-                      ParseCase{"007", 7}, ParseCase{"0.000", 0}, ParseCase{"1E-999", 0},
-                      ParseCase{"1E999", kInfinity}, ParseCase{"-1E999", -kInfinity},
-                      ParseCase{"1E99999999999999999999", kInfinity},
+                      ParseCase{"007", 7}, ParseCase{"0.000", 0}, ParseCase{"1E-999", 0}, ParseCase{"1E999", kInfinity},
+                      ParseCase{"-1E999", -kInfinity}, ParseCase{"1E99999999999999999999", kInfinity},
                       ParseCase{"0.0000000000000000000000000000000000001E40", 1000},
-                      ParseCase{"123456789012345678901234567890", 1.2345678901234568e29},
-                      ParseCase{"4.61", 4.61}, ParseCase{"4.610", 4.61}, ParseCase{"  4.61", 4.61}));
+                      ParseCase{"123456789012345678901234567890", 1.2345678901234568e29}, ParseCase{"4.61", 4.61},
+                      ParseCase{"4.610", 4.61}, ParseCase{"  4.61", 4.61}));
 
 struct StrictCase {
   const char* text;
@@ -163,27 +160,28 @@ TEST_P(ParseStrict, AcceptsOnlyAWholeNumberText) {
   EXPECT_EQ(parseStrict(c.text), c.value) << '"' << c.text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, ParseStrict,
-    ::testing::Values(StrictCase{"2", 2.0}, StrictCase{" 2 ", 2.0}, StrictCase{"\t39\t", 39.0},
-                      StrictCase{"2451546.5", 2451546.5}, StrictCase{"-3", -3.0}, StrictCase{"+5", 5.0},
-                      StrictCase{"5.", 5.0}, StrictCase{".5", 0.5}, StrictCase{"1E3", 1000.0},
-                      StrictCase{"1.5E+16", 1.5e16}, StrictCase{"", std::nullopt}, StrictCase{" ", std::nullopt},
-                      StrictCase{"2x", std::nullopt}, StrictCase{"x2", std::nullopt}, StrictCase{"1 2", std::nullopt},
-                      StrictCase{"- 5", std::nullopt}, StrictCase{".", std::nullopt}, StrictCase{"1E", std::nullopt},
-                      StrictCase{"1E999", std::nullopt}, StrictCase{"1.2.3", std::nullopt},
-                      StrictCase{"２", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Examples, ParseStrict,
+                         ::testing::Values(StrictCase{"2", 2.0}, StrictCase{" 2 ", 2.0}, StrictCase{"\t39\t", 39.0},
+                                           StrictCase{"2451546.5", 2451546.5}, StrictCase{"-3", -3.0},
+                                           StrictCase{"+5", 5.0}, StrictCase{"5.", 5.0}, StrictCase{".5", 0.5},
+                                           StrictCase{"1E3", 1000.0}, StrictCase{"1.5E+16", 1.5e16},
+                                           StrictCase{"", std::nullopt}, StrictCase{" ", std::nullopt},
+                                           StrictCase{"2x", std::nullopt}, StrictCase{"x2", std::nullopt},
+                                           StrictCase{"1 2", std::nullopt}, StrictCase{"- 5", std::nullopt},
+                                           StrictCase{".", std::nullopt}, StrictCase{"1E", std::nullopt},
+                                           StrictCase{"1E999", std::nullopt}, StrictCase{"1.2.3", std::nullopt},
+                                           StrictCase{"２", std::nullopt}));
 
 TEST(ToInt16, RoundsHalfToEven) {
   struct Case {
     double value;
     std::optional<std::int16_t> expected;
   };
-  for (const Case& c : {Case{2.5, 2}, Case{3.5, 4}, Case{1.5, 2}, Case{0.5, 0}, Case{-0.5, 0}, Case{-2.5, -2},
-                        Case{2.4999, 2}, Case{2.5001, 3}, Case{100, 100}, Case{32767.4, 32767},
-                        Case{32767.5, std::nullopt}, Case{-32768.5, -32768}, Case{-32769, std::nullopt},
-                        Case{1e10, std::nullopt}, Case{kInfinity, std::nullopt},
-                        Case{std::numeric_limits<double>::quiet_NaN(), std::nullopt}}) {
+  for (const Case& c :
+       {Case{2.5, 2}, Case{3.5, 4}, Case{1.5, 2}, Case{0.5, 0}, Case{-0.5, 0}, Case{-2.5, -2}, Case{2.4999, 2},
+        Case{2.5001, 3}, Case{100, 100}, Case{32767.4, 32767}, Case{32767.5, std::nullopt}, Case{-32768.5, -32768},
+        Case{-32769, std::nullopt}, Case{1e10, std::nullopt}, Case{kInfinity, std::nullopt},
+        Case{std::numeric_limits<double>::quiet_NaN(), std::nullopt}}) {
     EXPECT_EQ(toInt16(c.value), c.expected) << c.value;
   }
 }

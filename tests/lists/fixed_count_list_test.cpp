@@ -87,16 +87,17 @@ TEST_F(FixedCountList, CountCapAndRounding) {
     std::size_t written;
     std::string closing = {};  // the message of a run that wrote no rows
   };
-  const std::string belowOne = "」が１回に満たないため、表には見出しだけを書き、予報は１行も書いていません。"
-                               "回数には１から１００までの数を入力してください。";
+  const std::string belowOne =
+      "」が１回に満たないため、表には見出しだけを書き、予報は１行も書いていません。"
+      "回数には１から１００までの数を入力してください。";
   for (const Case& c :
        {Case{"100", false, 100, 100}, Case{"101", true, 100, 100}, Case{"100.5", true, 100, 100},
-        Case{"", false, 1, 0, "回数が入力されていないため、表には見出しだけを書き、予報は１行も書いていません。"
-                              "回数には１から１００までの数を入力してください。"},
+        Case{"", false, 1, 0,
+             "回数が入力されていないため、表には見出しだけを書き、予報は１行も書いていません。"
+             "回数には１から１００までの数を入力してください。"},
         Case{"0", false, 1, 0, "回数「0" + belowOne}, Case{"abc", false, 1, 0, "回数「abc" + belowOne},
         Case{"-5", false, 1, 0, "回数「-5" + belowOne}, Case{"0.5", false, 1, 0, "回数「0.5" + belowOne},
-        Case{"-1E9", false, 1, 0, "回数「-1E9" + belowOne}, Case{"2.5", false, 3, 2},
-        Case{"1.5", false, 2, 2}}) {
+        Case{"-1E9", false, 1, 0, "回数「-1E9" + belowOne}, Case{"2.5", false, 3, 2}, Case{"1.5", false, 2, 2}}) {
     SCOPED_TRACE(c.txtTimes);
     sheet = RecordingComponent{};
     boxes.shown.clear();
@@ -359,8 +360,7 @@ TEST_F(FixedCountList, MenuEntryChecksAndFillsEmptyDayAndHour) {
     EXPECT_EQ(form.txtInputHour, "0");
     EXPECT_EQ(form.txtInputMin, "");  // the minute is not looked at
     EXPECT_EQ(fresh.visible(), c.opens);
-    EXPECT_EQ(boxes.shown,
-              c.opens ? std::vector<std::string>{} : std::vector<std::string>{kSelectStarAndDateMessage});
+    EXPECT_EQ(boxes.shown, c.opens ? std::vector<std::string>{} : std::vector<std::string>{kSelectStarAndDateMessage});
   }
   // The coordinates are taken from the star table: 5h 30m, +12° 15'.
   EXPECT_DOUBLE_EQ(form.alpha, 82.5);

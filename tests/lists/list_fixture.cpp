@@ -38,8 +38,7 @@ std::string epochAtLocal(int year, int month, int day, int hour, int minute) {
 void ListFixture::load(const std::vector<TestStar>& stars) {
   chooser.answers.push_back(dir.write("stars.vsd", catalogueText(stars)).string());
   form.Command1_Click();
-  if (form.starCount != static_cast<int>(stars.size()))
-    throw std::runtime_error("test catalogue did not load");
+  if (form.starCount != static_cast<int>(stars.size())) throw std::runtime_error("test catalogue did not load");
 }
 
 void ListFixture::setReference(const std::string& year, const std::string& month, const std::string& day,

@@ -2,8 +2,8 @@
 // every cycle of every star around the observing night.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "astro/julian_day.h"
@@ -42,9 +42,8 @@ LocalMinute localMinuteOf(double julianDay) { return sj(julianDay); }
 // The row a star's extremum gets, written straight from its local minute.
 TimeTexts rowOf(const LocalMinute& minute) {
   const bool late = on(minute, kNextDay);
-  return timeTexts(std::to_string(kReference.year), std::to_string(kReference.month),
-                   std::to_string(kReference.day), std::to_string(minute.hour + (late ? kHoursPerDay : 0)),
-                   std::to_string(minute.minute));
+  return timeTexts(std::to_string(kReference.year), std::to_string(kReference.month), std::to_string(kReference.day),
+                   std::to_string(minute.hour + (late ? kHoursPerDay : 0)), std::to_string(minute.minute));
 }
 
 // Every cycle from before the night to after it, the earliest inside it.
@@ -113,17 +112,17 @@ TEST_F(TodayListCatalogueTest, ShortPeriodStarsTheOldRuleDroppedAreListed) {
     TimeTexts row;
   };
   const std::vector<Case> cases = {
-      {"RT And", {"2026年", "12月", "  7日", "20時", "14分"}},    // EA/RS, 0.629 d
-      {"SW And", {"2026年", "12月", "  7日", "16時", "15分"}},    // RR Lyrae, 0.442 d
-      {"AB And", {"2026年", "12月", "  7日", "  8時", "14分"}},   // W UMa, 0.332 d
-      {"GP And", {"2026年", "12月", "  7日", "  7時", "15分"}},   // delta Scuti, 0.0787 d: many cycles on
-      {"AA And", {"2026年", "12月", "  7日", "27時", "43分"}},    // 0.935 d: after midnight
+      {"RT And", {"2026年", "12月", "  7日", "20時", "14分"}},   // EA/RS, 0.629 d
+      {"SW And", {"2026年", "12月", "  7日", "16時", "15分"}},   // RR Lyrae, 0.442 d
+      {"AB And", {"2026年", "12月", "  7日", "  8時", "14分"}},  // W UMa, 0.332 d
+      {"GP And", {"2026年", "12月", "  7日", "  7時", "15分"}},  // delta Scuti, 0.0787 d: many cycles on
+      {"AA And", {"2026年", "12月", "  7日", "27時", "43分"}},   // 0.935 d: after midnight
   };
   list.mnuExcelToday_Click();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const auto at = std::find(list.buffers.todayName.begin(),
-                              list.buffers.todayName.begin() + list.buffers.todayCount, c.name);
+    const auto at =
+        std::find(list.buffers.todayName.begin(), list.buffers.todayName.begin() + list.buffers.todayCount, c.name);
     ASSERT_NE(at, list.buffers.todayName.begin() + list.buffers.todayCount);
     EXPECT_EQ(list.buffers.todayTime[static_cast<std::size_t>(at - list.buffers.todayName.begin())], c.row);
   }

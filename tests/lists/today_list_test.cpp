@@ -51,9 +51,8 @@ TEST_F(TodayListTest, NoCatalogueVisitsNoStarAndOpensNoSheet) {
 }
 
 TEST_F(TodayListTest, ObservingNightRunsFromSevenToSixFiftyNineNextMorning) {
-  load({starAt("early", 2026, 3, 7, 6, 59), starAt("seven", 2026, 3, 7, 7, 0),
-        starAt("late", 2026, 3, 8, 6, 30), starAt("morning", 2026, 3, 8, 7, 0),
-        starAt("evening", 2026, 3, 7, 22, 45)});
+  load({starAt("early", 2026, 3, 7, 6, 59), starAt("seven", 2026, 3, 7, 7, 0), starAt("late", 2026, 3, 8, 6, 30),
+        starAt("morning", 2026, 3, 8, 7, 0), starAt("evening", 2026, 3, 7, 22, 45)});
   setReference("2026", "3", "7", "9", "41");
   list.mnuExcelToday_Click();
   EXPECT_EQ(listedNames(), (std::vector<std::string>{"seven", "late", "evening"}));
@@ -138,18 +137,22 @@ TEST_F(TodayListTest, AStarIsListedWithItsFirstExtremumOfTheNight) {
   const std::vector<Case> cases = {
       // 03:00 closes the night before; 15:00 and 03:00 tomorrow both fall tonight: 15:00 is listed.
       {star("twice", epochAtLocal(2026, 3, 7, 3, 0), "0.5"), true, {"2026年", "  3月", "  7日", "15時", "  0分"}},
-      {star("minute before", epochAtLocal(2026, 3, 7, 6, 59), "0.3"), true,
+      {star("minute before", epochAtLocal(2026, 3, 7, 6, 59), "0.3"),
+       true,
        {"2026年", "  3月", "  7日", "14時", "11分"}},
       // 06:00 and then 03:36 tomorrow, written as hour 27 of today.
-      {star("after midnight", epochAtLocal(2026, 3, 7, 6, 0), "0.9"), true,
+      {star("after midnight", epochAtLocal(2026, 3, 7, 6, 0), "0.9"),
+       true,
        {"2026年", "  3月", "  7日", "27時", "36分"}},
       // 05:00 and then 09:48 tomorrow: no extremum tonight.
       {star("gone", epochAtLocal(2026, 3, 7, 5, 0), "1.2"), false, {}},
       // Every 14.4 minutes from 00:05: the 29th cycle is the first of the night.
-      {star("quarter hour", epochAtLocal(2026, 3, 7, 0, 5), "0.01"), true,
+      {star("quarter hour", epochAtLocal(2026, 3, 7, 0, 5), "0.01"),
+       true,
        {"2026年", "  3月", "  7日", "  7時", "  2分"}},
       // Every 0.864 s from 00:05: 28819 cycles on, 07:00:00.6.
-      {star("sub-second", epochAtLocal(2026, 3, 7, 0, 5), "0.00001"), true,
+      {star("sub-second", epochAtLocal(2026, 3, 7, 0, 5), "0.00001"),
+       true,
        {"2026年", "  3月", "  7日", "  7時", "  0分"}},
   };
   std::vector<TestStar> stars;
@@ -208,8 +211,7 @@ TEST_F(TodayListTest, SteppingThatDoesNotMoveOnGivesUp) {
 
 TEST_F(TodayListTest, EveryQualifyingStarIsListedAlsoPastTwoHundredAndOne) {
   std::vector<TestStar> stars;
-  for (int i = 0; i < 250; ++i)
-    stars.push_back(starAt("S" + std::to_string(i), 2026, 3, 7, 8 + i % 20, i % 60));
+  for (int i = 0; i < 250; ++i) stars.push_back(starAt("S" + std::to_string(i), 2026, 3, 7, 8 + i % 20, i % 60));
   load(stars);
   setReference("2026", "3", "7");
   list.mnuExcelToday_Click();
@@ -266,11 +268,9 @@ TEST_F(TodayListTest, AFailedSaveIsReportedAndNotCalledComplete) {
   setReference("2026", "3", "7");
   toFiles.mnuExcelToday_Click();
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].rfind("表計算ファイル「" + (blocker / "Documents" / "Tenmirel").string() + "/", 0),
-            0u)
+  EXPECT_EQ(boxes.shown[0].rfind("表計算ファイル「" + (blocker / "Documents" / "Tenmirel").string() + "/", 0), 0u)
       << boxes.shown[0];
-  EXPECT_NE(boxes.shown[0].find("今日の変光星.xlsx」を保存できませんでした。保存先のフォルダ「"),
-            std::string::npos)
+  EXPECT_NE(boxes.shown[0].find("今日の変光星.xlsx」を保存できませんでした。保存先のフォルダ「"), std::string::npos)
       << boxes.shown[0];
   EXPECT_NE(boxes.shown[0].find("」を作れません（保存先のパスの途中にフォルダでないものがあります）。"),
             std::string::npos)

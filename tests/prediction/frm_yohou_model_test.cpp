@@ -32,13 +32,11 @@ class FrmYohouModelTest : public ::testing::Test {
   }
 
   // Puts one star into the table and the selector, as a load would.
-  void catalogueOf(const StarRecord& star) {
-    form.useCatalogue({star});
-  }
+  void catalogueOf(const StarRecord& star) { form.useCatalogue({star}); }
 
   std::array<std::string, 10> outputs() const {
-    return {form.txtOutputYear, form.txtOutputMonth, form.txtOutputDay, form.txtOutputHour, form.txtOutputMin,
-            form.txtOutputKoudo, form.txtOutputKaiki, form.lblJulKijun, form.lblJulKekka, form.calc.lblH};
+    return {form.txtOutputYear,  form.txtOutputMonth, form.txtOutputDay, form.txtOutputHour, form.txtOutputMin,
+            form.txtOutputKoudo, form.txtOutputKaiki, form.lblJulKijun,  form.lblJulKekka,   form.calc.lblH};
   }
 
   std::array<std::string, 5> shownTime() const {
@@ -216,17 +214,41 @@ TEST_F(FrmYohouModelTest, PlainlyWrongAnswersAreRefusedAndChangeNothing) {
     PredictionRefusal why;
   };
   const Case cases[] = {
-      {"negative period", "2451545", "-1.5", {"2000", "1", "2", "9", "0"}, kNegativePeriodMessage,
+      {"negative period",
+       "2451545",
+       "-1.5",
+       {"2000", "1", "2", "9", "0"},
+       kNegativePeriodMessage,
        PredictionRefusal::kNegativePeriod},
-      {"reference in 3001", "2451545", "1.5", {"3001", "1", "1", "9", "0"}, kOutsideCalendarMessage,
+      {"reference in 3001",
+       "2451545",
+       "1.5",
+       {"3001", "1", "1", "9", "0"},
+       kOutsideCalendarMessage,
        PredictionRefusal::kOutsideCalendar},
-      {"reference in 9999", "2451545", "1.5", {"9999", "6", "1", "9", "0"}, kOutsideCalendarMessage,
+      {"reference in 9999",
+       "2451545",
+       "1.5",
+       {"9999", "6", "1", "9", "0"},
+       kOutsideCalendarMessage,
        PredictionRefusal::kOutsideCalendar},
-      {"reference in year 0", "2451545", "1.5", {"0", "6", "1", "9", "0"}, kOutsideCalendarMessage,
+      {"reference in year 0",
+       "2451545",
+       "1.5",
+       {"0", "6", "1", "9", "0"},
+       kOutsideCalendarMessage,
        PredictionRefusal::kOutsideCalendar},
-      {"extremum at local 3001-01-01 00:00", "2817152.125", "1000", {"3000", "12", "31", "23", "0"},
-       kOutsideCalendarMessage, PredictionRefusal::kOutsideCalendar},
-      {"epoch of 1e20 cancels every digit", "1e20", "1.5", {"2000", "1", "2", "9", "0"}, kNotFiniteMessage,
+      {"extremum at local 3001-01-01 00:00",
+       "2817152.125",
+       "1000",
+       {"3000", "12", "31", "23", "0"},
+       kOutsideCalendarMessage,
+       PredictionRefusal::kOutsideCalendar},
+      {"epoch of 1e20 cancels every digit",
+       "1e20",
+       "1.5",
+       {"2000", "1", "2", "9", "0"},
+       kNotFiniteMessage,
        PredictionRefusal::kTooLarge},
   };
   for (const Case& c : cases) {
@@ -286,9 +308,9 @@ TEST_F(FrmYohouModelTest, NextCycleStepsTheNumberOnDisplay) {
     const char* julianDay;  // epoch 2451545, period 2
   };
   const Case cases[] = {
-      {"abc", "1", "2451547"},      // not a number counts as 0
-      {"2.5", "3.5", "2451552"},    // a fractional cycle is stepped by exactly 1
-      {"-10", "-9", "2451527"},     // a typed cycle is honoured
+      {"abc", "1", "2451547"},    // not a number counts as 0
+      {"2.5", "3.5", "2451552"},  // a fractional cycle is stepped by exactly 1
+      {"-10", "-9", "2451527"},   // a typed cycle is honoured
       {" 7 ", "8", "2451561"},
   };
   for (const Case& c : cases) {
@@ -358,8 +380,8 @@ TEST_F(FrmYohouModelTest, DeclinationSignIsSouthOnlyForExactlyFalse) {
     const char* sign;
     double delta;
   };
-  for (const Case& c : {Case{"False", -0.5}, Case{"false", 0.5}, Case{"FALSE", 0.5}, Case{"", 0.5},
-                        Case{"True", 0.5}, Case{"False ", 0.5}}) {
+  for (const Case& c : {Case{"False", -0.5}, Case{"false", 0.5}, Case{"FALSE", 0.5}, Case{"", 0.5}, Case{"True", 0.5},
+                        Case{"False ", 0.5}}) {
     catalogueOf({"Star", "2451545", "1", "5", "30", c.sign, "0", "30", ""});
     ASSERT_TRUE(form.Command2_Click());
     EXPECT_EQ(form.alpha, 82.5);
@@ -490,13 +512,14 @@ TEST(PredictionUncertainty, FromTheDigitsTheFlagsOrTheFit) {
   // 15800 × ½·10^-7 + ½·10^-4 days = 1.2096 min; sqrt(1e-8 + 10000² × 1e-16) days = 0.2036 min.
   const Case cases[] = {
       {"digits", "2450000.0000", "0.6289216", 15800, "EA/SD", "予報の不確かさ ±1.2 分（元期・周期の桁から）"},
-      {"flagged in the memo", "2450000.0000", "0.6289216", 15800, "EA/SD P:",
-       "予報の不確かさ ≥±1.2 分（要素に「:」があり、桁から見たこの値は下限）"},
+      {"flagged in the memo", "2450000.0000", "0.6289216", 15800,
+       "EA/SD P:", "予報の不確かさ ≥±1.2 分（要素に「:」があり、桁から見たこの値は下限）"},
       {"flagged in the text", "2450000.0000:", "0.6289216", -15800, "",
        "予報の不確かさ ≥±1.2 分（要素に「:」があり、桁から見たこの値は下限）"},
-      {"four decimals, 10000 cycles", "2450000.0", "0.6289", 10000, "", "予報の不確かさ ±792.0 分（元期・周期の桁から）"},
-      {"fitted", "2450000.0000", "0.6289216", 10000, "EA σE0=0.0001 σP=1e-8 P:",
-       "予報の不確かさ ±0.2 分（当てはめた要素の誤差から）"},
+      {"four decimals, 10000 cycles", "2450000.0", "0.6289", 10000, "",
+       "予報の不確かさ ±792.0 分（元期・周期の桁から）"},
+      {"fitted", "2450000.0000", "0.6289216", 10000,
+       "EA σE0=0.0001 σP=1e-8 P:", "予報の不確かさ ±0.2 分（当てはめた要素の誤差から）"},
       {"no number", "1e999", "0.5", 3, "", ""},
   };
   for (const Case& c : cases) {

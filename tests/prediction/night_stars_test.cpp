@@ -15,7 +15,9 @@ namespace {
 
 using sky::EventKind;
 
-StarRecord withMemo(const std::string& memo) { return {"V", "2452501.7271", "1.8125917", "6", "0", "True", "5", "0", memo}; }
+StarRecord withMemo(const std::string& memo) {
+  return {"V", "2452501.7271", "1.8125917", "6", "0", "True", "5", "0", memo};
+}
 
 TEST(NightStarsOfTheSample, TakeTheirKindFromTheParenthesisedType) {
   const StarFileReadResult read = readStarFile(testing::sourceDir() / "data" / "sample.vsd");
@@ -25,13 +27,13 @@ TEST(NightStarsOfTheSample, TakeTheirKindFromTheParenthesisedType) {
     bool secondary;
   };
   const std::map<std::string, Expected> expected = {
-      {"RZ Cas", {EventKind::primary, true}},        // (EA/SD)
-      {"W UMa", {EventKind::primary, true}},         // (EW/KW)
-      {"RS CVn", {EventKind::primary, true}},        // (EA/AR+RS): eclipsing as well
+      {"RZ Cas", {EventKind::primary, true}},           // (EA/SD)
+      {"W UMa", {EventKind::primary, true}},            // (EW/KW)
+      {"RS CVn", {EventKind::primary, true}},           // (EA/AR+RS): eclipsing as well
       {"omi Cet (Mira)", {EventKind::maximum, false}},  // (M)
-      {"DY Peg", {EventKind::maximum, false}},       // (SXPHE(B))
-      {"del Cep", {EventKind::maximum, false}},      // (DCEP)
-      {"RR Lyr", {EventKind::maximum, false}},       // (RRAB)
+      {"DY Peg", {EventKind::maximum, false}},          // (SXPHE(B))
+      {"del Cep", {EventKind::maximum, false}},         // (DCEP)
+      {"RR Lyr", {EventKind::maximum, false}},          // (RRAB)
   };
   std::size_t seen = 0;
   for (const StarRecord& record : read.records) {

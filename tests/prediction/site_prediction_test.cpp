@@ -70,28 +70,57 @@ TEST_P(ZonePrediction, ReferenceAndResultUseTheOffsetInForce) {
   EXPECT_EQ(localText(), c.local);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Zones, ZonePrediction,
-    ::testing::Values(
-        // Winter in Prague: UTC+1; the extremum at 2000-01-03 00:00 UT is 01:00 local.
-        ZoneCase{"PragueWinter", siteOf("Praha", 14.42, 50.08, "Europe/Prague"), {"2000", "1", "2", "9", "0"},
-                 "2451545.0", "1.5", js(2000, 1, 2, 8, 0), "2000-1-3 1:0"},
-        // Summer in New York: UTC-4.
-        ZoneCase{"NewYorkSummer", siteOf("NYC", -74.0, 40.7, "America/New_York"), {"2024", "7", "1", "12", "0"},
-                 "2460493.2708333335", "10", js(2024, 7, 1, 16, 0), "2024-7-1 14:30"},
-        // 01:30 happens twice when New York falls back: the earlier instant (EDT) counts.
-        ZoneCase{"NewYorkFallBackIsTheEarlierInstant", siteOf("NYC", -74.0, 40.7, "America/New_York"),
-                 {"2024", "11", "3", "1", "30"}, "2460617.0", "10", js(2024, 11, 3, 5, 30), "2024-11-12 7:0"},
-        // Sydney in January keeps daylight saving time: UTC+11.
-        ZoneCase{"SydneySummer", siteOf("Sydney", 151.2, -33.87, "Australia/Sydney"), {"2024", "1", "15", "21", "0"},
-                 "2460325.0", "10", js(2024, 1, 15, 10, 0), "2024-1-15 23:0"},
-        // Japan's summer time of 1948-1951 under Asia/Tokyo: UTC+10 in August 1949.
-        ZoneCase{"TokyoSummerTime1949", siteOf("Tokyo", 139.75, 35.68, "Asia/Tokyo"), {"1949", "8", "1", "12", "0"},
-                 "2433130.0", "10", js(1949, 8, 1, 2, 0), "1949-8-1 22:0"},
-        // A fixed offset west of Greenwich with half hours.
-        ZoneCase{"FixedMinusThreeThirty", siteOf("St John's", -52.7, 47.56, "UTC-03:30"), {"2024", "3", "1", "0", "0"},
-                 "2460371.0", "10", js(2024, 3, 1, 3, 30), "2024-3-1 8:30"}),
-    [](const ::testing::TestParamInfo<ZoneCase>& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Zones, ZonePrediction,
+                         ::testing::Values(
+                             // Winter in Prague: UTC+1; the extremum at 2000-01-03 00:00 UT is 01:00 local.
+                             ZoneCase{"PragueWinter",
+                                      siteOf("Praha", 14.42, 50.08, "Europe/Prague"),
+                                      {"2000", "1", "2", "9", "0"},
+                                      "2451545.0",
+                                      "1.5",
+                                      js(2000, 1, 2, 8, 0),
+                                      "2000-1-3 1:0"},
+                             // Summer in New York: UTC-4.
+                             ZoneCase{"NewYorkSummer",
+                                      siteOf("NYC", -74.0, 40.7, "America/New_York"),
+                                      {"2024", "7", "1", "12", "0"},
+                                      "2460493.2708333335",
+                                      "10",
+                                      js(2024, 7, 1, 16, 0),
+                                      "2024-7-1 14:30"},
+                             // 01:30 happens twice when New York falls back: the earlier instant (EDT) counts.
+                             ZoneCase{"NewYorkFallBackIsTheEarlierInstant",
+                                      siteOf("NYC", -74.0, 40.7, "America/New_York"),
+                                      {"2024", "11", "3", "1", "30"},
+                                      "2460617.0",
+                                      "10",
+                                      js(2024, 11, 3, 5, 30),
+                                      "2024-11-12 7:0"},
+                             // Sydney in January keeps daylight saving time: UTC+11.
+                             ZoneCase{"SydneySummer",
+                                      siteOf("Sydney", 151.2, -33.87, "Australia/Sydney"),
+                                      {"2024", "1", "15", "21", "0"},
+                                      "2460325.0",
+                                      "10",
+                                      js(2024, 1, 15, 10, 0),
+                                      "2024-1-15 23:0"},
+                             // Japan's summer time of 1948-1951 under Asia/Tokyo: UTC+10 in August 1949.
+                             ZoneCase{"TokyoSummerTime1949",
+                                      siteOf("Tokyo", 139.75, 35.68, "Asia/Tokyo"),
+                                      {"1949", "8", "1", "12", "0"},
+                                      "2433130.0",
+                                      "10",
+                                      js(1949, 8, 1, 2, 0),
+                                      "1949-8-1 22:0"},
+                             // A fixed offset west of Greenwich with half hours.
+                             ZoneCase{"FixedMinusThreeThirty",
+                                      siteOf("St John's", -52.7, 47.56, "UTC-03:30"),
+                                      {"2024", "3", "1", "0", "0"},
+                                      "2460371.0",
+                                      "10",
+                                      js(2024, 3, 1, 3, 30),
+                                      "2024-3-1 8:30"}),
+                         [](const ::testing::TestParamInfo<ZoneCase>& info) { return std::string(info.param.label); });
 
 TEST_F(SitePrediction, ALocalTimeInTheSpringForwardGapIsRefusedAndChangesNothing) {
   ASSERT_FALSE(form.useSite(siteOf("Praha", 14.42, 50.08, "Europe/Prague")).has_value());
@@ -118,8 +147,8 @@ TEST_F(SitePrediction, TheSiteGivesTheLongitudeTermAndTheLatitude) {
 TEST_F(SitePrediction, AnUnusableSiteIsRefusedAndTheOldOneStays) {
   const struct {
     sky::Site site;
-  } cases[] = {{siteOf("North", 0, 95, "UTC")}, {siteOf("East", 181, 0, "UTC")},
-               {siteOf("Nowhere", 0, 0, "Mars/Olympus_Mons")}};
+  } cases[] = {
+      {siteOf("North", 0, 95, "UTC")}, {siteOf("East", 181, 0, "UTC")}, {siteOf("Nowhere", 0, 0, "Mars/Olympus_Mons")}};
   for (const auto& c : cases) {
     const sky::Refusal refusal = form.useSite(c.site);
     ASSERT_TRUE(refusal.has_value()) << c.site.name;

@@ -60,8 +60,7 @@ const std::vector<Landing>& landings() {
        true,
        true,
        false,
-       {"attach Excel.Application", "activeWorkbook 1", "addSheet 10", "release 20", "release 10",
-        "release 1"},
+       {"attach Excel.Application", "activeWorkbook 1", "addSheet 10", "release 20", "release 10", "release 1"},
        RecordingComponent::kAddedSheet,
        true,
        2,
@@ -72,8 +71,8 @@ const std::vector<Landing>& landings() {
        false,
        true,
        false,
-       {"attach Excel.Application", "activeWorkbook 1", "addWorkbook 1", "activeSheet 12", "release 22",
-        "release 12", "release 1"},
+       {"attach Excel.Application", "activeWorkbook 1", "addWorkbook 1", "activeSheet 12", "release 22", "release 12",
+        "release 1"},
        RecordingComponent::kAddedWorkbookSheet,
        true,
        1,
@@ -84,8 +83,7 @@ const std::vector<Landing>& landings() {
        true,
        true,
        false,
-       {"attach Excel.Application", "activeWorkbook 1", "addSheet 10", "release 20", "release 10",
-        "release 1"},
+       {"attach Excel.Application", "activeWorkbook 1", "addSheet 10", "release 20", "release 10", "release 1"},
        RecordingComponent::kAddedSheet,
        false,
        2,
@@ -96,8 +94,8 @@ const std::vector<Landing>& landings() {
        false,
        true,
        false,
-       {"attach Excel.Application", "create Excel.Application", "makeVisible 2", "activeWorkbook 2",
-        "addWorkbook 2", "activeSheet 12", "release 22", "release 12", "release 2"},
+       {"attach Excel.Application", "create Excel.Application", "makeVisible 2", "activeWorkbook 2", "addWorkbook 2",
+        "activeSheet 12", "release 22", "release 12", "release 2"},
        RecordingComponent::kAddedWorkbookSheet,
        true,
        1,
@@ -110,8 +108,8 @@ const std::vector<Landing>& landings() {
        false,
        true,
        true,
-       {"attach Excel.Application", "create Excel.Application", "makeVisible 2", "activeWorkbook 2",
-        "addSheet 11", "addWorkbook 2", "activeSheet 12", "release 22", "release 12", "release 2"},
+       {"attach Excel.Application", "create Excel.Application", "makeVisible 2", "activeWorkbook 2", "addSheet 11",
+        "addWorkbook 2", "activeSheet 12", "release 22", "release 12", "release 2"},
        RecordingComponent::kAddedWorkbookSheet,
        true,
        1,
@@ -161,8 +159,7 @@ TEST_P(WhereTheListLands, SequenceAndTarget) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothOpeners, WhereTheListLands,
-                         ::testing::Combine(::testing::ValuesIn(landings()), ::testing::Bool()),
-                         [](const auto& info) {
+                         ::testing::Combine(::testing::ValuesIn(landings()), ::testing::Bool()), [](const auto& info) {
                            return std::string(std::get<0>(info.param).name) +
                                   (std::get<1>(info.param) ? "_Today" : "_FixedCount");
                          });
@@ -201,8 +198,7 @@ TEST(WriteHeader, StopsAtTheFirstRefusedCellAndStillReleases) {
   const TodayBuffers buffers = twoTodayRows();
   std::int16_t count = 2;
   OpenExcel(component, count, buffers);
-  EXPECT_EQ(component.writeOrder(),
-            (std::vector<std::string>{"A1", "B1", "C1", "D1", "E1", "F1", "G1", "A2"}));
+  EXPECT_EQ(component.writeOrder(), (std::vector<std::string>{"A1", "B1", "C1", "D1", "E1", "F1", "G1", "A2"}));
   EXPECT_EQ(component.calls.back(), "release 2");
 }
 
@@ -246,7 +242,7 @@ TEST(ExcelHeader, ListCountRoundsHalfToEvenToSixteenBits) {
   for (const Case& c : {Case{0, 0}, Case{-3, 0}, Case{2.5, 2}, Case{1.5, 2}, Case{3.5, 4}, Case{2.4999, 2},
                         Case{100, 100}, Case{-40000, 0}, Case{40000, 0}}) {
     RecordingComponent component;
-      FixedCountBuffers buffers;
+    FixedCountBuffers buffers;
     buffers.listCount = c.listCount;
     ExcelOpen(component, buffers, kStar);
     // Rows 1, 2 and 4 always; then eight cells a row. A count beyond 16 bits

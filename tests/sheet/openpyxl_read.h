@@ -27,8 +27,7 @@ struct ReadWorkbook {
 // python3 runs scriptFolder/read_xlsx.py, which prints "sheet row column type format value" a cell.
 inline ReadWorkbook readWorkbookWithOpenpyxl(const std::string& python3, const std::filesystem::path& scriptFolder,
                                              const std::filesystem::path& file) {
-  const std::string command =
-      python3 + " '" + (scriptFolder / "read_xlsx.py").string() + "' '" + file.string() + "'";
+  const std::string command = python3 + " '" + (scriptFolder / "read_xlsx.py").string() + "' '" + file.string() + "'";
   ReadWorkbook workbook;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return workbook;
@@ -48,7 +47,8 @@ inline ReadWorkbook readWorkbookWithOpenpyxl(const std::string& python3, const s
     fields.push_back(line.substr(start));
     const int sheet = std::stoi(fields[0]);
     workbook.sheets = std::max(workbook.sheets, sheet + 1);
-    if (sheet == 0) workbook.firstSheet[{std::stoi(fields[1]), std::stoi(fields[2])}] = {fields[3][0], fields[4], fields[5]};
+    if (sheet == 0)
+      workbook.firstSheet[{std::stoi(fields[1]), std::stoi(fields[2])}] = {fields[3][0], fields[4], fields[5]};
   }
   return workbook;
 }

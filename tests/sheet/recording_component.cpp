@@ -79,8 +79,7 @@ Obtained RecordingComponent::activeSheet(ObjectRef workbook) {
   return {kFailure, {}};
 }
 
-int RecordingComponent::setCell(ObjectRef worksheet, std::int16_t row, std::int16_t column,
-                                const CellValue& value) {
+int RecordingComponent::setCell(ObjectRef worksheet, std::int16_t row, std::int16_t column, const CellValue& value) {
   ++setCellCalls_;
   if (setCellCalls_ == refuseCellNumber) {
     calls.push_back("setCell refused");

@@ -61,8 +61,7 @@ void expectSameCells(const ReadSheet& file, const MemorySheet& expected) {
 
 std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -87,8 +86,7 @@ class XlsxLists : public ::testing::Test, public testing::ListFixture {
 TEST(SheetFiles, NamesCarrySiteDateTimeListAndASuffixForRepeats) {
   EXPECT_EQ(sheetFileName(kFixedNow, "今日の変光星", 1), "2026-12-07_213000_今日の変光星.xlsx");
   EXPECT_EQ(sheetFileName(kFixedNow + seconds(5), "指定回数予報", 1), "2026-12-07_213005_指定回数予報.xlsx");
-  EXPECT_EQ(sheetFileName(kFixedNow + hours(3), "今日の変光星", 2),
-            "2026-12-08_003000_今日の変光星 (2).xlsx");
+  EXPECT_EQ(sheetFileName(kFixedNow + hours(3), "今日の変光星", 2), "2026-12-08_003000_今日の変光星 (2).xlsx");
 }
 
 TEST(SheetFiles, FileErrorsAreDescribedInJapanese) {
@@ -208,11 +206,12 @@ TEST_F(XlsxLists, AFixedCountRunWithoutRowsSaysSoAndWhereTheHeaderOnlySheetIs) {
   EXPECT_EQ(toFile.Command1_Click(), ListRunResult::kWritten);
   const auto file = folder() / "2026-12-07_213000_指定回数予報.xlsx";
   EXPECT_EQ(readBack(file).size(), 3u + 3u + 8u);  // the star block and the column titles
-  EXPECT_EQ(boxes.shown,
-            (std::vector<std::string>{"回数「abc」が１回に満たないため、表には見出しだけを書き、予報は１行も書いていません。"
-                                      "回数には１から１００までの数を入力してください。\n"
-                                      "表計算ファイルを開くアプリケーションが見つかりませんでした。ファイルは「" +
-                                      file.string() + "」に保存されています。"}));
+  EXPECT_EQ(
+      boxes.shown,
+      (std::vector<std::string>{"回数「abc」が１回に満たないため、表には見出しだけを書き、予報は１行も書いていません。"
+                                "回数には１から１００までの数を入力してください。\n"
+                                "表計算ファイルを開くアプリケーションが見つかりませんでした。ファイルは「" +
+                                file.string() + "」に保存されています。"}));
   // With rows written, the location stands alone.
   boxes.shown.clear();
   toFile.txtTimes = "2";
@@ -228,10 +227,9 @@ TEST_F(XlsxLists, AFailedSaveEndsTheFixedCountRunWithAMessage) {
   ASSERT_TRUE(mnuExcelNtime_Click(form, toFile));
   EXPECT_EQ(toFile.Command1_Click(), ListRunResult::kWriteFailed);
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(
-      boxes.shown[0],
-      "表計算ファイル「~/Documents/Tenmirel/2026-12-07_213000_指定回数予報.xlsx」を保存できませんでした。"
-      "文書フォルダが見つかりません（環境変数 HOME が設定されていません）。");
+  EXPECT_EQ(boxes.shown[0],
+            "表計算ファイル「~/Documents/Tenmirel/2026-12-07_213000_指定回数予報.xlsx」を保存できませんでした。"
+            "文書フォルダが見つかりません（環境変数 HOME が設定されていません）。");
   EXPECT_TRUE(opener.opened.empty());
 }
 
@@ -250,9 +248,8 @@ TEST_F(XlsxLists, AnExactPathIsReplacedAndAMissingFolderIsAFailure) {
   XlsxFileComponent nowhere(missing);
   TodayList toNowhere(form, gate, SheetOutput{nowhere, &nowhere});
   toNowhere.mnuExcelToday_Click();
-  EXPECT_EQ(boxes.shown,
-            std::vector<std::string>{"表計算ファイル「" + missing.exactPath->string() +
-                                     "」を保存できませんでした。保存先のフォルダがありません。"});
+  EXPECT_EQ(boxes.shown, std::vector<std::string>{"表計算ファイル「" + missing.exactPath->string() +
+                                                  "」を保存できませんでした。保存先のフォルダがありません。"});
   // Nothing but the catalogue and the one written file remain: no temporary names.
   EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{"out.xlsx", "stars.vsd"}));
 }
@@ -274,8 +271,7 @@ TEST(SheetFiles, EveryCommonFileErrorHasJapaneseWords) {
     EXPECT_EQ(describeFileError(c.number), c.words);
   }
   // The rarer ones in the system's words, with the number.
-  EXPECT_NE(describeFileError(ENOTEMPTY).find("（エラー番号 " + std::to_string(ENOTEMPTY) + "）"),
-            std::string::npos);
+  EXPECT_NE(describeFileError(ENOTEMPTY).find("（エラー番号 " + std::to_string(ENOTEMPTY) + "）"), std::string::npos);
 }
 
 TEST(SheetFiles, OneDocumentsFolderRuleForBothPrograms) {
@@ -309,12 +305,14 @@ TEST(WorkbookCheck, OnlyACompleteArchiveCounts) {
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   // An archive of empty parts, as libxlsxwriter packs when its temporary files could not be written.
   const auto emptyParts = dir.path() / "empty-parts.xlsx";
-  const std::string script = std::string(TENMIREL_PYTHON3) +
-                             " -c 'import sys, zipfile\n"
-                             "z = zipfile.ZipFile(sys.argv[1], \"w\")\n"
-                             "for n in [\"[Content_Types].xml\", \"_rels/.rels\", \"docProps/core.xml\", "
-                             "\"xl/workbook.xml\", \"xl/styles.xml\", \"xl/worksheets/sheet1.xml\"]: z.writestr(n, \"\")\n"
-                             "z.close()' '" + emptyParts.string() + "'";
+  const std::string script =
+      std::string(TENMIREL_PYTHON3) +
+      " -c 'import sys, zipfile\n"
+      "z = zipfile.ZipFile(sys.argv[1], \"w\")\n"
+      "for n in [\"[Content_Types].xml\", \"_rels/.rels\", \"docProps/core.xml\", "
+      "\"xl/workbook.xml\", \"xl/styles.xml\", \"xl/worksheets/sheet1.xml\"]: z.writestr(n, \"\")\n"
+      "z.close()' '" +
+      emptyParts.string() + "'";
   ASSERT_EQ(std::system(script.c_str()), 0);
   const std::map<std::string, std::string> broken = {
       {"empty.xlsx", ""},
@@ -341,7 +339,9 @@ TEST(XlsxCells, ANulDoesNotCutACellShort) {
   ASSERT_EQ(files.release(workbook), 0);
   const ReadSheet cells = readBack(dir.path() / "nul.xlsx");
   ASSERT_EQ(cells.count({1, 1}), 1u);
-  EXPECT_EQ(cells.at({1, 1}).value, "ZZ\xEF\xBF\xBD" "Exa");
+  EXPECT_EQ(cells.at({1, 1}).value,
+            "ZZ\xEF\xBF\xBD"
+            "Exa");
 }
 
 }  // namespace

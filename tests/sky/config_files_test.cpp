@@ -46,10 +46,24 @@ class ConfigFolder : public ::testing::Test {
 Site siteNamed(std::string name) { return Site{std::move(name), 14.4167, 50.08, 250, "Europe/Prague"}; }
 
 TEST_F(ConfigFolder, EveryPrintableNameSurvivesAWriteAndARead) {
-  const std::vector<std::string> names = {
-      "Mt'''c",   "'''",        "\"\"\"",         "a\"b",         "back\\slash", "\\n as typed", "#not a comment",
-      "[[site]]", "name = \"x\"", "日本語の観測地", "🌌 emoji",      " lead",       "trail ",       "\u00a0nbsp",
-      "= eq",     "'",          "\"",             "tab\\t text"};
+  const std::vector<std::string> names = {"Mt'''c",
+                                          "'''",
+                                          "\"\"\"",
+                                          "a\"b",
+                                          "back\\slash",
+                                          "\\n as typed",
+                                          "#not a comment",
+                                          "[[site]]",
+                                          "name = \"x\"",
+                                          "日本語の観測地",
+                                          "🌌 emoji",
+                                          " lead",
+                                          "trail ",
+                                          "\u00a0nbsp",
+                                          "= eq",
+                                          "'",
+                                          "\"",
+                                          "tab\\t text"};
   SiteStore store(sites());
   for (const std::string& name : names) ASSERT_FALSE(store.add(siteNamed(name))) << name;
   const SiteStore reread(sites());
@@ -104,8 +118,8 @@ TEST_F(ConfigFolder, CoordinatesAreWrittenInTheirShortestText) {
 TEST_F(ConfigFolder, ALinkedFileIsWrittenThroughItsLinkKeepingItsMode) {
   const fs::path dotfiles = folder_ / "dotfiles";
   fs::create_directories(dotfiles);
-  for (const auto& [link, target] : {std::pair{sites(), dotfiles / "sites.toml"},
-                                     std::pair{settings(), dotfiles / "settings.toml"}}) {
+  for (const auto& [link, target] :
+       {std::pair{sites(), dotfiles / "sites.toml"}, std::pair{settings(), dotfiles / "settings.toml"}}) {
     write(target, "# mine\n");
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
     fs::create_symlink("../dotfiles/" + target.filename().string(), link);
@@ -187,14 +201,19 @@ TEST_F(ConfigFolder, DamagedFileMessagesAreJapaneseAndHaveNoControlCharacters) {
     std::string says;
   };
   const std::vector<Damage> damages = {
-      {"missing =", "default = \"既定の観測地\"\n[[site]]\nname \"a\"\n", " 3 行目が読めません（キーのあとに「=」がありません）"},
+      {"missing =", "default = \"既定の観測地\"\n[[site]]\nname \"a\"\n",
+       " 3 行目が読めません（キーのあとに「=」がありません）"},
       {"unclosed string", "default = \"abc\n", " 1 行目が読めません"},
-      {"twice", "[[site]]\nname = \"\\u001b[31mX\"\nlongitude = 1.0\nlatitude = 1.0\nzone = \"UTC\"\n"
-                "[[site]]\nname = \"\\u001b[31mX\"\nlongitude = 1.0\nlatitude = 1.0\nzone = \"UTC\"\n",
+      {"twice",
+       "[[site]]\nname = \"\\u001b[31mX\"\nlongitude = 1.0\nlatitude = 1.0\nzone = \"UTC\"\n"
+       "[[site]]\nname = \"\\u001b[31mX\"\nlongitude = 1.0\nlatitude = 1.0\nzone = \"UTC\"\n",
        " 6 行目: 観測地「\xEF\xBF\xBD[31mX」が二度書かれています"},
       {"zone", "[[site]]\nname = \"a\"\nlongitude = 1.0\nlatitude = 1.0\nzone = \"Mars\\u0007\"\n",
        "時間帯「Mars\xEF\xBF\xBD」が分かりません"},
-      {"raw control", "default = \"a\x1b" "b\"\n", " 1 行目が読めません（使えない制御文字があります）"},
+      {"raw control",
+       "default = \"a\x1b"
+       "b\"\n",
+       " 1 行目が読めません（使えない制御文字があります）"},
   };
   for (const Damage& damage : damages) {
     SCOPED_TRACE(damage.label);

@@ -29,16 +29,15 @@ constexpr auto lat = CoordinateKind::latitude;
 INSTANTIATE_TEST_SUITE_P(
     Forms, ReadableCoordinate,
     ::testing::Values(Readable{"139", lon, 139}, Readable{"139.5", lon, 139.5}, Readable{"  -33.87 ", lat, -33.87},
-                      Readable{"+14.42", lon, 14.42}, Readable{"139 00", lon, 139},
-                      Readable{"139°00′", lon, 139}, Readable{"139° 30′", lon, 139.5},
-                      Readable{"-33 52 10", lat, -(33 + 52 / 60.0 + 10 / 3600.0)},
+                      Readable{"+14.42", lon, 14.42}, Readable{"139 00", lon, 139}, Readable{"139°00′", lon, 139},
+                      Readable{"139° 30′", lon, 139.5}, Readable{"-33 52 10", lat, -(33 + 52 / 60.0 + 10 / 3600.0)},
                       Readable{"35°30'15\"", lat, 35 + 30 / 60.0 + 15 / 3600.0},
                       Readable{"35°30′15″", lat, 35 + 30 / 60.0 + 15 / 3600.0},
                       Readable{"35:30:15.5", lat, 35 + 30 / 60.0 + 15.5 / 3600.0},
                       Readable{"33 52 S", lat, -(33 + 52 / 60.0)}, Readable{"N35", lat, 35},
                       Readable{"71 15 W", lon, -(71 + 15 / 60.0)}, Readable{"\u221233.5", lat, -33.5},
-                      Readable{"35 30.5", lat, 35 + 30.5 / 60}, Readable{"90", lat, 90},
-                      Readable{"-180", lon, -180}, Readable{"0", lat, 0}, Readable{"\u3000139\u3000", lon, 139}));
+                      Readable{"35 30.5", lat, 35 + 30.5 / 60}, Readable{"90", lat, 90}, Readable{"-180", lon, -180},
+                      Readable{"0", lat, 0}, Readable{"\u3000139\u3000", lon, 139}));
 
 struct Refused {
   const char* text;
@@ -56,12 +55,11 @@ TEST_P(RefusedCoordinate, SaysWhyInJapanese) {
 INSTANTIATE_TEST_SUITE_P(Junk, RefusedCoordinate,
                          ::testing::Values(Refused{"", lat}, Refused{"   ", lon}, Refused{"abc", lat},
                                            Refused{"35x", lat}, Refused{"35 60", lat}, Refused{"35 30 60", lat},
-                                           Refused{"35.5 30", lat}, Refused{"1 2 3 4", lat},
-                                           Refused{"90.0001", lat}, Refused{"-91", lat}, Refused{"180.5", lon},
-                                           Refused{"35 E", lat}, Refused{"139 N", lon}, Refused{"-35 S", lat},
-                                           Refused{"--35", lat}, Refused{"3.5.1", lat}, Refused{"nan", lat},
-                                           Refused{"1e3", lon}, Refused{".", lat},
-                                           Refused{"99999999999999999999999999999999999999", lon}));
+                                           Refused{"35.5 30", lat}, Refused{"1 2 3 4", lat}, Refused{"90.0001", lat},
+                                           Refused{"-91", lat}, Refused{"180.5", lon}, Refused{"35 E", lat},
+                                           Refused{"139 N", lon}, Refused{"-35 S", lat}, Refused{"--35", lat},
+                                           Refused{"3.5.1", lat}, Refused{"nan", lat}, Refused{"1e3", lon},
+                                           Refused{".", lat}, Refused{"99999999999999999999999999999999999999", lon}));
 
 TEST(BuiltInSite, IsTheDesignedSite) {
   const Site site = builtInSite();

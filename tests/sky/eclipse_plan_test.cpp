@@ -114,7 +114,7 @@ TEST(WholeEclipse, PassesOnlyWhenFirstToLastContactIsDark) {
   ASSERT_TRUE(night.ok());
   const double start = night->night.windowStartUt;
   const double end = night->night.windowEndUt;
-  const double period = 10;               // days, so one minimum a night
+  const double period = 10;                                      // days, so one minimum a night
   const double durationPercent = 120.0 / (period * 1440) * 100;  // two hours
   const double half = 60 * kMinuteDays;
   struct Case {

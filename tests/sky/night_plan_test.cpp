@@ -81,8 +81,9 @@ TEST(NightPlan, FindsEveryExtremumOfTheNightOnceInTimeOrder) {
       EXPECT_EQ(keysOf(*withEdges), bruteForce(stars, night.windowStartUt, night.windowEndUt, system))
           << site.name << ' ' << elementsTimeName(system);
       EXPECT_EQ(keysOf(*withEdges).size(), withEdges->events.size());  // no duplicates
-      EXPECT_TRUE(std::is_sorted(withEdges->events.begin(), withEdges->events.end(),
-                                 [](const NightEvent& a, const NightEvent& b) { return a.julianDayUt < b.julianDayUt; }));
+      EXPECT_TRUE(
+          std::is_sorted(withEdges->events.begin(), withEdges->events.end(),
+                         [](const NightEvent& a, const NightEvent& b) { return a.julianDayUt < b.julianDayUt; }));
       for (const NightEvent& event : withEdges->events) {
         const double epoch = parseLenient(stars[event.starIndex].epoch);
         const double period = parseLenient(stars[event.starIndex].period);
@@ -122,7 +123,8 @@ TEST(NightPlan, BuiltInClockNightAgreesWithTheDesignedPrediction) {
     const double kaiki = std::floor((reference - epoch) / period) + 1;
     double julKekka = kaiki * period + epoch;
     const LocalMinute minute = sj(julKekka);
-    const bool inNight = (minute.day == date.day && minute.hour >= 7) || (minute.day == date.day + 1 && minute.hour < 7);
+    const bool inNight =
+        (minute.day == date.day && minute.hour >= 7) || (minute.day == date.day + 1 && minute.hour < 7);
     const auto found = std::find_if(plan->events.begin(), plan->events.end(), [&](const NightEvent& event) {
       return event.starIndex == i && event.cycle == static_cast<std::int64_t>(kaiki);
     });
@@ -194,8 +196,7 @@ TEST(NightPlan, NightsWithoutDarknessSaySo) {
   EXPECT_EQ(prague->night.darkness, Darkness::neverDark);
   EXPECT_TRUE(prague->events.empty());
   EXPECT_NE(prague->night.darknessMessage.find("暗い時間がありません"), std::string::npos);
-  const Checked<NightPlan> tromso =
-      planNight(stars, kTromso, NightDate{2024, 6, 21}, sunBelow(kSunsetAltitudeDegrees));
+  const Checked<NightPlan> tromso = planNight(stars, kTromso, NightDate{2024, 6, 21}, sunBelow(kSunsetAltitudeDegrees));
   EXPECT_NE(tromso->night.darknessMessage.find("白夜"), std::string::npos);
   // The polar night is one long night from noon to noon.
   const Checked<NightPlan> winter =

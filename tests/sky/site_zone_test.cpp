@@ -36,8 +36,8 @@ TEST(ZoneText, FixedOffsetsAreNormalised) {
 }
 
 TEST(ZoneText, UnknownZonesAreRefused) {
-  for (const char* text : {"", "UTC+15:00", "UTC+09:60", "UTC+9:0", "UTC*09:00", "Asia/Nowhere", "Tokyo",
-                           "UTC+09:00:00", "asia/tokyo_"}) {
+  for (const char* text :
+       {"", "UTC+15:00", "UTC+09:60", "UTC+9:0", "UTC*09:00", "Asia/Nowhere", "Tokyo", "UTC+09:00:00", "asia/tokyo_"}) {
     const Checked<SiteZone> zone = SiteZone::fromText(text);
     EXPECT_FALSE(zone.ok()) << text;
     EXPECT_NE(zone.message().find("時間帯"), std::string::npos) << text;
@@ -74,10 +74,10 @@ TEST(BuiltInZone, UtToLocalIsSj) {
     const LocalMinute designed = sj(copy);
     const ZonedMinute local = zone.utToLocal(jd);
     EXPECT_EQ(local.offset, kBuiltInOffset);
-    EXPECT_EQ(std::tie(local.minute.year, local.minute.month, local.minute.day, local.minute.hour,
-                       local.minute.minute, local.minute.yearFound),
-              std::tie(designed.year, designed.month, designed.day, designed.hour, designed.minute,
-                       designed.yearFound));
+    EXPECT_EQ(
+        std::tie(local.minute.year, local.minute.month, local.minute.day, local.minute.hour, local.minute.minute,
+                 local.minute.yearFound),
+        std::tie(designed.year, designed.month, designed.day, designed.hour, designed.minute, designed.yearFound));
   }
 }
 
@@ -126,38 +126,37 @@ TEST_P(LocalToUt, TakesTheOffsetInForce) {
             std::tie(c.year, c.month, c.day, c.hour, c.minute));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Transitions, LocalToUt,
-    ::testing::Values(
-        // Europe/Prague: spring forward 02:00 -> 03:00, fall back 03:00 -> 02:00.
-        ZoneCase{"Europe/Prague", 2024, 3, 31, 1, 59, 31, 0, 59, 3600},
-        ZoneCase{"Europe/Prague", 2024, 3, 31, 2, 30, -1, 0, 0, 0},
-        ZoneCase{"Europe/Prague", 2024, 3, 31, 3, 0, 31, 1, 0, 7200},
-        ZoneCase{"Europe/Prague", 2024, 10, 27, 2, 30, 27, 0, 30, 7200},  // twice: the earlier
-        ZoneCase{"Europe/Prague", 2024, 10, 27, 3, 0, 27, 2, 0, 3600},
-        ZoneCase{"Europe/Prague", 2024, 7, 1, 22, 0, 1, 20, 0, 7200},
-        // America/New_York.
-        ZoneCase{"America/New_York", 2024, 3, 10, 2, 30, -1, 0, 0, 0},
-        ZoneCase{"America/New_York", 2024, 3, 10, 3, 0, 10, 7, 0, -14400},
-        ZoneCase{"America/New_York", 2024, 11, 3, 1, 30, 3, 5, 30, -14400},  // twice: the earlier
-        ZoneCase{"America/New_York", 2024, 11, 3, 2, 0, 3, 7, 0, -18000},
-        ZoneCase{"America/New_York", 2024, 1, 15, 20, 0, 16, 1, 0, -18000},
-        // Australia/Sydney, southern hemisphere: summer time over the new year.
-        ZoneCase{"Australia/Sydney", 2024, 4, 7, 2, 30, 6, 15, 30, 39600},  // twice: the earlier
-        ZoneCase{"Australia/Sydney", 2024, 4, 7, 3, 0, 6, 17, 0, 36000},
-        ZoneCase{"Australia/Sydney", 2024, 10, 6, 2, 30, -1, 0, 0, 0},
-        ZoneCase{"Australia/Sydney", 2024, 10, 6, 3, 0, 5, 16, 0, 39600},
-        ZoneCase{"Australia/Sydney", 2024, 1, 1, 0, 0, 0, 13, 0, 39600},
-        // Japan's summer time of 1948-1951 under Asia/Tokyo.
-        ZoneCase{"Asia/Tokyo", 1948, 5, 2, 0, 30, -1, 0, 0, 0},
-        ZoneCase{"Asia/Tokyo", 1948, 5, 2, 1, 0, 1, 15, 0, 36000},
-        ZoneCase{"Asia/Tokyo", 1948, 7, 1, 13, 0, 1, 3, 0, 36000},
-        ZoneCase{"Asia/Tokyo", 1948, 9, 12, 0, 30, 11, 14, 30, 36000},  // twice: the earlier
-        ZoneCase{"Asia/Tokyo", 1951, 7, 1, 21, 0, 1, 11, 0, 36000},
-        ZoneCase{"Asia/Tokyo", 1952, 7, 1, 21, 0, 1, 12, 0, 32400},
-        // Fixed offsets west of Greenwich and with half hours.
-        ZoneCase{"UTC-03:30", 2024, 6, 1, 22, 15, 2, 1, 45, -12600},
-        ZoneCase{"UTC+05:30", 2024, 6, 1, 3, 0, 0, 21, 30, 19800}));
+INSTANTIATE_TEST_SUITE_P(Transitions, LocalToUt,
+                         ::testing::Values(
+                             // Europe/Prague: spring forward 02:00 -> 03:00, fall back 03:00 -> 02:00.
+                             ZoneCase{"Europe/Prague", 2024, 3, 31, 1, 59, 31, 0, 59, 3600},
+                             ZoneCase{"Europe/Prague", 2024, 3, 31, 2, 30, -1, 0, 0, 0},
+                             ZoneCase{"Europe/Prague", 2024, 3, 31, 3, 0, 31, 1, 0, 7200},
+                             ZoneCase{"Europe/Prague", 2024, 10, 27, 2, 30, 27, 0, 30, 7200},  // twice: the earlier
+                             ZoneCase{"Europe/Prague", 2024, 10, 27, 3, 0, 27, 2, 0, 3600},
+                             ZoneCase{"Europe/Prague", 2024, 7, 1, 22, 0, 1, 20, 0, 7200},
+                             // America/New_York.
+                             ZoneCase{"America/New_York", 2024, 3, 10, 2, 30, -1, 0, 0, 0},
+                             ZoneCase{"America/New_York", 2024, 3, 10, 3, 0, 10, 7, 0, -14400},
+                             ZoneCase{"America/New_York", 2024, 11, 3, 1, 30, 3, 5, 30, -14400},  // twice: the earlier
+                             ZoneCase{"America/New_York", 2024, 11, 3, 2, 0, 3, 7, 0, -18000},
+                             ZoneCase{"America/New_York", 2024, 1, 15, 20, 0, 16, 1, 0, -18000},
+                             // Australia/Sydney, southern hemisphere: summer time over the new year.
+                             ZoneCase{"Australia/Sydney", 2024, 4, 7, 2, 30, 6, 15, 30, 39600},  // twice: the earlier
+                             ZoneCase{"Australia/Sydney", 2024, 4, 7, 3, 0, 6, 17, 0, 36000},
+                             ZoneCase{"Australia/Sydney", 2024, 10, 6, 2, 30, -1, 0, 0, 0},
+                             ZoneCase{"Australia/Sydney", 2024, 10, 6, 3, 0, 5, 16, 0, 39600},
+                             ZoneCase{"Australia/Sydney", 2024, 1, 1, 0, 0, 0, 13, 0, 39600},
+                             // Japan's summer time of 1948-1951 under Asia/Tokyo.
+                             ZoneCase{"Asia/Tokyo", 1948, 5, 2, 0, 30, -1, 0, 0, 0},
+                             ZoneCase{"Asia/Tokyo", 1948, 5, 2, 1, 0, 1, 15, 0, 36000},
+                             ZoneCase{"Asia/Tokyo", 1948, 7, 1, 13, 0, 1, 3, 0, 36000},
+                             ZoneCase{"Asia/Tokyo", 1948, 9, 12, 0, 30, 11, 14, 30, 36000},  // twice: the earlier
+                             ZoneCase{"Asia/Tokyo", 1951, 7, 1, 21, 0, 1, 11, 0, 36000},
+                             ZoneCase{"Asia/Tokyo", 1952, 7, 1, 21, 0, 1, 12, 0, 32400},
+                             // Fixed offsets west of Greenwich and with half hours.
+                             ZoneCase{"UTC-03:30", 2024, 6, 1, 22, 15, 2, 1, 45, -12600},
+                             ZoneCase{"UTC+05:30", 2024, 6, 1, 3, 0, 0, 21, 30, 19800}));
 
 TEST(UtToLocal, FollowsTheOffsetAtTheInstant) {
   const SiteZone prague = zoneOf("Europe/Prague");

@@ -41,8 +41,9 @@ TEST(ElementsTime, BarycentricAddsTdbMinusUtc) {
   EXPECT_NEAR(difference, 69.184, 8);
   // Before the leap-second table only TT - TAI counts.
   const double early = js(1900, 3, 1, 0, 0);
-  const double earlyDifference = (elementsTimeOf(early, ElementsTime::bjdTdb, kAlgol) -
-                                  elementsTimeOf(early, ElementsTime::hjd, kAlgol)) / kSecondDays;
+  const double earlyDifference =
+      (elementsTimeOf(early, ElementsTime::bjdTdb, kAlgol) - elementsTimeOf(early, ElementsTime::hjd, kAlgol)) /
+      kSecondDays;
   EXPECT_NEAR(earlyDifference, 32.184, 8);
 }
 

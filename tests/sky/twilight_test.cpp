@@ -17,8 +17,7 @@ const Site kSydney{"Sydney", 151.2093, -33.8688, 20, "Australia/Sydney"};
 
 NightSky noonToNoon(const Site& site, int year, int month, int day) {
   const SiteZone zone = *SiteZone::fromText(site.zone);
-  return NightSky(site, *zone.localToUt(year, month, day, 12, 0), *zone.localToUt(year, month, day + 1, 12, 0),
-                  false);
+  return NightSky(site, *zone.localToUt(year, month, day, 12, 0), *zone.localToUt(year, month, day + 1, 12, 0), false);
 }
 
 // Minutes after local midnight of the evening's date.
@@ -33,8 +32,8 @@ TEST(Twilight, TokyoSunsetAndSunriseMatchTheAlmanac) {
     int month, day;
     double sunset, nextSunrise;  // local minutes from the evening's midnight
   };
-  for (const Case& c : {Case{1, 1, 16 * 60 + 38, 24 * 60 + 6 * 60 + 51},
-                        Case{6, 21, 19 * 60 + 0, 24 * 60 + 4 * 60 + 25}}) {
+  for (const Case& c :
+       {Case{1, 1, 16 * 60 + 38, 24 * 60 + 6 * 60 + 51}, Case{6, 21, 19 * 60 + 0, 24 * 60 + 4 * 60 + 25}}) {
     const NightSky sky = noonToNoon(kTokyo, 2024, c.month, c.day);
     const DarkStretch night = darkStretch(sky, kSunsetAltitudeDegrees);
     ASSERT_EQ(night.darkness, Darkness::normal);
@@ -50,8 +49,8 @@ TEST(Twilight, CrossingsAgreeWithThePerInstantSun) {
   for (const Site& site : {kTokyo, kPrague, kSydney}) {
     for (int month : {1, 4, 7, 10}) {
       const NightSky sky = noonToNoon(site, 2024, month, 10);
-      for (double limit : {kSunsetAltitudeDegrees, kCivilTwilightDegrees, kNauticalTwilightDegrees,
-                           kAstronomicalTwilightDegrees}) {
+      for (double limit :
+           {kSunsetAltitudeDegrees, kCivilTwilightDegrees, kNauticalTwilightDegrees, kAstronomicalTwilightDegrees}) {
         const DarkStretch night = darkStretch(sky, limit);
         if (night.darkness != Darkness::normal) continue;
         ASSERT_TRUE(night.evening && night.morning) << site.name;

@@ -104,8 +104,8 @@ void FrmCalcTest::valueLabelsStandAtTheirPlaces_data() {
   QTest::addColumn<QString>("name");
   QTest::addColumn<QPoint>("place");
   const std::tuple<const char*, int, int> places[] = {
-      {"lblTu(0)", 1440, 360},    {"lblTu(1)", 5280, 360},    {"lblS0(0)", 3360, 1200},  {"lblS0(1)", 5280, 1200},
-      {"lblS0(2)", 7320, 1200},   {"lblS(0)", 1440, 2040},    {"lblS(1)", 3360, 2040},   {"lblS(2)", 5280, 2040},
+      {"lblTu(0)", 1440, 360},    {"lblTu(1)", 5280, 360},    {"lblS0(0)", 3360, 1200},   {"lblS0(1)", 5280, 1200},
+      {"lblS0(2)", 7320, 1200},   {"lblS(0)", 1440, 2040},    {"lblS(1)", 3360, 2040},    {"lblS(2)", 5280, 2040},
       {"lblS(3)", 7320, 2040},    {"lblS(4)", 9360, 2040},    {"lblSinh(0)", 1440, 2880}, {"lblSinh(1)", 3360, 2880},
       {"lblSinh(2)", 5280, 2880}, {"lblSinh(3)", 7320, 2880}, {"lblSinh(4)", 9360, 2880}, {"lblSinh(5)", 1440, 3600},
       {"lblH", 6600, 3600},
@@ -178,8 +178,10 @@ void FrmCalcTest::valuesFitTheirGapsWithoutCovering() {
         const double glyphLeft = row->x() + row->characterX(i);
         const double glyphRight = row->x() + row->characterX(i + 1);
         const bool covered = glyphLeft < std::min(right, double(value->x() + value->width())) && glyphRight > left;
-        QVERIFY2(!covered, qPrintable(value->objectName() + QStringLiteral(" covers ") + text.at(i) +
-                                      QStringLiteral(" %1..%2 under %3..%4").arg(glyphLeft).arg(glyphRight).arg(left).arg(right)));
+        QVERIFY2(
+            !covered,
+            qPrintable(value->objectName() + QStringLiteral(" covers ") + text.at(i) +
+                       QStringLiteral(" %1..%2 under %3..%4").arg(glyphLeft).arg(glyphRight).arg(left).arg(right)));
       }
     }
   }

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <memory>
 
+#include "list_window_harness.h"
 #include "lists/frm_excel_model.h"
 #include "lists/list_fixture.h"
 #include "lists/today_list.h"
@@ -23,7 +24,6 @@
 #include "support/recording_ports.h"
 #include "ui/excel_menu.h"
 #include "ui/frm_yohou.h"
-#include "list_window_harness.h"
 
 namespace tenmirel::testing {
 namespace {
@@ -150,11 +150,10 @@ void FrmExcelTest::dialogShowsItsCaptionsAndDefaults() {
   QVERIFY(!h.control<QRadioButton>("Option2")->isChecked());
   QVERIFY(h.control<QRadioButton>("Option3")->isChecked());
   QVERIFY(!h.control<QRadioButton>("Option4")->isChecked());
-  const QStringList labels = {qs("　０時"), qs("　１時"), qs("　２時"), qs("　３時"), qs("　４時"),
-                              qs("　５時"), qs("　６時"), qs("　７時"), qs("　８時"), qs("　９時"),
-                              qs("１０時"), qs("１１時"), qs("１２時"), qs("１３時"), qs("１４時"),
-                              qs("１５時"), qs("１６時"), qs("１７時"), qs("１８時"), qs("１９時"),
-                              qs("２０時"), qs("２１時"), qs("２２時"), qs("２３時")};
+  const QStringList labels = {qs("　０時"), qs("　１時"), qs("　２時"), qs("　３時"), qs("　４時"), qs("　５時"),
+                              qs("　６時"), qs("　７時"), qs("　８時"), qs("　９時"), qs("１０時"), qs("１１時"),
+                              qs("１２時"), qs("１３時"), qs("１４時"), qs("１５時"), qs("１６時"), qs("１７時"),
+                              qs("１８時"), qs("１９時"), qs("２０時"), qs("２１時"), qs("２２時"), qs("２３時")};
   for (const char* name : {"Combo1", "Combo2"}) {
     auto* combo = h.control<QComboBox>(name);
     QStringList items;
@@ -171,15 +170,15 @@ void FrmExcelTest::focusOrder() {
   QStringList order;
   QWidget* widget = h.control<QLineEdit>("txtTimes");
   for (int i = 0; i < 40 && order.size() < 10; ++i) {
-    if (ui::kFrmExcelTabOrder.end() != std::find(ui::kFrmExcelTabOrder.begin(), ui::kFrmExcelTabOrder.end(),
-                                                 widget->objectName().toStdString()) &&
+    if (ui::kFrmExcelTabOrder.end() !=
+            std::find(ui::kFrmExcelTabOrder.begin(), ui::kFrmExcelTabOrder.end(), widget->objectName().toStdString()) &&
         !order.contains(widget->objectName())) {
       order << widget->objectName();
     }
     widget = widget->nextInFocusChain();
   }
-  QCOMPARE(order, (QStringList{"txtTimes", "Option1", "Option2", "Combo1", "Combo2", "Command1", "Command2",
-                               "Option4", "Option3", "Text2"}));
+  QCOMPARE(order, (QStringList{"txtTimes", "Option1", "Option2", "Combo1", "Combo2", "Command1", "Command2", "Option4",
+                               "Option3", "Text2"}));
 }
 
 void FrmExcelTest::cancelHidesAndKeepsState() {

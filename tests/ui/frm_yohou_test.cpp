@@ -159,8 +159,8 @@ void FrmYohouTest::captionsAreNotCutOff() {
   for (int i = 0; i < ui.window->model().starCount; ++i) {
     ui.window->model().setCombo1ListIndex(i);
     ui.window->showModel();
-    const QRect needed = memo->fontMetrics().boundingRect(QRect(0, 0, memo->width(), 10000), Qt::TextWordWrap,
-                                                          memo->text());
+    const QRect needed =
+        memo->fontMetrics().boundingRect(QRect(0, 0, memo->width(), 10000), Qt::TextWordWrap, memo->text());
     QVERIFY2(needed.height() <= memo->height(), qPrintable(memo->text()));
   }
 }
@@ -187,8 +187,8 @@ void FrmYohouTest::layoutFollowsTheTwipsGrid() {
     QCOMPARE(ui.box(name)->width(), 57);  // 855 twips
   }
   // Each date box is followed by its unit on the same row.
-  const char* pairs[][2] = {{"txtInputYear", "Label9"}, {"txtInputMin", "Label13"}, {"txtOutputYear", "Label4"},
-                            {"txtOutputMin", "Label8"}};
+  const char* pairs[][2] = {
+      {"txtInputYear", "Label9"}, {"txtInputMin", "Label13"}, {"txtOutputYear", "Label4"}, {"txtOutputMin", "Label8"}};
   for (const auto& pair : pairs) {
     const QRect box = ui.box(pair[0])->geometry();
     const QRect unit = ui.label(pair[1])->geometry();
@@ -231,10 +231,10 @@ void FrmYohouTest::altitudeAndCycleBoxesSitInLabel14Gaps() {
   QCOMPARE(qs(numberToText(-1.23456789012345e-6)), qs("-1.23456789012345E-06"));
   // The widest altitude texts the number text writes: 15 digits just above and
   // just inside its exponent form's threshold, and one near the horizon.
-  for (const Whole& whole : {Whole{"txtOutputKoudo", "-41.9797883471278"}, Whole{"txtOutputKaiki", "-1234567890"},
-                             Whole{"txtOutputKoudo", "0.0880406830574527"},
-                             Whole{"txtOutputKoudo", "-0.0000123456789012345"},
-                             Whole{"txtOutputKoudo", "-1.23456789012345E-06"}}) {
+  for (const Whole& whole :
+       {Whole{"txtOutputKoudo", "-41.9797883471278"}, Whole{"txtOutputKaiki", "-1234567890"},
+        Whole{"txtOutputKoudo", "0.0880406830574527"}, Whole{"txtOutputKoudo", "-0.0000123456789012345"},
+        Whole{"txtOutputKoudo", "-1.23456789012345E-06"}}) {
     QLineEdit* box = ui.box(whole.box);
     const double needed = QFontMetricsF(box->font()).horizontalAdvance(qs(whole.value));
     QVERIFY2(box->contentsRect().width() - 4 >= needed, whole.box);
@@ -515,8 +515,8 @@ void FrmYohouTest::menuItemsRunTheirOperations() {
 
 void FrmYohouTest::shortcutsReachTheMenuItems() {
   UiHarness ui;
-  const char* keys[][2] = {{"MenuOpen", "Ctrl+O"}, {"MenuEnd", "Ctrl+Q"}, {"MenuYohouStart", "Ctrl+S"},
-                           {"MenuNext", "Ctrl+N"}};
+  const char* keys[][2] = {
+      {"MenuOpen", "Ctrl+O"}, {"MenuEnd", "Ctrl+Q"}, {"MenuYohouStart", "Ctrl+S"}, {"MenuNext", "Ctrl+N"}};
   for (const auto& key : keys) QCOMPARE(ui.action(key[0])->shortcut(), QKeySequence(qs(key[1])));
 
   ui.window->show();
@@ -543,10 +543,10 @@ void FrmYohouTest::tabOrderIsTheListedOne() {
   UiHarness ui;
   ui.window->show();
   QVERIFY(QTest::qWaitForWindowActive(ui.window.get()));
-  const QStringList expected{"txtGanki",      "txtSyuki",       "txtInputYear",  "txtInputMonth", "txtInputDay",
-                             "txtInputHour",  "txtInputMin",    "txtOutputYear", "txtOutputMonth", "txtOutputDay",
-                             "txtOutputHour", "txtOutputMin",   "txtOutputKaiki", "Command1",      "Command2",
-                             "Command3",      "Command4",       "txtOutputKoudo", "Combo1"};
+  const QStringList expected{"txtGanki",      "txtSyuki",     "txtInputYear",   "txtInputMonth",  "txtInputDay",
+                             "txtInputHour",  "txtInputMin",  "txtOutputYear",  "txtOutputMonth", "txtOutputDay",
+                             "txtOutputHour", "txtOutputMin", "txtOutputKaiki", "Command1",       "Command2",
+                             "Command3",      "Command4",     "txtOutputKoudo", "Combo1"};
   ui.combo()->setFocus();
   QCOMPARE(QApplication::focusWidget(), ui.combo());
   QStringList visited;
@@ -593,10 +593,18 @@ void FrmYohouTest::everyClosePathEndsTheProgram() {
   ui.window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(ui.window.get()));
   switch (path) {
-    case 0: ui.window->close(); break;
-    case 1: ui.click("Command4"); break;
-    case 2: ui.action("MenuEnd")->trigger(); break;
-    default: QTest::keyClick(ui.window.get(), Qt::Key_Q, Qt::ControlModifier); break;
+    case 0:
+      ui.window->close();
+      break;
+    case 1:
+      ui.click("Command4");
+      break;
+    case 2:
+      ui.action("MenuEnd")->trigger();
+      break;
+    default:
+      QTest::keyClick(ui.window.get(), Qt::Key_Q, Qt::ControlModifier);
+      break;
   }
   QCOMPARE(ui.endRequests, 1);
   QVERIFY(!ui.window->isVisible());
@@ -614,9 +622,7 @@ void FrmYohouTest::closingLeavesTheEventLoopEvenWithTheCheckWindowOpen() {
   ui::FrmYohou window(std::move(ports), fixedClock());
   window.show();
   window.checkWindow().show();
-  QTimer::singleShot(0, &window, [&window] {
-    window.findChild<QPushButton*>(QStringLiteral("Command4"))->click();
-  });
+  QTimer::singleShot(0, &window, [&window] { window.findChild<QPushButton*>(QStringLiteral("Command4"))->click(); });
   QTimer guard;
   guard.setSingleShot(true);
   QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
@@ -641,7 +647,8 @@ void FrmYohouTest::menusAndItemsRunInOrder() {
     for (QAction* action : actions) list << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return list;
   };
-  QCOMPARE(texts(ui.window->menuBar()->actions()), (QStringList{qs("ﾌｧｲﾙ(&F)"), qs("予報(&E)"), qs("Excel"), qs("設定(&S)")}));
+  QCOMPARE(texts(ui.window->menuBar()->actions()),
+           (QStringList{qs("ﾌｧｲﾙ(&F)"), qs("予報(&E)"), qs("Excel"), qs("設定(&S)")}));
   QCOMPARE(texts(ui.child<QMenu>("MenuFile")->actions()),
            (QStringList{qs("開く(&O)"), qs("取り込み…"), qs("カタログの編集…"), qs("-"), qs("終了(&Q)")}));
   QCOMPARE(texts(ui.child<QMenu>("MenuYohou")->actions()),

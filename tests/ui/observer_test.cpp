@@ -18,11 +18,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "list_window_harness.h"
 #include "lists/frm_excel_model.h"
 #include "lists/list_fixture.h"
 #include "sheet/recording_opener.h"
 #include "support/recording_ports.h"
-#include "list_window_harness.h"
 #include "ui/catalogue_folder.h"
 #include "ui/excel_menu.h"
 #include "ui/frm_calc.h"
@@ -41,9 +41,7 @@ struct Harness : ListWindowHarness {
     window->move(0, 0);
     window->show();
   }
-  void click(const char* name) const {
-    QTest::mouseClick(window->findChild<QPushButton*>(qs(name)), Qt::LeftButton);
-  }
+  void click(const char* name) const { QTest::mouseClick(window->findChild<QPushButton*>(qs(name)), Qt::LeftButton); }
   void openDialog() {
     loadCatalogue();
     trigger("mnuExcelNtime");
@@ -210,10 +208,8 @@ void ObserverTest::besideOwner_data() {
   QTest::newRow("below") << QRect(400, 20, 540, 560) << QSize(760, 300) << QRect(0, 0, 1280, 1024)
                          << QPoint(400, 580 + gap);
   // No room beside or below: over the lower part, never over the title and menu (40 px).
-  QTest::newRow("lower part") << QRect(0, 0, 540, 580) << QSize(760, 300) << QRect(0, 0, 800, 800)
-                              << QPoint(0, 500);
-  QTest::newRow("short screen") << QRect(0, 0, 540, 580) << QSize(760, 300) << QRect(0, 0, 800, 320)
-                                << QPoint(0, 20);
+  QTest::newRow("lower part") << QRect(0, 0, 540, 580) << QSize(760, 300) << QRect(0, 0, 800, 800) << QPoint(0, 500);
+  QTest::newRow("short screen") << QRect(0, 0, 540, 580) << QSize(760, 300) << QRect(0, 0, 800, 320) << QPoint(0, 20);
   // On the owner's screen, wherever that starts.
   QTest::newRow("second screen") << QRect(1700, 100, 540, 560) << QSize(300, 300) << QRect(1600, 0, 1280, 1024)
                                  << QPoint(2240 + gap, 100);
@@ -340,8 +336,7 @@ void ObserverTest::longMemoStaysReadableAndEndsInAnEllipsis() {
   QVERIFY(longText.startsWith(memo->text().chopped(1)));
   QCOMPARE(memo->toolTip(), longText);
   const QRectF room(0, 0, memo->width(), memo->height());
-  QVERIFY(QFontMetricsF(memo->font()).boundingRect(room, Qt::TextWordWrap, memo->text()).height() <=
-          room.height());
+  QVERIFY(QFontMetricsF(memo->font()).boundingRect(room, Qt::TextWordWrap, memo->text()).height() <= room.height());
   // A short memo is shown whole at the window's size.
   h.window->model().lblMemo = "EA";
   h.window->showModel();

@@ -62,9 +62,9 @@ PredictionResult startAt(const FrmYohouModel& form, const ObservingSite& site, s
   setting.elementsTime = elements;
   setting.alphaDegrees = form.alpha;
   setting.deltaDegrees = form.delta;
-  return predictFirstAfter({form.txtInputYear, form.txtInputMonth, form.txtInputDay, form.txtInputHour,
-                            form.txtInputMin},
-                           form.txtGanki, form.txtSyuki, setting);
+  return predictFirstAfter(
+      {form.txtInputYear, form.txtInputMonth, form.txtInputDay, form.txtInputHour, form.txtInputMin}, form.txtGanki,
+      form.txtSyuki, setting);
 }
 
 void expectResultOf(PlanHarness& h, const PredictionResult& expected) {
@@ -242,8 +242,7 @@ void OneProgramTest::exportsGoToTheDocumentsFolderTheListsUse() {
   QCOMPARE(h.opener.opened.size(), std::size_t{1});
   QCOMPARE(std::filesystem::path(h.opener.opened[0]).parent_path(), documents / "Tenmirel");
   QCOMPARE(h.suggestedPaths.size(), std::size_t{1});
-  QCOMPARE(QFileInfo(h.suggestedPaths[0]).absolutePath(),
-           QString::fromStdString((documents / "Tenmirel").string()));
+  QCOMPARE(QFileInfo(h.suggestedPaths[0]).absolutePath(), QString::fromStdString((documents / "Tenmirel").string()));
 }
 
 void OneProgramTest::saveDialogsStartWhereTheLastExportOfTheirKindWent() {

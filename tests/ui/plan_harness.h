@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "catalogue/star_file.h"
+#include "prediction/night_stars.h"
 #include "sheet/recording_opener.h"
 #include "sky/night_plan.h"
 #include "support/recording_ports.h"
 #include "ui/frm_yohou.h"
 #include "ui/plan/plan_menu.h"
-#include "prediction/night_stars.h"
 #include "ui/plan/plan_window.h"
 
 namespace tenmirel::testing {
@@ -26,18 +26,16 @@ inline std::chrono::system_clock::time_point eveningClock() {
 
 inline std::filesystem::path sampleCatalogue() { return sourceDir() / "data" / "sample.vsd"; }
 
-inline std::vector<sky::NightStar> sampleStars() {
-  return nightStarsOf(readStarFile(sampleCatalogue()).records);
-}
+inline std::vector<sky::NightStar> sampleStars() { return nightStarsOf(readStarFile(sampleCatalogue()).records); }
 
 struct PlanHarness {
   TempDir dir;
   RecordingMessages messages;
   ScriptedChooser chooser;
   RecordingOpener opener;
-  std::deque<QString> saveAnswers;  // paths the save dialog answers with; empty: cancelled
+  std::deque<QString> saveAnswers;      // paths the save dialog answers with; empty: cancelled
   std::vector<QString> suggestedPaths;  // what the save dialog was opened with
-  std::deque<bool> yesNoAnswers;    // answers to questions; empty: "いいえ"
+  std::deque<bool> yesNoAnswers;        // answers to questions; empty: "いいえ"
   std::vector<std::string> questions;
   std::unique_ptr<ui::FrmYohou> window;
 

@@ -1,7 +1,7 @@
 // The parts of the plan window: the picture of the night at pixel level, the
 // computation off the window thread, the sites dialog, and the event texts.
-#include <QCompleter>
 #include <QComboBox>
+#include <QCompleter>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
@@ -60,10 +60,9 @@ class PlanPartsTest : public QObject {
 };
 
 void PlanPartsTest::compassPointsAndDegrees() {
-  const std::pair<double, const char*> points[] = {{0, "北"},      {22.4, "北"},   {22.5, "北東"}, {90, "東"},
-                                                   {135, "南東"},  {180, "南"},    {225, "南西"},  {270, "西"},
-                                                   {315, "北西"},  {337.6, "北"},  {359.9, "北"},  {-45, "北西"},
-                                                   {720 + 90, "東"}};
+  const std::pair<double, const char*> points[] = {
+      {0, "北"},   {22.4, "北"},  {22.5, "北東"}, {90, "東"},    {135, "南東"}, {180, "南"},     {225, "南西"},
+      {270, "西"}, {315, "北西"}, {337.6, "北"},  {359.9, "北"}, {-45, "北西"}, {720 + 90, "東"}};
   for (const auto& [azimuth, name] : points) QCOMPARE(QString::fromUtf8(ui::compassPoint(azimuth)), qs(name));
   QCOMPARE(ui::degreesText(-0.04), std::string("0.0°"));
   QCOMPARE(ui::degreesText(34.56), std::string("34.6°"));
@@ -135,7 +134,8 @@ void PlanPartsTest::markedExtremumStandsAtItsTime() {
   QCOMPARE(static_cast<int>(curve.markers.size()), marked);
   bool labelled = false;
   for (const ui::PictureMarker& marker : curve.markers) {
-    labelled = labelled || marker.label == QString::fromStdString(chosen->name + " " + ui::clockText(chosen->local.minute));
+    labelled =
+        labelled || marker.label == QString::fromStdString(chosen->name + " " + ui::clockText(chosen->local.minute));
   }
   QVERIFY(labelled);
 }
@@ -179,8 +179,8 @@ void PlanPartsTest::partsMergeIntoTheEnginesPlan() {
   stars.push_back(sky::NightStar{"bad", "", "1", true, 0, 0});
   const std::vector<sky::NightStar> copy = stars;
   stars.insert(stars.end(), copy.begin(), copy.end());
-  ui::PlanRequest request{std::make_shared<const std::vector<sky::NightStar>>(stars), sky::builtInSite(),
-                          {2024, 11, 20}, {}};
+  ui::PlanRequest request{
+      std::make_shared<const std::vector<sky::NightStar>>(stars), sky::builtInSite(), {2024, 11, 20}, {}};
   const auto whole = sky::planNight(stars, request.site, request.date, request.options);
   std::atomic<bool> cancelled{false};
   std::vector<std::size_t> progress;
@@ -289,12 +289,9 @@ void PlanPartsTest::builtInSiteStaysAndBadInputIsRefused() {
     const char* zone;
     const char* says;
   };
-  const Bad cases[] = {{"", "10", "10", "0", "UTC", "名前"},
-                       {"a", "10", "95", "0", "UTC", "緯度"},
-                       {"b", "181", "10", "0", "UTC", "経度"},
-                       {"c", "10", "10", "abc", "UTC", "標高"},
-                       {"d", "10", "10", "0", "Mars/Olympus", ""},
-                       {sky::kBuiltInSiteName, "10", "10", "0", "UTC", ""}};
+  const Bad cases[] = {{"", "10", "10", "0", "UTC", "名前"},       {"a", "10", "95", "0", "UTC", "緯度"},
+                       {"b", "181", "10", "0", "UTC", "経度"},     {"c", "10", "10", "abc", "UTC", "標高"},
+                       {"d", "10", "10", "0", "Mars/Olympus", ""}, {sky::kBuiltInSiteName, "10", "10", "0", "UTC", ""}};
   for (const Bad& bad : cases) {
     edit("siteName")->setText(qs(bad.name));
     edit("siteLongitude")->setText(qs(bad.longitude));

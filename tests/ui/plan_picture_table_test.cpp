@@ -4,16 +4,16 @@
 // failed and by how much; the count line counts what the table shows.
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStyle>
-#include <QToolButton>
-#include <QFontMetricsF>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 #include "plan_harness.h"
 #include "ui/plan/night_picture_painter.h"
@@ -58,7 +58,8 @@ void expectApart(const std::vector<ui::PlacedLabel>& labels, const QRectF& plot)
     QVERIFY2(plot.contains(labels[i].box), qPrintable(QStringLiteral("label %1 leaves the plot").arg(i)));
     for (std::size_t j = i + 1; j < labels.size(); ++j) {
       if (labels[j].placed) {
-        QVERIFY2(!labels[i].box.intersects(labels[j].box), qPrintable(QStringLiteral("labels %1 and %2").arg(i).arg(j)));
+        QVERIFY2(!labels[i].box.intersects(labels[j].box),
+                 qPrintable(QStringLiteral("labels %1 and %2").arg(i).arg(j)));
       }
     }
   }
@@ -95,7 +96,8 @@ void PlanPictureTableTest::labelsOfTheBusiestNightNeitherOverlapNorLeaveThePlot(
   QCOMPARE(labels.size(), markers);
   expectApart(labels, ui::PictureFrame(area, data).plot());
   const auto shown = std::count_if(labels.begin(), labels.end(), [](const ui::PlacedLabel& l) { return l.placed; });
-  QVERIFY2(shown * 10 >= static_cast<long>(markers) * 9, qPrintable(QStringLiteral("%1 of %2").arg(shown).arg(markers)));
+  QVERIFY2(shown * 10 >= static_cast<long>(markers) * 9,
+           qPrintable(QStringLiteral("%1 of %2").arg(shown).arg(markers)));
   // The curves are told apart: no two of one colour and one line style.
   for (std::size_t i = 0; i < data.curves.size(); ++i) {
     for (std::size_t j = i + 1; j < data.curves.size(); ++j) {
@@ -137,7 +139,8 @@ void PlanPictureTableTest::aGreyedRowSaysWhichFilterFailedAndByHowMuch() {
     QVERIFY2(tip.startsWith(QString::fromStdString(event.localText)), qPrintable(tip));  // the local time, not ISO
     if (!event.passesAltitude) {
       ++lowRows;
-      QVERIFY2(tip.contains(QStringLiteral("最低高度 30° より")) && tip.contains(QStringLiteral("低い")), qPrintable(tip));
+      QVERIFY2(tip.contains(QStringLiteral("最低高度 30° より")) && tip.contains(QStringLiteral("低い")),
+               qPrintable(tip));
     } else {
       ++aroundRows;
       const QRegularExpressionMatch match = around.match(tip);
@@ -183,7 +186,8 @@ void PlanPictureTableTest::theExportButtonsArrowHasRoomOfItsOwn() {
   QVERIFY(button != nullptr);
   const double text = QFontMetricsF(button->font()).horizontalAdvance(button->text());
   const int arrow = button->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, button);
-  QVERIFY2(button->width() >= text + arrow + 8, qPrintable(QStringLiteral("%1 < %2 + %3").arg(button->width()).arg(text).arg(arrow)));
+  QVERIFY2(button->width() >= text + arrow + 8,
+           qPrintable(QStringLiteral("%1 < %2 + %3").arg(button->width()).arg(text).arg(arrow)));
 }
 
 }  // namespace tenmirel::testing

@@ -10,16 +10,16 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
+#include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QSvgRenderer>
 #include <QTableView>
-#include <QSettings>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
@@ -140,15 +140,14 @@ void PlanWindowTest::tableEqualsTheEngine() {
   options.minimumAltitudeDegrees = minimumAltitude;
   if (moonDistance >= 0) options.moonDistanceDegrees = moonDistance;
   options.aroundMinutes = around;
-  options.elementsTime = elements == 0 ? sky::ElementsTime::jd
+  options.elementsTime = elements == 0   ? sky::ElementsTime::jd
                          : elements == 1 ? sky::ElementsTime::hjd
                                          : sky::ElementsTime::bjdTdb;
   const auto expected = sky::planNight(sampleStars(), sky::builtInSite(), {2024, 11, 20}, options);
   QVERIFY(expected.ok());
   QVERIFY(!expected->events.empty());
   QCOMPARE(window.proxy().rowCount(), static_cast<int>(expected->events.size()));
-  QCOMPARE(qs(ui::nightSummaryText(window.plan()->night)),
-           control<QLabel>(window, "nightSummary")->text());
+  QCOMPARE(qs(ui::nightSummaryText(window.plan()->night)), control<QLabel>(window, "nightSummary")->text());
   int passing = 0;
   for (int row = 0; row < window.proxy().rowCount(); ++row) {
     const sky::NightEvent& want = expected->events[static_cast<std::size_t>(row)];
@@ -313,8 +312,7 @@ void PlanWindowTest::doubleClickShowsTheSameExtremumInTheMainWindow() {
     // The window shows the model.
     QCOMPARE(h.window->findChild<QLineEdit*>(QStringLiteral("txtOutputMin"))->text(),
              QString::number(event.local.minute.minute));
-    QCOMPARE(h.window->findChild<QLineEdit*>(QStringLiteral("txtOutputKaiki"))->text(),
-             QString::number(event.cycle));
+    QCOMPARE(h.window->findChild<QLineEdit*>(QStringLiteral("txtOutputKaiki"))->text(), QString::number(event.cycle));
   };
   // A real double-click on the third row.
   QTableView& table = window.table();
@@ -441,8 +439,8 @@ void PlanWindowTest::csvAndCalendarReadBack() {
   QVERIFY(lines[0].rfind(std::string(kUtf8ByteOrderMark) + "日時,ISO 8601,星名,回帰", 0) == 0);
   for (int row = 0; row < rows; ++row) {
     const sky::NightEvent& event = rowEvent(window, row);
-    const std::string expectedStart = event.localText + "," + event.isoText + "," + event.name + "," +
-                                      std::to_string(event.cycle) + ",";
+    const std::string expectedStart =
+        event.localText + "," + event.isoText + "," + event.name + "," + std::to_string(event.cycle) + ",";
     QVERIFY2(lines[static_cast<std::size_t>(row) + 1].rfind(expectedStart, 0) == 0, lines[row + 1].c_str());
   }
 
@@ -454,15 +452,16 @@ void PlanWindowTest::csvAndCalendarReadBack() {
     icalcomponent* calendar = icalparser_parse_string(readFile(path).c_str());
     if (calendar == nullptr) return uids;
     int row = 0;
-    for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-         event != nullptr; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT), ++row) {
+    for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); event != nullptr;
+         event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT), ++row) {
       uids.emplace_back(icalcomponent_get_uid(event));
       if (!check) continue;
       const sky::NightEvent& want = rowEvent(window, row);
       const long long at = std::llround((want.julianDayUt - 2440587.5) * 86400);
       const icaltimetype start = icalcomponent_get_dtstart(event);
       const icaltimetype end = icalcomponent_get_dtend(event);
-      if (!icaltime_is_utc(start) || icaltime_as_timet(start) != at - 20 * 60 || icaltime_as_timet(end) != at + 20 * 60 ||
+      if (!icaltime_is_utc(start) || icaltime_as_timet(start) != at - 20 * 60 ||
+          icaltime_as_timet(end) != at + 20 * 60 ||
           std::string(icalcomponent_get_summary(event)) != sky::eventSummary(want)) {
         uids.emplace_back("mismatch");
       }

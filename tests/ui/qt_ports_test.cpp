@@ -4,12 +4,12 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QtMath>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QtMath>
 
 #include "support/recording_ports.h"
 #include "ui/app_icon.h"
@@ -66,20 +66,19 @@ void QtPortsTest::fontChoiceFollowsThePreferences_data() {
   const QStringList ipa{qs("IPAGothic"), qs("IPAPGothic")};
   QTest::newRow("Windows face first") << p << QStringList{qs("ＭＳ Ｐゴシック"), qs("IPAPGothic")} << ipa
                                       << QStringList{} << qs("ＭＳ Ｐゴシック");
-  QTest::newRow("IPA P for the proportional face") << p << ipa << ipa << QStringList{qs("IPAGothic")}
-                                                   << qs("IPAPGothic");
+  QTest::newRow("IPA P for the proportional face")
+      << p << ipa << ipa << QStringList{qs("IPAGothic")} << qs("IPAPGothic");
   QTest::newRow("IPA for the fixed face") << f << ipa << ipa << QStringList{qs("IPAGothic")} << qs("IPAGothic");
-  QTest::newRow("any Japanese Gothic, fixed") << f << QStringList{}
-                                             << QStringList{qs("Noto Serif CJK JP"), qs("VL PGothic"),
-                                                            qs("VL Gothic")}
-                                             << QStringList{qs("VL Gothic")} << qs("VL Gothic");
+  QTest::newRow("any Japanese Gothic, fixed")
+      << f << QStringList{} << QStringList{qs("Noto Serif CJK JP"), qs("VL PGothic"), qs("VL Gothic")}
+      << QStringList{qs("VL Gothic")} << qs("VL Gothic");
   QTest::newRow("any Japanese Gothic, proportional")
       << p << QStringList{} << QStringList{qs("Noto Serif CJK JP"), qs("VL Gothic"), qs("VL PGothic")}
       << QStringList{qs("VL Gothic")} << qs("VL PGothic");
-  QTest::newRow("a Gothic of the other pitch") << f << QStringList{} << QStringList{qs("Noto Sans CJK JP")}
-                                               << QStringList{} << qs("Noto Sans CJK JP");
-  QTest::newRow("any Japanese face") << p << QStringList{} << QStringList{qs("Noto Serif CJK JP")}
-                                     << QStringList{} << qs("Noto Serif CJK JP");
+  QTest::newRow("a Gothic of the other pitch")
+      << f << QStringList{} << QStringList{qs("Noto Sans CJK JP")} << QStringList{} << qs("Noto Sans CJK JP");
+  QTest::newRow("any Japanese face") << p << QStringList{} << QStringList{qs("Noto Serif CJK JP")} << QStringList{}
+                                     << qs("Noto Serif CJK JP");
   QTest::newRow("nothing Japanese") << p << QStringList{} << QStringList{} << QStringList{} << QString();
 }
 
@@ -91,8 +90,7 @@ void QtPortsTest::fontChoiceFollowsThePreferences() {
   QFETCH(QString, expected);
   const QString chosen = chooseGothicFamily(
       static_cast<GothicPitch>(pitch), [&](const QString& family) { return installed.contains(family); },
-      [&] { return japanese; },
-      [&](const QString& family) { return fixedPitch.contains(family); });
+      [&] { return japanese; }, [&](const QString& family) { return fixedPitch.contains(family); });
   QCOMPARE(chosen, expected);
 }
 
@@ -205,8 +203,8 @@ void QtPortsTest::fileChooserStartsInAnExistingFolderWithAnEmptyName() {
   QWidget parent;
   parent.show();
   const QString existing = QString::fromStdString(dir.path().string());
-  for (const QString& start : {existing, existing + QStringLiteral("/Documents"),
-                               existing + QStringLiteral("/gone/Documents/")}) {
+  for (const QString& start :
+       {existing, existing + QStringLiteral("/Documents"), existing + QStringLiteral("/gone/Documents/")}) {
     QtFileChooser chooser(&parent, [&start] { return start; });
     QString shownFolder;
     QString typedName = QStringLiteral("unread");

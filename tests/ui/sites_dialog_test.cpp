@@ -83,13 +83,48 @@ void SitesDialogTest::aRefusalStandsBesideItsField_data() {
   QTest::addColumn<QString>("height");
   QTest::addColumn<QString>("zone");
   QTest::addColumn<QString>("field");
-  QTest::newRow("no name") << "" << "10" << "10" << "0" << "UTC" << "siteName";
-  QTest::newRow("a name taken") << "Praha" << "10" << "10" << "0" << "UTC" << "siteName";
-  QTest::newRow("longitude beyond 180") << "a" << "181" << "10" << "0" << "UTC" << "siteLongitude";
-  QTest::newRow("latitude beyond 90") << "b" << "10" << "95" << "0" << "UTC" << "siteLatitude";
-  QTest::newRow("height not a number") << "c" << "10" << "10" << "abc" << "UTC" << "siteHeight";
-  QTest::newRow("height beyond 10 km") << "d" << "10" << "10" << "20000" << "UTC" << "siteHeight";
-  QTest::newRow("unknown zone") << "e" << "10" << "10" << "0" << "Mars/Olympus" << "siteZone";
+  QTest::newRow("no name") << ""
+                           << "10"
+                           << "10"
+                           << "0"
+                           << "UTC"
+                           << "siteName";
+  QTest::newRow("a name taken") << "Praha"
+                                << "10"
+                                << "10"
+                                << "0"
+                                << "UTC"
+                                << "siteName";
+  QTest::newRow("longitude beyond 180") << "a"
+                                        << "181"
+                                        << "10"
+                                        << "0"
+                                        << "UTC"
+                                        << "siteLongitude";
+  QTest::newRow("latitude beyond 90") << "b"
+                                      << "10"
+                                      << "95"
+                                      << "0"
+                                      << "UTC"
+                                      << "siteLatitude";
+  QTest::newRow("height not a number") << "c"
+                                       << "10"
+                                       << "10"
+                                       << "abc"
+                                       << "UTC"
+                                       << "siteHeight";
+  QTest::newRow("height beyond 10 km") << "d"
+                                       << "10"
+                                       << "10"
+                                       << "20000"
+                                       << "UTC"
+                                       << "siteHeight";
+  QTest::newRow("unknown zone") << "e"
+                                << "10"
+                                << "10"
+                                << "0"
+                                << "Mars/Olympus"
+                                << "siteZone";
 }
 
 void SitesDialogTest::aRefusalStandsBesideItsField() {

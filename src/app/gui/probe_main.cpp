@@ -8,16 +8,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
+#include <QElapsedTimer>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
-#include <QDoubleSpinBox>
-#include <QElapsedTimer>
-#include <QItemSelectionModel>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QKeyEvent>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -32,8 +32,8 @@
 #include "ui/excel_menu.h"
 #include "ui/frm_calc.h"
 #include "ui/frm_excel.h"
-#include "ui/plan/plan_menu.h"
 #include "ui/plan/plan_filter_proxy.h"
+#include "ui/plan/plan_menu.h"
 #include "ui/plan/plan_table_model.h"
 #include "ui/plan/plan_window.h"
 
@@ -172,10 +172,13 @@ int screenshot(int& argc, char** argv, const std::string& catalogue, const QStri
     if (auto* dialog = window.excelMenu().frmExcel(); dialog != nullptr && dialog->isVisible()) {
       saved = save(*dialog, folder + QStringLiteral("/list-dialog.png")) && saved;
       // The three windows where they opened, as the screen shows them.
-      const QRect all = window.frameGeometry().united(window.frmCalc()->frameGeometry()).united(dialog->frameGeometry());
-      const bool grabbed = window.screen()->grabWindow(0, all.x(), all.y(), all.width(), all.height())
+      const QRect all =
+          window.frameGeometry().united(window.frmCalc()->frameGeometry()).united(dialog->frameGeometry());
+      const bool grabbed = window.screen()
+                               ->grabWindow(0, all.x(), all.y(), all.width(), all.height())
                                .save(folder + QStringLiteral("/windows.png"), "PNG");
-      std::cerr << (grabbed ? "wrote " : "could not write ") << (folder + QStringLiteral("/windows.png")).toStdString() << '\n';
+      std::cerr << (grabbed ? "wrote " : "could not write ") << (folder + QStringLiteral("/windows.png")).toStdString()
+                << '\n';
       saved = grabbed && saved;
     } else {
       std::cerr << "the list dialog did not open\n";

@@ -72,8 +72,8 @@ NightPictureData buildNightPicture(const sky::NightPlan& plan, const PictureChoi
   data.endUt = end;
   data.minimumAltitudeDegrees = plan.night.options.minimumAltitudeDegrees;
   const sky::NightDate& date = plan.night.date;
-  data.caption = QStringLiteral("%1年%2月%3日の夜　").arg(date.year).arg(date.month).arg(date.day) +
-                 text(plan.night.site.name);
+  data.caption =
+      QStringLiteral("%1年%2月%3日の夜　").arg(date.year).arg(date.month).arg(date.day) + text(plan.night.site.name);
   if (const auto zone = sky::SiteZone::fromText(plan.night.site.zone)) data.hourTicks = hourTicks(*zone, start, end);
   if (choice.nowUt && *choice.nowUt >= start && *choice.nowUt <= end) data.nowUt = choice.nowUt;
 

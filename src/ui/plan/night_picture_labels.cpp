@@ -7,21 +7,21 @@
 namespace tenmirel::ui {
 namespace {
 
-constexpr double kGap = 6;            // between a marker and its label
-constexpr double kPadding = 2;        // kept free around every label
-constexpr double kMarkerRadius = 5;   // the marker, kept clear
-constexpr double kCurveStep = 14;     // pixels along the curve between tries
-constexpr int kCurveTries = 24;       // tries either way along the curve
-constexpr double kGridStep = 12;      // the free-place search's step
+constexpr double kGap = 6;           // between a marker and its label
+constexpr double kPadding = 2;       // kept free around every label
+constexpr double kMarkerRadius = 5;  // the marker, kept clear
+constexpr double kCurveStep = 14;    // pixels along the curve between tries
+constexpr int kCurveTries = 24;      // tries either way along the curve
+constexpr double kGridStep = 12;     // the free-place search's step
 constexpr int kGridRings = 25;
 
 // The plate's places around a point: above right first, as a reader expects.
 std::vector<QRectF> around(QPointF at, QSizeF size, double gap) {
   const double w = size.width();
   const double h = size.height();
-  return {QRectF(at.x() + gap, at.y() - gap - h, w, h),  QRectF(at.x() - gap - w, at.y() - gap - h, w, h),
-          QRectF(at.x() + gap, at.y() + gap, w, h),      QRectF(at.x() - gap - w, at.y() + gap, w, h),
-          QRectF(at.x() + gap + 2, at.y() - h / 2, w, h), QRectF(at.x() - gap - 2 - w, at.y() - h / 2, w, h),
+  return {QRectF(at.x() + gap, at.y() - gap - h, w, h),       QRectF(at.x() - gap - w, at.y() - gap - h, w, h),
+          QRectF(at.x() + gap, at.y() + gap, w, h),           QRectF(at.x() - gap - w, at.y() + gap, w, h),
+          QRectF(at.x() + gap + 2, at.y() - h / 2, w, h),     QRectF(at.x() - gap - 2 - w, at.y() - h / 2, w, h),
           QRectF(at.x() - w / 2, at.y() - gap - 2 - h, w, h), QRectF(at.x() - w / 2, at.y() + gap + 2, w, h)};
 }
 
@@ -32,7 +32,8 @@ std::vector<QPointF> alongCurve(const QPolygonF& curve, QPointF at) {
   if (curve.size() < 2) return points;
   // Arc lengths of the vertices and the arc length nearest to the anchor.
   std::vector<double> lengths{0};
-  for (qsizetype i = 1; i < curve.size(); ++i) lengths.push_back(lengths.back() + QLineF(curve[i - 1], curve[i]).length());
+  for (qsizetype i = 1; i < curve.size(); ++i)
+    lengths.push_back(lengths.back() + QLineF(curve[i - 1], curve[i]).length());
   double anchorLength = 0;
   double best = 1e300;
   for (qsizetype i = 1; i < curve.size(); ++i) {
@@ -103,9 +104,8 @@ std::vector<PlacedLabel> placeLabels(const QRectF& plot, const std::vector<Label
         for (int dy = -ring; dy <= ring; ++dy) {
           if (std::max(std::abs(dx), std::abs(dy)) != ring) continue;
           const QPointF centre = request.anchor + QPointF(dx * kGridStep * 2, dy * kGridStep);
-          candidates.emplace_back(QRectF(centre - QPointF(request.size.width() / 2, request.size.height() / 2),
-                                         request.size),
-                                  true);
+          candidates.emplace_back(
+              QRectF(centre - QPointF(request.size.width() / 2, request.size.height() / 2), request.size), true);
         }
       }
     }

@@ -102,9 +102,7 @@ void drawPlate(QPainter& painter, const QRectF& plot, QPointF anchor, const QStr
   drawPlateAt(painter, plateBeside(QFontMetricsF(painter.font()), plot, anchor, text), text, colour);
 }
 
-QString nowText(const NightPictureData& data) {
-  return QStringLiteral("現在 ") + localClockText(data, *data.nowUt);
-}
+QString nowText(const NightPictureData& data) { return QStringLiteral("現在 ") + localClockText(data, *data.nowUt); }
 
 bool nowShown(const NightPictureData& data) {
   return data.nowUt && *data.nowUt >= data.startUt && *data.nowUt <= data.endUt;
@@ -294,7 +292,8 @@ void paintNightPicture(QPainter& painter, const QRectF& area, const NightPicture
   for (const BandStretch& stretch : bandStretches(data)) {
     const double left = std::max(plot.left(), frame.xOf(stretch.fromUt));
     const double right = std::min(plot.right(), frame.xOf(stretch.toUt));
-    if (right > left) painter.fillRect(QRectF(left, plot.top(), right - left, plot.height()), skyBandColour(stretch.band));
+    if (right > left)
+      painter.fillRect(QRectF(left, plot.top(), right - left, plot.height()), skyBandColour(stretch.band));
   }
   painter.setRenderHint(QPainter::Antialiasing, true);
   drawAxes(painter, frame, data);

@@ -63,8 +63,7 @@ void PlanComputation::start(PlanRequest request) {
   const std::uint64_t generation = generation_;
   if (!request.stars) request.stars = std::make_shared<const std::vector<sky::NightStar>>();
   if (request.stars->size() <= synchronousLimit) {
-    sky::Checked<sky::NightPlan> plan =
-        sky::planNight(*request.stars, request.site, request.date, request.options);
+    sky::Checked<sky::NightPlan> plan = sky::planNight(*request.stars, request.site, request.date, request.options);
     if (finished) finished(std::move(plan));
     return;
   }

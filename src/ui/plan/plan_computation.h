@@ -4,9 +4,9 @@
 // a worker thread in parts of stars, reporting progress after each part, and a new
 // request cancels the running one. The parts are merged into exactly the plan the
 // engine gives for the whole catalogue.
+#include <QFuture>
 #include <QObject>
 #include <QThreadPool>
-#include <QFuture>
 #include <atomic>
 #include <functional>
 #include <memory>

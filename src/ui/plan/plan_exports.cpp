@@ -148,7 +148,8 @@ std::string nightSummaryText(const sky::NightSummary& night) {
     add("観測夜 " + clockText(night.windowStartLocal.minute) + "〜" + clockText(night.windowEndLocal.minute));
   } else if (night.darkness == sky::Darkness::normal) {
     add("暗くなる " + clockText(night.windowStartLocal.minute) + "　明るくなる " +
-        clockText(night.windowEndLocal.minute) + "（太陽高度 " + signedDegrees(night.options.sunLimitDegrees) + " 以下）");
+        clockText(night.windowEndLocal.minute) + "（太陽高度 " + signedDegrees(night.options.sunLimitDegrees) +
+        " 以下）");
   } else {
     add(night.darknessMessage);
   }

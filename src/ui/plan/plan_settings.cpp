@@ -31,13 +31,12 @@ PlanSettings loadPlanSettings(QSettings& settings) {
   values.moonDistanceOn = settings.value(QStringLiteral("moonDistanceOn"), false).toBool();
   values.moonDistanceDegrees = boundedNumber(settings.value(QStringLiteral("moonDistance")), 0,
                                              kWidestMoonDistanceDegrees, values.moonDistanceDegrees);
-  values.aroundMinutes = static_cast<int>(
-      boundedNumber(settings.value(QStringLiteral("aroundMinutes")), 0, kLongestAroundMinutes, 0));
+  values.aroundMinutes =
+      static_cast<int>(boundedNumber(settings.value(QStringLiteral("aroundMinutes")), 0, kLongestAroundMinutes, 0));
   values.secondaryMinima = settings.value(QStringLiteral("secondaryMinima"), false).toBool();
   values.maxUncertaintyOn = settings.value(QStringLiteral("maxUncertaintyOn"), false).toBool();
-  values.maxUncertaintyMinutes = static_cast<int>(boundedNumber(settings.value(QStringLiteral("maxUncertainty")), 0,
-                                                                kLargestUncertaintyMinutes,
-                                                                values.maxUncertaintyMinutes));
+  values.maxUncertaintyMinutes = static_cast<int>(boundedNumber(
+      settings.value(QStringLiteral("maxUncertainty")), 0, kLargestUncertaintyMinutes, values.maxUncertaintyMinutes));
   values.showFailing = settings.value(QStringLiteral("showFailing"), false).toBool();
   values.geometry = settings.value(QStringLiteral("geometry")).toByteArray();
   values.splitter = settings.value(QStringLiteral("splitter")).toByteArray();

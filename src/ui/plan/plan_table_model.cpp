@@ -1,17 +1,17 @@
 #include "ui/plan/plan_table_model.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QColor>
 #include <QPalette>
-#include <QApplication>
 
 #include "ui/plan/plan_texts.h"
 
 namespace tenmirel::ui {
 namespace {
 
-constexpr const char* kHeaders[] = {"時刻",     "星名", "回帰",     "高度", "方位", "太陽高度",
-                                    "月との距離", "種類", "食の継続", "±分"};
+constexpr const char* kHeaders[] = {"時刻",     "星名",       "回帰", "高度",     "方位",
+                                    "太陽高度", "月との距離", "種類", "食の継続", "±分"};
 constexpr double kShownAboveMinutes = 1;
 
 // Why the plan's altitude and the main window's differ in the last digits.
@@ -71,7 +71,8 @@ QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
         case kUncertainty:
           // "≥" when the elements are uncertain beyond their digits: the figure is a lower bound.
           if (e.uncertainElements) return QStringLiteral("≥±%1").arg(e.uncertaintyMinutes, 0, 'f', 1);
-          if (e.uncertaintyMinutes > kShownAboveMinutes) return QStringLiteral("±%1").arg(e.uncertaintyMinutes, 0, 'f', 1);
+          if (e.uncertaintyMinutes > kShownAboveMinutes)
+            return QStringLiteral("±%1").arg(e.uncertaintyMinutes, 0, 'f', 1);
           return QString();
         case kColumnCount:
           break;

@@ -2,7 +2,6 @@
 
 #include <QAction>
 
-#include <QStandardPaths>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -22,17 +21,20 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStandardPaths>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <fstream>
 
 #include "catalogue/star_file.h"
-#include "lists/night_workbook.h"
 #include "common/utf8_bom.h"
+#include "lists/night_workbook.h"
+#include "prediction/night_stars.h"
 #include "sheet/sheet_files.h"
+#include "ui/catalogue_folder.h"
 #include "ui/excel_menu.h"
 #include "ui/plan/night_picture_builder.h"
 #include "ui/plan/night_picture_widget.h"
@@ -40,11 +42,9 @@
 #include "ui/plan/plan_exports.h"
 #include "ui/plan/plan_filter_proxy.h"
 #include "ui/plan/plan_settings.h"
-#include "prediction/night_stars.h"
 #include "ui/plan/plan_table_model.h"
 #include "ui/plan/season_tab.h"
 #include "ui/plan/sites_dialog.h"
-#include "ui/catalogue_folder.h"
 #include "ui/program_settings.h"
 #include "ui/qt_ports.h"
 #include "ui/shared_choice.h"
@@ -179,8 +179,9 @@ void PlanWindow::buildControls() {
   maxUncertainty_ = named(new QSpinBox, "maxUncertainty");
   maxUncertainty_->setRange(0, kLargestUncertaintyMinutes);
   maxUncertainty_->setSuffix(text(" 分以内"));
-  maxUncertainty_->setToolTip(text("元期・周期の桁（または当てはめの誤差）から見た予報の不確かさ。"
-                                   "要素に「:」の付いた星は上限が分からないので外す"));
+  maxUncertainty_->setToolTip(
+      text("元期・周期の桁（または当てはめの誤差）から見た予報の不確かさ。"
+           "要素に「:」の付いた星は上限が分からないので外す"));
   elementsTime_ = named(new QComboBox, "elementsTime");
   for (sky::ElementsTime system : kElementsTimes) elementsTime_->addItem(text(sky::elementsTimeName(system)));
   elementsTime_->setToolTip(text("この星表の元期の時刻系"));
@@ -215,9 +216,9 @@ void PlanWindow::buildControls() {
   }
   exportButton_->setMenu(exportMenu);
   // The menu's arrow gets room of its own beside the text, at every scale.
-  exportButton_->setMinimumWidth(exportButton_->sizeHint().width() +
-                                 exportButton_->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr,
-                                                                     exportButton_));
+  exportButton_->setMinimumWidth(
+      exportButton_->sizeHint().width() +
+      exportButton_->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, exportButton_));
   progress_ = named(new QProgressBar, "planProgress");
   progress_->setMaximumWidth(160);
   progress_->setVisible(false);
@@ -233,7 +234,8 @@ void PlanWindow::buildControls() {
   table_->verticalHeader()->setVisible(false);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->horizontalHeader()->setStretchLastSection(true);
-  table_->setColumnWidth(PlanTableModel::kTime, table_->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00")) + 16);
+  table_->setColumnWidth(PlanTableModel::kTime,
+                         table_->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00")) + 16);
   table_->setColumnWidth(PlanTableModel::kStar, table_->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 14);
 
   auto* firstRow = new QHBoxLayout;
@@ -494,8 +496,7 @@ void PlanWindow::loadElementsTime() {
     if (kElementsTimes[i] == system) elementsTime_->setCurrentIndex(static_cast<int>(i));
   }
   const std::size_t count = stars_ ? stars_->size() : 0;
-  catalogueLabel_->setText(ownCatalogue_ ? text(ownCatalogue_->filename().string()) +
-                                               text("（%1 個）").arg(count)
+  catalogueLabel_->setText(ownCatalogue_ ? text(ownCatalogue_->filename().string()) + text("（%1 個）").arg(count)
                                          : text("主ウィンドウの星表（%1 個）").arg(count));
 }
 
@@ -723,7 +724,8 @@ bool PlanWindow::exportXlsx() {
 bool PlanWindow::exportCsv() {
   if (!plan_) return false;
   const QString path = askSavePath(text("CSV に書き出し"), QStringLiteral("csv"), text("CSV (*.csv)"));
-  return !path.isEmpty() && writeText(path, kUtf8ByteOrderMark + planCsv(shownEvents())) && exported(QStringLiteral("csv"), path);
+  return !path.isEmpty() && writeText(path, kUtf8ByteOrderMark + planCsv(shownEvents())) &&
+         exported(QStringLiteral("csv"), path);
 }
 
 bool PlanWindow::exportIcs() {

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "common/ui_ports.h"
+#include "prediction/extremum_prediction.h"
 #include "sheet/file_delivery.h"
 #include "sheet/xlsx_component.h"
-#include "prediction/extremum_prediction.h"
 #include "sky/night_plan.h"
 #include "sky/site_store.h"
 
@@ -51,11 +51,11 @@ struct PlanWindowPorts {
   FileChooser* chooser = nullptr;  // "開く…"
   // Asks where to save: a path, or empty when cancelled.
   std::function<QString(const QString& caption, const QString& suggestedPath, const QString& filter)> chooseSaveFile;
-  FileOpener* fileOpener = nullptr;          // shows a written .xlsx
-  std::filesystem::path documentsFolder;     // the .xlsx go to its Tenmirel folder
-  std::filesystem::path sitesFile;           // sites.toml
+  FileOpener* fileOpener = nullptr;            // shows a written .xlsx
+  std::filesystem::path documentsFolder;       // the .xlsx go to its Tenmirel folder
+  std::filesystem::path sitesFile;             // sites.toml
   std::filesystem::path elementsSettingsFile;  // settings.toml
-  QString settingsFile;                      // an INI file instead of the program's settings
+  QString settingsFile;                        // an INI file instead of the program's settings
   std::function<std::chrono::system_clock::time_point()> clock;
   // The program's one site and time systems; null: one of its own on the two files above.
   SharedChoice* choice = nullptr;
@@ -147,8 +147,7 @@ class PlanWindow : public QWidget {
   // The save dialog of an export kind ("csv", ...), starting where the last one went.
   // The dialog starts where the last file of this kind went, with the night's date
   // and listName (the plan's name when empty) as the file's name.
-  QString askSavePath(const QString& caption, const QString& kind, const QString& filter,
-                      const QString& listName = {});
+  QString askSavePath(const QString& caption, const QString& kind, const QString& filter, const QString& listName = {});
   // A workbook into the documents folder's Tenmirel/, shown; a message when it fails.
   bool writeWorkbookFile(const std::function<SavedFile(XlsxFileComponent&)>& write);
   bool writeText(const QString& path, const std::string& text);
