@@ -81,6 +81,10 @@ bool allKnown(const std::vector<std::string_view>& classes) {
 bool isKnownVariableType(std::string_view typeText) {
   const std::string_view text = trimBlanks(typeText);
   if (text.empty() || text.size() > 40) return false;
+  // Types are written in printable ASCII; anything else (even after a known
+  // class, "EA/D\xFE…") is not a type this program knows.
+  const auto printableAscii = [](char c) { return c > ' ' && c < '\x7f'; };
+  if (!std::all_of(text.begin(), text.end(), printableAscii)) return false;
   return allKnown(classesOf(text));
 }
 

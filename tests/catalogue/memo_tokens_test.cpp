@@ -76,6 +76,8 @@ TEST(VariableTypes, KindsFollowTheClassOfEveryPart) {
       {"食変光星", EpochKind::unknown, false, false},
       {"EAX", EpochKind::unknown, false, false},
       {"EA+", EpochKind::unknown, false, false},
+      {"EA/D\xFE\xFF\xFFQM", EpochKind::unknown, false, false},
+      {"EA/SD\u3000", EpochKind::unknown, false, false},
   };
   for (const Case& c : cases) {
     const VariableType type = classifyVariableType(c.text);
