@@ -37,8 +37,13 @@ void readPosition(std::string_view line, const GcvsLayout& layout, ImportedStar&
   const auto deM = wholeNumber(cut(line, layout.decMinutes));
   const auto deS = secondsOrZero(cut(line, layout.decSeconds));
   const std::string_view sign = trimmed(cut(line, layout.decSign));
-  if (!raH || !raM || !raS || !deD || !deM || !deS || *raH >= 24 || *raM >= 60 || *raS >= 60 || *deD > 90 ||
-      *deM >= 60 || *deS >= 60 || (!sign.empty() && sign != "-" && sign != "+")) {
+  // The sign has its own column: a part written with one ("-3", "-0") is no position.
+  const auto hasSign = [](std::string_view part) { return part.find_first_of("+-") != std::string_view::npos; };
+  const bool signedPart = hasSign(cut(line, layout.raHours)) || hasSign(cut(line, layout.raMinutes)) ||
+                          hasSign(cut(line, layout.raSeconds)) || hasSign(cut(line, layout.decDegrees)) ||
+                          hasSign(cut(line, layout.decMinutes)) || hasSign(cut(line, layout.decSeconds));
+  if (signedPart || !raH || !raM || !raS || !deD || !deM || !deS || *raH >= 24 || *raM >= 60 || *raS >= 60 ||
+      *deD > 90 || *deM >= 60 || *deS >= 60 || (!sign.empty() && sign != "-" && sign != "+")) {
     star.problems.push_back("位置「" + std::string(trimmed(whole)) + "」が読めません");
     return;
   }

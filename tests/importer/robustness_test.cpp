@@ -97,6 +97,22 @@ TEST(ImportRobustness, AMalformedValueCostsOnlyThatValue) {
   EXPECT_EQ(reading.stars[0].skip, SkipReason::badElements);
 }
 
+// The declination's sign has a column of its own: a part written with a sign
+// of its own is no position, never a right ascension of "-2h".
+TEST(ImportRobustness, SignedPositionPartsAreNoPosition) {
+  auto lines = fileLines(catalogueSample("gcvs5-awkward-lines.txt"));
+  std::string& rAnd = lines[0];
+  ASSERT_NE(rAnd.find("R     And"), std::string::npos);
+  ASSERT_EQ(rAnd.substr(20, 9), "002401.95");
+  for (const char* position : {"-02401.95", "00-401.95", "0024-1.95"}) {
+    rAnd.replace(20, 9, position);
+    const auto reading = readText(joined(lines, "\r\n"));
+    ASSERT_TRUE(reading.ok) << reading.message;
+    EXPECT_FALSE(reading.stars[0].raDegrees) << position;
+    EXPECT_EQ(reading.stars[0].skip, SkipReason::noPosition) << position;
+  }
+}
+
 TEST(ImportRobustness, ShortGcvsLinesReadAsPadded) {
   const auto lines = fileLines(catalogueSample("gcvs5-awkward-lines.txt"));
   // Cut after the period field (column 130), then a complete last line.
