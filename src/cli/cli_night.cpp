@@ -83,22 +83,15 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
   }
 
-  SiteChoice chosen;
-  if (const std::optional<int> status = chooseSiteOptions(*parsed, parsed->get("--catalogue"), kCommand, err, chosen)) {
-    return *status;
-  }
-  options.elementsTime = chosen.elements;
-
-  const sky::Checked<sky::SiteZone> zone = sky::SiteZone::fromText(chosen.site.zone);
-  if (!zone) {
-    err << "tenmirel-cli " << kCommand << ": " << zone.message() << '\n';
-    return kExitFailure;
-  }
+  NightSiteChoice site;
+  if (const std::optional<int> status = chooseNightSite(*parsed, kCommand, err, options, site)) return *status;
+  const SiteChoice& chosen = site.chosen;
+  const sky::SiteZone& zone = *site.zone;
   if (!date) {
     const double now = julianDayOf(std::chrono::system_clock::now());
-    date = eveningDateAt(*zone, now);
+    date = eveningDateAt(zone, now);
     err << "tenmirel-cli " << kCommand << ": --date を省いたので、" << chosen.site.name << "の今 ("
-        << sky::localMinuteText(zone->utToLocal(now).minute) << ") から " << nightDateText(*date)
+        << sky::localMinuteText(zone.utToLocal(now).minute) << ") から " << nightDateText(*date)
         << "の夜を計画します。\n";
   }
 
@@ -128,7 +121,7 @@ int runNight(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   printMemoWarnings(kCommand, *plan, err);
 
-  const NightReport report(*plan, *zone, options.elementsTime);
+  const NightReport report(*plan, zone, options.elementsTime);
   const std::string& darkness = plan->night.darknessMessage;
   const bool neverDark = plan->night.darkness == sky::Darkness::neverDark;
   if (parsed->has("--xlsx")) {

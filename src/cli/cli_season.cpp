@@ -214,16 +214,10 @@ int runSeason(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return usageError(err, kCommand, *wrong);
   }
 
-  SiteChoice chosen;
-  if (const std::optional<int> status = chooseSiteOptions(*parsed, parsed->get("--catalogue"), kCommand, err, chosen)) {
-    return *status;
-  }
-  options.elementsTime = chosen.elements;
-  const sky::Checked<sky::SiteZone> zone = sky::SiteZone::fromText(chosen.site.zone);
-  if (!zone) {
-    err << "tenmirel-cli " << kCommand << ": " << zone.message() << '\n';
-    return kExitFailure;
-  }
+  NightSiteChoice site;
+  if (const std::optional<int> status = chooseNightSite(*parsed, kCommand, err, options, site)) return *status;
+  const SiteChoice& chosen = site.chosen;
+  const sky::SiteZone& zone = *site.zone;
 
   StarFileReadResult reading = readCatalogueArgument(parsed->get("--catalogue"), RecordLimit::none);
   if (!reading.ok()) {
@@ -249,7 +243,7 @@ int runSeason(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return kExitFailure;
   }
   printMemoWarnings(kCommand, season->nights.front(), err);
-  const SeasonReport report(*season, *zone, options.elementsTime);
+  const SeasonReport report(*season, zone, options.elementsTime);
   const std::string format = parsed->get("--format", "text");
   if (parsed->has("--xlsx")) {
     std::string message;

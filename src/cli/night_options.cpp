@@ -87,6 +87,23 @@ std::optional<std::string> readNightOptions(const ParsedArgs& parsed, sky::Night
   return std::nullopt;
 }
 
+std::optional<int> chooseNightSite(const ParsedArgs& parsed, const std::string& command, std::ostream& err,
+                                   sky::NightOptions& options, NightSiteChoice& choice) {
+  constexpr int kExitFailure = 1;
+  if (const std::optional<int> status =
+          chooseSiteOptions(parsed, parsed.get("--catalogue"), command, err, choice.chosen)) {
+    return *status;
+  }
+  options.elementsTime = choice.chosen.elements;
+  const sky::Checked<sky::SiteZone> zone = sky::SiteZone::fromText(choice.chosen.site.zone);
+  if (!zone) {
+    err << "tenmirel-cli " << command << ": " << zone.message() << '\n';
+    return kExitFailure;
+  }
+  choice.zone = *zone;
+  return std::nullopt;
+}
+
 void printMemoWarnings(const std::string& command, const sky::NightPlan& plan, std::ostream& err) {
   for (const std::string& warning : plan.memoWarnings) err << "tenmirel-cli " << command << ": " << warning << '\n';
 }

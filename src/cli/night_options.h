@@ -7,7 +7,9 @@
 #include <string>
 
 #include "cli/cli_args.h"
+#include "cli/site_option.h"
 #include "sky/night_plan.h"
+#include "sky/site_zone.h"
 
 namespace tenmirel::cli {
 
@@ -25,6 +27,16 @@ std::optional<std::string> readNightOptions(const ParsedArgs& parsed, sky::Night
 
 // text, csv, json or ics, or an .xlsx path with --open; a message otherwise.
 std::optional<std::string> checkOutputOptions(const ParsedArgs& parsed);
+
+// The site and elements' time system the options choose, with the site's clock;
+// the elements' system goes into options. Returns the exit status after saying
+// what is wrong, or nothing when chosen.
+struct NightSiteChoice {
+  SiteChoice chosen;
+  std::optional<sky::SiteZone> zone;
+};
+std::optional<int> chooseNightSite(const ParsedArgs& parsed, const std::string& command, std::ostream& err,
+                                   sky::NightOptions& options, NightSiteChoice& choice);
 
 // The memo warnings of a plan, one line each, to the error stream.
 void printMemoWarnings(const std::string& command, const sky::NightPlan& plan, std::ostream& err);
